@@ -1,0 +1,175 @@
+// The main window. Its handlers are spread over files by subsystem:
+//   app/Main_Unit.cpp        life cycle (create, show, close query), page construction, status line
+//   app/Options.cpp          option menus, timers, page dispatch, pause and resume
+//   app/LogPanes.cpp         log panes: save, copy, clear; the Debug page
+//   views/SystemPage.cpp     System page, interface discovery, set actions
+//   views/Uptime.cpp         router uptime display
+//   views/InterfacesPage.cpp Interfaces page and the raw interface dump
+//   views/AdslPage.cpp       ADSL page
+//   views/IpPage.cpp         IP page and its tables
+//   views/TcpUdpPages.cpp    TCP and UDP pages
+//   views/IcmpSnmpPages.cpp  ICMP and SNMP pages
+//   monitor/QuotaMonitor.cpp data-quota monitor
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+class QCloseEvent;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class QAction;
+class QMenu;
+
+// The window's working state (program-wide in meaning: every subsystem reads it).
+struct ProgramState {
+    // Interface discovery.
+    qint32 IfNumber = 0;
+    QString LanIfIndex = QStringLiteral("0");
+    QString PppIfIndex = QStringLiteral("0");
+    QString WanIfIndex = QStringLiteral("0");
+    QString LanIfIndexValue, PppIfIndexValue, WanIfIndexValue;
+    // Connection monitor.
+    bool LinkUp = true;
+    bool LinkLogChanged = false;
+    // Quota monitor.
+    double InOctets = 0, OutOctets = 0, BaseInOctets = 0, BaseOutOctets = 0;
+    double QuotaBytes = 0, UsedOffsetBytes = 0;
+    double BytesPerGigabyte = 1073741824.0, BytesPerMegabyte = 1048576.0;
+    bool QuotaResetDone = false;
+    // Telnet jobs.
+    QString TelnetJob;
+    bool TelnetJobDone = false;
+    qint32 TelnetTicks = 0;
+};
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    ProgramState st;
+
+    // ---- life cycle ---------------------------------------------------------------------------
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(QObject* Sender, bool& CanClose);
+    void Exit1Click(QObject* Sender);
+
+    // ---- status line, help keywords, router endpoint --------------------------------------------
+    void setStatus(const QString& text); // every text begins with a blank
+    QString statusText() const;
+    // Sets the help keyword on the tab control and the "&Help" button, and on "&Update" when asked.
+    void setHelpKeyword(const QString& keyword, bool alsoUpdateButton);
+    QString routerHost() const;   // IpAddress_Edit's text
+    QString community() const;    // Community_Edit's text
+    // SNMP through the current router endpoint, with texts converted for display.
+    bool snmpGet(const QString& oid, QString& value);
+    bool snmpSet(const QString& oid, const QString& value, int valueType);
+    bool snmpWalk(const QString& baseOid, QStringList& lines);
+
+    // Widget lookup by object name (the names tests use too). With a scope, only below it.
+    template <class T> T* w(const char* name, QObject* scope = nullptr) const {
+        return (scope ? scope : static_cast<QObject*>(const_cast<TMainForm*>(this)))
+            ->findChild<T*>(QString::fromLatin1(name));
+    }
+    QTabWidget* pageControl() const;
+    QWidget* currentPage() const;
+    QString currentPageName() const; // objectName of the current tab page
+
+    // ---- option menus and timers ----------------------------------------------------------------
+    void AutoreconnectClick(QObject* Sender);
+    void RecordlogClick(QObject* Sender);
+    void LogIntervalClick(QObject* Sender);
+    void MonitorQuotaClick(QObject* Sender);
+    void QuotaUpdateIntervalClick(QObject* Sender);
+    void EventLogTransferClick(QObject* Sender);
+    void EventLogIntervalClick(QObject* Sender);
+    void DisplayInRealTimeClick(QObject* Sender);
+    void N5SecondUpdateClick(QObject* Sender);
+    void ShowPwdClick(QObject* Sender);
+    void RealtimeupdatingClick(QObject* Sender);
+    void SecondupdateClick(QObject* Sender);
+    void TelnetEnabledClick(QObject* Sender);
+    void TelnetDisabledClick(QObject* Sender);
+    void GetValuesBut(QObject* Sender);
+    void PageControlChanging(QObject* Sender, bool& AllowChange);
+    void Community_editEnter(QObject* Sender);
+    void Community_editExit(QObject* Sender);
+    void Interfaces_TimerTimer(QObject* Sender);
+    void EventLog_TimerTimer(QObject* Sender);
+
+    // ---- log panes --------------------------------------------------------------------------------
+    void GenericSave_ButClick(QObject* Sender);
+    void GenericCopy_ButClick(QObject* Sender);
+    void GenericClear_ButClick(QObject* Sender);
+    void DebugEnter(QObject* Sender);
+
+    // ---- System page and uptime -----------------------------------------------------------------
+    void GenSysInfoClick();
+    void SetContactButClick(QObject* Sender);
+    void SetDomainButClick(QObject* Sender);
+    void SetLocationButClick(QObject* Sender);
+    void GenSysInfoDeafults_ButClick(QObject* Sender);
+    void Uptime_TimerTimer(QObject* Sender);
+    QString ElapsedSinceText(const QString& reference);
+
+    // ---- Interfaces and ADSL pages ----------------------------------------------------------------
+    void InterfacesClick();
+    void InterfaceTable_ButClick(QObject* Sender);
+    void ADSLClick(QObject* Sender);
+    void ADSL_PageControlChange(QObject* Sender);
+    void SetVPI_ButClick(QObject* Sender);
+    void SetVCI_ButClick(QObject* Sender);
+
+    // ---- IP, TCP, UDP, ICMP and SNMP pages --------------------------------------------------------
+    void IPClick(QObject* Sender);
+    void IP_PageControlChange(QObject* Sender);
+    void IPAddrTable_ButClick(QObject* Sender);
+    void TCPClick(QObject* Sender);
+    void TCP_PageControlChange(QObject* Sender);
+    void UDPClick(QObject* Sender);
+    void ICMPClick(QObject* Sender);
+    void SNMPClick(QObject* Sender);
+
+    // ---- data-quota monitor -----------------------------------------------------------------------
+    void QuotaClick(QObject* Sender);
+    void CalcQuota_ButClick(QObject* Sender);
+    void ReDefGB_ButClick(QObject* Sender);
+    void ReDefMB_ButClick(QObject* Sender);
+    void Quota_TimerTimer(QObject* Sender);
+    QString FormatGbMb(const QString& bytes) const;
+    QString FormatMbNumber(const QString& bytes) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // Page builders: each fills its (empty, already named) tab page with its widgets and connects
+    // them to the handlers above. Each lives in the file of its page.
+    void buildSystemPage(QWidget* page);
+    void buildQuotaPage(QWidget* page);
+    void buildAdslPage(QWidget* page);
+    void buildInterfacesPage(QWidget* page);
+    void buildIpPage(QWidget* page);
+    void buildIcmpPage(QWidget* page);
+    void buildTcpPage(QWidget* page);
+    void buildUdpPage(QWidget* page);
+    void buildSnmpPage(QWidget* page);
+    void buildMiscPage(QWidget* page);
+    void buildDebugPage(QWidget* page);
+    void buildMenus();
+    void buildTimers();
+
+    // ---- private helpers of the subsystem files (each adds its own below its heading) ------------
+    // app/
+    bool m_inCreate = false;
+    // views/ (System, uptime)
+    // views/ (Interfaces, ADSL) and monitor/
+    // views/ (IP, TCP, UDP, ICMP, SNMP) and app/LogPanes
+};

@@ -1,0 +1,119 @@
+#include "app/UiSeam.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+
+namespace UiSeam {
+namespace {
+struct TestState {
+    bool enabled = false;
+    std::deque<QMessageBox::StandardButton> answers;
+    std::deque<QString> saveNames;
+    std::vector<ShownMessage> shown;
+    std::vector<SaveRequest> saves;
+    int beeps = 0;
+    QString clipboard;
+};
+TestState& test() {
+    static TestState s;
+    return s;
+}
+int g_cursorDepth = 0;
+} // namespace
+
+QMessageBox::StandardButton message(QWidget* parent, BoxKind kind, const QString& title, const QString& text) {
+    auto& t = test();
+    if (t.enabled) {
+        t.shown.push_back({kind, title, text});
+        if (!t.answers.empty()) {
+            auto a = t.answers.front();
+            t.answers.pop_front();
+            return a;
+        }
+        return kind == BoxKind::Question ? QMessageBox::Yes : QMessageBox::Ok;
+    }
+    switch (kind) {
+    case BoxKind::Question:
+        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    case BoxKind::Warning:
+        return QMessageBox::warning(parent, title, text);
+    case BoxKind::Error:
+        return QMessageBox::critical(parent, title, text);
+    case BoxKind::Information:
+        break;
+    }
+    return QMessageBox::information(parent, title, text);
+}
+
+QString getSaveFileName(QWidget* parent, const SaveRequest& request) {
+    auto& t = test();
+    if (t.enabled) {
+        t.saves.push_back(request);
+        if (t.saveNames.empty()) return {};
+        QString name = t.saveNames.front();
+        t.saveNames.pop_front();
+        return name;
+    }
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setNameFilters(request.filters);
+    dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void beep() {
+    auto& t = test();
+    if (t.enabled) {
+        ++t.beeps;
+        return;
+    }
+    QApplication::beep();
+}
+
+void pushBusyCursor() {
+    ++g_cursorDepth;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+void popBusyCursor() {
+    if (g_cursorDepth <= 0) return;
+    --g_cursorDepth;
+    QGuiApplication::restoreOverrideCursor();
+}
+int busyCursorDepth() { return g_cursorDepth; }
+
+void setClipboardText(const QString& text) {
+    auto& t = test();
+    if (t.enabled) {
+        t.clipboard = text;
+        return;
+    }
+    QGuiApplication::clipboard()->setText(text);
+}
+QString clipboardText() {
+    auto& t = test();
+    if (t.enabled) return t.clipboard;
+    return QGuiApplication::clipboard()->text();
+}
+
+void enableTestMode() { test().enabled = true; }
+bool testMode() { return test().enabled; }
+void setNextAnswer(QMessageBox::StandardButton answer) { test().answers.push_back(answer); }
+void setNextSaveFileName(const QString& path) { test().saveNames.push_back(path); }
+const std::vector<ShownMessage>& messages() { return test().shown; }
+const std::vector<SaveRequest>& saveRequests() { return test().saves; }
+int beepCount() { return test().beeps; }
+void resetTestRecord() {
+    auto& t = test();
+    t.answers.clear();
+    t.saveNames.clear();
+    t.shown.clear();
+    t.saves.clear();
+    t.beeps = 0;
+    t.clipboard.clear();
+}
+
+} // namespace UiSeam

@@ -1,0 +1,89 @@
+// SNMPv1 messages and their BER encoding (RFC 1157). Pure: no sockets.
+//
+// Every value travels as text: requests carry the value text and its BER tag, and response
+// values are turned into display texts by ValueToText. Byte strings are std::string and may
+// hold any byte, NUL included.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ber {
+
+enum Tag : std::uint8_t {
+    Boolean = 0x01,
+    Integer = 0x02,
+    OctetString = 0x04,
+    Null = 0x05,
+    ObjectId = 0x06,
+    Enumerated = 0x0A,
+    Sequence = 0x30,
+    IpAddress = 0x40,
+    Counter = 0x41,
+    Gauge = 0x42,
+    TimeTicks = 0x43,
+    Opaque = 0x44,
+};
+
+enum PduType : int {
+    GetRequest = 0xA0,
+    GetNextRequest = 0xA1,
+    GetResponse = 0xA2,
+    SetRequest = 0xA3,
+    Trap = 0xA4,
+};
+
+enum ErrorStatus : int { NoError = 0, TooBig = 1, NoSuchName = 2, BadValue = 3, ReadOnly = 4, GenErr = 5 };
+
+// Length octets, definite form: short below 128, else 0x80+n and n big-endian bytes.
+std::string EncodeLength(std::uint64_t length);
+// INTEGER content: fewest bytes for 0 and positive values (0x00 in front when the top bit is set);
+// a negative value is always four bytes of two's complement.
+std::string EncodeIntegerContent(std::int64_t value);
+// Unsigned content for Counter, Gauge and TimeTicks (0x00 in front when the top bit is set).
+std::string EncodeUnsignedContent(std::uint32_t value);
+// OBJECT IDENTIFIER content from dotted text; an arc that is not a number counts as 0.
+std::string EncodeOidContent(std::string_view dotted);
+// IpAddress content: always four bytes, each part modulo 256.
+std::string EncodeIpAddressContent(std::string_view text);
+// Tag, length and content.
+std::string EncodeItem(std::uint8_t tag, std::string_view content);
+// The value item of a binding, from its text and tag (all tags of the table; unknown tags carry the bytes).
+std::string EncodeValue(std::uint8_t tag, std::string_view text);
+
+// Response value content to display text.
+std::string ValueToText(std::uint8_t tag, std::string_view content);
+std::string DecodeOidContent(std::string_view content);
+
+// Decimal text to integer the way the client reads numbers: optional sign and digits, else 0.
+std::int64_t TextToInt(std::string_view text);
+
+} // namespace ber
+
+// A variable binding: dotted name without a leading dot, value text and BER tag of the value.
+struct TSNMPMib {
+    std::string OID;
+    std::string Value;
+    int ValueType = ber::Null;
+};
+
+// An SNMPv1 message; owns its bindings.
+struct TSNMPRec {
+    int Version = 0;
+    std::string Community;
+    int PDUType = 0;
+    int ID = 1;
+    int ErrorStatus = 0;
+    int ErrorIndex = 0;
+    std::vector<TSNMPMib> MIBList;
+
+    // Resets version, PDU type, error status and index to 0, empties the community and the bindings;
+    // keeps the request id.
+    void Clear();
+    void MIBAdd(std::string oid, std::string value, int valueType);
+    std::string EncodeBuf() const;
+    // Lenient decoding of one datagram; never reads outside it. False when it cannot be a message.
+    bool DecodeBuf(std::string_view datagram);
+};

@@ -1,0 +1,1 @@
+// Router stand-in.
