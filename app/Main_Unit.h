@@ -144,6 +144,10 @@ public:
     void Quota_TimerTimer(QObject* Sender);
     QString FormatGbMb(const QString& bytes) const;
     QString FormatMbNumber(const QString& bytes) const;
+    // Used quota in bytes by the current choice (download only, or download and upload).
+    double QuotaUsedBytes() const;
+    // The `MBUsed` text written at close (steps: quota refresh, used bytes, megabytes).
+    QString MBUsedAtClose();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

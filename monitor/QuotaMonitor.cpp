@@ -9,3 +9,5 @@ void TMainForm::ReDefMB_ButClick(QObject*) {}
 void TMainForm::Quota_TimerTimer(QObject*) {}
 QString TMainForm::FormatGbMb(const QString&) const { return {}; }
 QString TMainForm::FormatMbNumber(const QString&) const { return QStringLiteral("0"); }
+double TMainForm::QuotaUsedBytes() const { return 0; }
+QString TMainForm::MBUsedAtClose() { return QStringLiteral("0"); }
