@@ -1,1 +1,245 @@
 #include "net/SnmpClient.h"
+
+#include "net/core/SnmpWalkRows.h"
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace snmpconfig {
+namespace {
+std::atomic<unsigned short> g_port{161};
+std::atomic<int> g_timeoutMs{5000};
+} // namespace
+void setPort(unsigned short port) {
+    g_port = port;
+}
+unsigned short port() {
+    return g_port;
+}
+void setTimeoutMs(int ms) {
+    g_timeoutMs = ms;
+}
+int timeoutMs() {
+    return g_timeoutMs;
+}
+} // namespace snmpconfig
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Host name lookup on a helper thread, so that a slow resolver cannot hold the caller past its
+// deadline. The thread owns its half of the shared state and finishes on its own when abandoned.
+bool LookupIPv4(const std::string& host, Clock::time_point deadline, in_addr& address) {
+    struct Lookup {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        bool found = false;
+        in_addr address{};
+    };
+    auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, host] {
+        addrinfo hints{};
+        hints.ai_family = AF_INET;
+        hints.ai_socktype = SOCK_DGRAM;
+        addrinfo* result = nullptr;
+        const bool ok = getaddrinfo(host.c_str(), nullptr, &hints, &result) == 0 && result != nullptr;
+        std::lock_guard lock(lookup->mutex);
+        if (ok) {
+            lookup->address = reinterpret_cast<const sockaddr_in*>(result->ai_addr)->sin_addr;
+            lookup->found = true;
+        }
+        if (result) freeaddrinfo(result);
+        lookup->finished = true;
+        lookup->done.notify_all();
+    }).detach();
+    std::unique_lock lock(lookup->mutex);
+    if (!lookup->done.wait_until(lock, deadline, [&] { return lookup->finished; }) || !lookup->found)
+        return false;
+    address = lookup->address;
+    return true;
+}
+
+bool ParsePort(const std::string& text, in_port_t& port) {
+    const std::int64_t value = ber::TextToInt(text);
+    if (text.empty() || text[0] < '0' || text[0] > '9' || value < 1 || value > 65535) return false;
+    port = htons(static_cast<std::uint16_t>(value));
+    return true;
+}
+
+} // namespace
+
+TSNMPSend::TSNMPSend() : TargetPort(std::to_string(snmpconfig::port())), Timeout(snmpconfig::timeoutMs()) {}
+
+TSNMPSend::~TSNMPSend() {
+    if (m_socket >= 0) ::close(m_socket);
+}
+
+bool TSNMPSend::SendRequest() {
+    try {
+        Reply.Clear();
+        const std::string datagram = Query.EncodeBuf();
+        const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(Timeout, 0));
+
+        sockaddr_in peer{};
+        peer.sin_family = AF_INET;
+        if (TargetHost.empty() || !ParsePort(TargetPort, peer.sin_port)) return false;
+        if (inet_pton(AF_INET, TargetHost.c_str(), &peer.sin_addr) != 1 &&
+            !LookupIPv4(TargetHost, deadline, peer.sin_addr))
+            return false;
+
+        if (m_socket < 0) {
+            const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+            if (fd < 0) return false;
+            sockaddr_in local{};
+            local.sin_family = AF_INET;
+            local.sin_port = 0;
+            if (inet_pton(AF_INET, LocalInterface.c_str(), &local.sin_addr) != 1)
+                local.sin_addr.s_addr = htonl(INADDR_ANY);
+            if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+                ::close(fd);
+                return false;
+            }
+            m_socket = fd;
+        }
+
+        // Whatever is already queued (a late or duplicated answer to an earlier step of a walk) cannot
+        // be the answer to this request.
+        char scrap;
+        while (::recv(m_socket, &scrap, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0) {
+        }
+
+        const ssize_t sent = ::sendto(m_socket, datagram.data(), datagram.size(), 0,
+                                      reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
+        if (sent != static_cast<ssize_t>(datagram.size())) return false;
+
+        pollfd wait{m_socket, POLLIN, 0};
+        while (true) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            const int ready = ::poll(&wait, 1, static_cast<int>(std::max<decltype(left)>(left, 0)));
+            if (ready > 0) break;
+            if (ready == 0 || errno != EINTR) return false;
+        }
+
+        // Exactly the size of the pending datagram.
+        const ssize_t size = ::recv(m_socket, nullptr, 0, MSG_PEEK | MSG_TRUNC | MSG_DONTWAIT);
+        if (size < 0) return false;
+        std::string buffer(static_cast<std::size_t>(size), '\0');
+        const ssize_t got = ::recv(m_socket, buffer.data(), buffer.size(), MSG_DONTWAIT);
+        if (got < 0) return false;
+        buffer.resize(static_cast<std::size_t>(got));
+        return Reply.DecodeBuf(buffer);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool SnmpGetValue(const std::string& oid, const std::string& community, const std::string& host,
+                  std::string& value) {
+    value.clear();
+    try {
+        TSNMPSend snmp;
+        snmp.TargetHost = host;
+        snmp.Query.Clear();
+        snmp.Query.Community = community;
+        snmp.Query.PDUType = ber::GetRequest;
+        snmp.Query.MIBAdd(oid, "", ber::Null);
+        if (!snmp.SendRequest()) return false;
+        // An agent that cannot give the object echoes the name (or another one) with an error status:
+        // only a binding of exactly the requested name carries the value.
+        for (const TSNMPMib& mib : snmp.Reply.MIBList) {
+            if (mib.OID == oid) {
+                value = mib.Value;
+                break;
+            }
+        }
+        return true;
+    } catch (...) {
+        value.clear();
+        return false;
+    }
+}
+
+bool SnmpSetValue(const std::string& oid, const std::string& community, const std::string& host,
+                  const std::string& value, int valueType) {
+    try {
+        TSNMPSend snmp;
+        snmp.TargetHost = host;
+        snmp.Query.Clear();
+        snmp.Query.Community = community;
+        snmp.Query.PDUType = ber::SetRequest;
+        snmp.Query.MIBAdd(oid, value, valueType);
+        return snmp.SendRequest();
+    } catch (...) {
+        return false;
+    }
+}
+
+// Walks the subtree of baseOid by get-next, one object per exchange over one socket.
+//
+// A normal walk ends when the agent names an object outside the subtree (result true) or when an
+// exchange fails (time-out, undecodable answer: result false, and the failed step adds an empty value
+// to the row of the last name reached). Besides, the walk must never run forever on an agent that does
+// not move on, so an answer that cannot continue the walk ends it without adding anything:
+//  - a non-zero error status: noSuchName is how an SNMPv1 agent says there is nothing after the
+//    requested name in its view, so the walk is complete (true); any other status means the agent
+//    could not deliver the next object and the walk is incomplete (false);
+//  - no binding, or a name inside the subtree that does not come after the requested one in get-next
+//    order: the agent is going round in circles (false).
+bool SnmpWalkTable(const std::string& baseOid, const std::string& community, const std::string& host,
+                   std::vector<std::string>& lines) {
+    lines.clear();
+    snmpwalk::WalkRows rows(baseOid);
+    bool ok = false;
+    try {
+        TSNMPSend snmp;
+        snmp.TargetHost = host;
+        std::string name = baseOid;
+        while (true) {
+            snmp.Query.Clear();
+            snmp.Query.ID += 1;
+            snmp.Query.Community = community;
+            snmp.Query.PDUType = ber::GetNextRequest;
+            snmp.Query.MIBAdd(name, "", ber::Null);
+            ok = snmp.SendRequest();
+            std::string value;
+            if (ok) {
+                if (snmp.Reply.ErrorStatus != ber::NoError) {
+                    ok = snmp.Reply.ErrorStatus == ber::NoSuchName;
+                    break;
+                }
+                if (snmp.Reply.MIBList.empty()) {
+                    ok = false;
+                    break;
+                }
+                const TSNMPMib& next = snmp.Reply.MIBList.front();
+                if (!snmpwalk::InSubtree(baseOid, next.OID)) break;
+                if (snmpwalk::CompareOids(next.OID, name) <= 0) {
+                    ok = false;
+                    break;
+                }
+                name = next.OID;
+                value = next.Value;
+            }
+            rows.Add(name, value);
+            if (!ok) break;
+        }
+    } catch (...) {
+        ok = false;
+    }
+    lines = rows.TakeLines();
+    return ok;
+}

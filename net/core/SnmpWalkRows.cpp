@@ -1,0 +1,106 @@
+#include "net/core/SnmpWalkRows.h"
+
+#include <cstdint>
+
+namespace snmpwalk {
+
+namespace {
+
+// One arc of a dotted name as a number; not a number counts as 0, very long numbers saturate.
+std::uint64_t ArcNumber(std::string_view arc) {
+    std::uint64_t value = 0;
+    for (char c : arc) {
+        if (c < '0' || c > '9') return 0;
+        if (value > (UINT64_MAX - 9) / 10) return UINT64_MAX;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
+
+// Takes the next arc off the front of name.
+std::string_view NextArc(std::string_view& name) {
+    const std::size_t dot = name.find('.');
+    std::string_view arc = name.substr(0, dot);
+    name = dot == std::string_view::npos ? std::string_view{} : name.substr(dot + 1);
+    return arc;
+}
+
+bool IsControl(unsigned char c) {
+    return c <= 0x08 || (c >= 0x0A && c <= 0x1F);
+}
+
+} // namespace
+
+bool InSubtree(std::string_view baseOid, std::string_view name) {
+    if (name.substr(0, baseOid.size()) != baseOid) return false;
+    return name.size() == baseOid.size() || name[baseOid.size()] == '.';
+}
+
+int CompareOids(std::string_view a, std::string_view b) {
+    bool aMore = !a.empty();
+    bool bMore = !b.empty();
+    while (aMore && bMore) {
+        aMore = a.find('.') != std::string_view::npos;
+        bMore = b.find('.') != std::string_view::npos;
+        const std::uint64_t x = ArcNumber(NextArc(a));
+        const std::uint64_t y = ArcNumber(NextArc(b));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    if (aMore == bMore) return 0;
+    return aMore ? 1 : -1;
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20)
+        text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20)
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string RowKey(std::string_view baseOid, std::string_view name) {
+    const std::string marker = std::string(baseOid) + ".";
+    const std::size_t at = name.find(marker);
+    const std::string_view rest = Trim(at == std::string_view::npos ? name : name.substr(at + marker.size()));
+    const std::size_t dot = rest.find('.');
+    if (dot == std::string_view::npos) return {};
+    return std::string(Trim(rest.substr(dot + 1)));
+}
+
+std::string HexIfControl(std::string_view value) {
+    bool control = false;
+    for (unsigned char c : value)
+        control = control || IsControl(c);
+    if (!control) return std::string(value);
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(value.size() * 2);
+    for (unsigned char c : value) {
+        hex.push_back(digits[c >> 4]);
+        hex.push_back(digits[c & 0x0F]);
+    }
+    return hex;
+}
+
+std::string Quote(std::string_view value) {
+    std::string out;
+    out.reserve(value.size() + 2);
+    out.push_back('"');
+    for (char c : value) {
+        out.push_back(c);
+        if (c == '"') out.push_back('"');
+    }
+    out.push_back('"');
+    return out;
+}
+
+void WalkRows::Add(std::string_view name, std::string_view value) {
+    std::string key = RowKey(m_base, name);
+    auto [it, isNew] = m_lineOfKey.try_emplace(std::move(key), m_lines.size());
+    if (isNew) m_lines.emplace_back();
+    std::string& line = m_lines[it->second];
+    if (!line.empty()) line.push_back(',');
+    line += Quote(HexIfControl(value));
+}
+
+} // namespace snmpwalk
