@@ -1,0 +1,255 @@
+// The router stand-in: a D-Link-like ADSL router's state and its SNMPv1 agent.
+//
+// Router holds the state (a MIB store kept in lexicographic OID order, plus the behaviours of a real
+// router: a clock that makes sysUpTime and the counters advance, interface traffic, restarts, silence).
+// Each network service of the router is a class of its own that answers from the Router's state:
+// SnmpAgent (UDP, SNMPv1) here; the command line, the TFTP upload and dial on demand join it later.
+//
+// Everything is thread-safe: a service answers from its own thread while a test or the GUI thread
+// calls the client, and tests script the state at any time.
+//
+// Values travel as text in the client's text form, with a ber::Tag (net/core/SnmpBer.h):
+//   Integer "-5", OctetString raw bytes (any byte), ObjectId "1.3.6.1", IpAddress "192.168.0.1",
+//   Counter/Gauge/TimeTicks unsigned decimal "4294967295", Null "".
+// OID texts are dotted decimal; a leading dot is accepted. Malformed OID texts given to a setter throw
+// std::invalid_argument; getters answer std::nullopt.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace sim {
+
+// ---------------------------------------------------------------------------------------------------------
+// Object identifiers and well-known objects.
+
+using Oid = std::vector<std::uint32_t>;
+// Dotted decimal (a leading dot allowed) to arcs; nullopt for empty text, empty arcs, non-digits or an
+// arc above 4294967295.
+std::optional<Oid> parseOid(std::string_view text);
+std::string oidText(const Oid& oid);
+// Lexicographic order, arcs compared as numbers; a prefix sorts before its extensions.
+inline bool oidLess(const Oid& a, const Oid& b) {
+    return a < b;
+}
+
+namespace oids {
+inline constexpr const char* sysDescr = "1.3.6.1.2.1.1.1.0";
+inline constexpr const char* sysObjectID = "1.3.6.1.2.1.1.2.0";
+inline constexpr const char* sysUpTime = "1.3.6.1.2.1.1.3.0";
+inline constexpr const char* sysContact = "1.3.6.1.2.1.1.4.0";
+inline constexpr const char* sysName = "1.3.6.1.2.1.1.5.0";
+inline constexpr const char* sysLocation = "1.3.6.1.2.1.1.6.0";
+inline constexpr const char* sysServices = "1.3.6.1.2.1.1.7.0";
+inline constexpr const char* ifNumber = "1.3.6.1.2.1.2.1.0";
+inline constexpr const char* ifEntry = "1.3.6.1.2.1.2.2.1"; // + "." column "." ifIndex
+inline constexpr const char* ipAddrEntry = "1.3.6.1.2.1.4.20.1";
+inline constexpr const char* ipRouteEntry = "1.3.6.1.2.1.4.21.1";
+inline constexpr const char* ipNetToMediaEntry = "1.3.6.1.2.1.4.22.1";
+inline constexpr const char* tcpConnEntry = "1.3.6.1.2.1.6.13.1";
+inline constexpr const char* udpEntry = "1.3.6.1.2.1.7.5.1";
+inline constexpr const char* snmpGroup = "1.3.6.1.2.1.11";
+// D-Link enterprise objects.
+inline constexpr const char* firmware = "1.3.6.1.4.1.171.11.1.1.1.0";
+inline constexpr const char* adsl = "1.3.6.1.4.1.171.11.30";
+inline constexpr const char* adslMode = "1.3.6.1.4.1.171.11.30.2.1.0";   // 0 down, 1 ANSI, 2 G.LITE, 3 G.DMT
+inline constexpr const char* adslUpRate = "1.3.6.1.4.1.171.11.30.2.2.0"; // kbit/s, text in double quotes
+inline constexpr const char* adslDownRate = "1.3.6.1.4.1.171.11.30.2.3.0";
+inline constexpr const char* adslStatus = "1.3.6.1.4.1.171.11.30.2.5.0"; // 0 idle, 1 initialising, 2 showtime
+inline constexpr const char* adslUpAttenuation = "1.3.6.1.4.1.171.11.30.2.25.0";
+inline constexpr const char* adslDownAttenuation = "1.3.6.1.4.1.171.11.30.2.26.0";
+inline constexpr const char* adslUpSnr = "1.3.6.1.4.1.171.11.30.2.27.0";
+inline constexpr const char* adslDownSnr = "1.3.6.1.4.1.171.11.30.2.28.0";
+inline constexpr const char* adslUpPower = "1.3.6.1.4.1.171.11.30.2.29.0";
+inline constexpr const char* adslDownPower = "1.3.6.1.4.1.171.11.30.2.30.0";
+inline constexpr const char* lanAddress = "1.3.6.1.4.1.171.11.30.4.1.1.2.1"; // IpAddress, writable
+inline constexpr const char* wanAddress = "1.3.6.1.4.1.171.11.30.4.1.1.2.2"; // IpAddress
+inline constexpr const char* vpi = "1.3.6.1.4.1.171.11.30.6.1.1.3.1";        // INTEGER 0..255, writable
+inline constexpr const char* vci = "1.3.6.1.4.1.171.11.30.6.1.1.4.1";        // INTEGER 0..65535, writable
+inline constexpr const char* pppUser = "1.3.6.1.4.1.171.11.30.6.1.1.7.1";
+inline constexpr const char* pppPassword = "1.3.6.1.4.1.171.11.30.6.1.1.8.1";
+} // namespace oids
+
+// ifTable columns (object = ifEntry "." column "." ifIndex).
+enum IfColumn : int {
+    IfIndex = 1,
+    IfDescr = 2,
+    IfType = 3,
+    IfMtu = 4,
+    IfSpeed = 5,
+    IfPhysAddress = 6,
+    IfAdminStatus = 7,
+    IfOperStatus = 8,
+    IfLastChange = 9,
+    IfInOctets = 10,
+    IfInUcastPkts = 11,
+    IfInNUcastPkts = 12,
+    IfInDiscards = 13,
+    IfInErrors = 14,
+    IfInUnknownProtos = 15,
+    IfOutOctets = 16,
+    IfOutUcastPkts = 17,
+    IfOutNUcastPkts = 18,
+    IfOutDiscards = 19,
+    IfOutErrors = 20,
+    IfOutQLen = 21,
+    IfSpecific = 22,
+};
+std::string ifOid(int column, int ifIndex);
+
+// Default interfaces of the stand-in (ifIndex).
+inline constexpr int LanIf = 1;  // "ethernet"
+inline constexpr int AtmIf = 2;  // "atm"
+inline constexpr int PppIf = 3;  // "ppp channel 1"
+inline constexpr int WanIf = 4;  // "ppp1"
+inline constexpr int LoopIf = 5; // "lo"
+
+enum class Access { ReadOnly, ReadWrite };
+
+// How the agent answers a set of an object that exists but is not writable.
+enum class ReadOnlySetError { ReadOnly, NoSuchName };
+
+// ---------------------------------------------------------------------------------------------------------
+// The router's state.
+class Router {
+public:
+    Router(); // default D-Link-like router (see sim-api notes and the defaults in RouterSim.cpp)
+    ~Router();
+    Router(const Router&) = delete;
+    Router& operator=(const Router&) = delete;
+
+    // ---- Generic MIB access.
+    // Creates or replaces the object. A new object is read-only; an existing one keeps its access and
+    // limits. Counter and TimeTicks objects keep their growth rate (the new value is the start).
+    void set(const std::string& oid, int tag, const std::string& value);
+    // Creates or replaces the object with the given access; writable objects take sets of this tag.
+    void define(const std::string& oid, int tag, const std::string& value, Access access);
+    void setAccess(const std::string& oid, Access access);
+    // Limits checked by SNMP sets (badValue outside): INTEGER range, or OCTET STRING length.
+    void setIntegerRange(const std::string& oid, std::int64_t min, std::int64_t max);
+    void setMaxLength(const std::string& oid, std::size_t maxLength);
+    void erase(const std::string& oid); // the object is gone (gets answer noSuchName)
+    // Erases every object in the subtree (the OID itself and everything below it); returns how many.
+    std::size_t eraseSubtree(const std::string& oid);
+    // Current value (counters and uptime advanced to now).
+    std::optional<std::pair<int, std::string>> get(const std::string& oid) const;
+    // The first object after oid in lexicographic order (what a get-next answers); nullopt at the end.
+    std::optional<std::string> nextOid(const std::string& oid) const;
+    // Every object of the subtree in order, as (oid, tag, value).
+    struct Binding {
+        std::string oid;
+        int tag;
+        std::string value;
+    };
+    std::vector<Binding> walk(const std::string& subtree) const;
+    bool exists(const std::string& oid) const;
+    bool isWritable(const std::string& oid) const;
+
+    // ---- Communities. Default "public" (read-only) and "quorbex" (read-write).
+    void setCommunities(const std::string& readOnly, const std::string& readWrite);
+    std::string readCommunity() const;
+    std::string writeCommunity() const;
+    void setReadOnlySetError(ReadOnlySetError e); // default ReadOnly (error status 4)
+
+    // ---- Interfaces (ifIndex = row number).
+    // Appends an interface row with plausible values; returns its ifIndex (ifNumber follows).
+    int addInterface(const std::string& descr, int ifType, int mtu, std::uint32_t speed,
+                     const std::string& physAddress);
+    int interfaceCount() const;
+    void setIfDescr(int ifIndex, const std::string& descr);
+    void setOperStatus(int ifIndex, int status);                               // also sets ifLastChange = now
+    void setOctets(int ifIndex, std::uint32_t in, std::uint32_t out);          // counters wrap modulo 2^32
+    void setTraffic(int ifIndex, double inBytesPerSec, double outBytesPerSec); // counters grow with time
+    // Packet counters move with the traffic (one packet per this many bytes; default 600).
+    void setPacketSize(int ifIndex, double bytesPerPacket);
+
+    // ---- Time.
+    void setUptime(std::uint32_t ticks); // sysUpTime now; it keeps advancing with real time
+    std::uint32_t uptime() const;        // sysUpTime now, in hundredths of a second
+    // Moves the router's clock forward, as if that much time passed (uptime and counters advance).
+    void advance(double seconds);
+    void restart();              // sysUpTime and all counters back to 0
+    void setSilent(bool silent); // stop answering at all (router unplugged)
+    bool silent() const;
+
+    // ---- ADSL line (enterprise objects under 1.3.6.1.4.1.171.11.30).
+    void setAdslMode(int mode);     // 0 link down, 1 ANSI, 2 G.LITE, 3 G.DMT
+    void setAdslStatus(int status); // 0 idle, 1 initialising, 2 showtime
+    void setAdslRates(const std::string& upKbps, const std::string& downKbps); // sent as "\"<text>\""
+    void setAdslAttenuation(const std::string& up, const std::string& down);   // dB, texts
+    void setAdslSnr(const std::string& up, const std::string& down);           // dB, texts
+    void setAdslOutputPower(const std::string& up, const std::string& down);   // dBm, texts
+    // Whether rate, user name and password texts are sent enclosed in double quotes (default true);
+    // applies to later setter calls.
+    void setQuotedTexts(bool quoted);
+
+    // ---- Tables.
+    // Replaces the route table by n routes (default route first, then host and network routes).
+    void makeLargeRouteTable(int n);
+    // Replaces the TCP connection table by n connections (listeners and established ones).
+    void makeLargeTcpTable(int n);
+    // Adds a TCP connection row; state per RFC 1213 (1 closed, 2 listen, 5 established, ...).
+    void addTcpConnection(const std::string& localAddr, int localPort, const std::string& remAddr,
+                          int remPort, int state);
+    void addUdpListener(const std::string& localAddr, int localPort);
+    // Leaves one cell out of a table: column OID (e.g. "1.3.6.1.2.1.4.21.1.7") and instance ("0.0.0.0").
+    void eraseCell(const std::string& columnOid, const std::string& instance);
+
+    // ---- What the agent saw.
+    // Every request name the agent saw since the last clear, in order (to check "no ifDescr was read").
+    std::vector<std::string> requestLog() const;
+    void clearRequestLog();
+    // The requests themselves (decodable SNMPv1 messages, whatever their community), oldest first.
+    struct Request {
+        int pduType = 0; // ber::GetRequest, GetNextRequest, SetRequest, ...
+        std::string community;
+        std::vector<std::string> names;
+        bool answered = false;
+        int errorStatus = 0; // of the answer
+    };
+    std::vector<Request> requests() const;
+    std::uint64_t datagramsReceived() const; // every datagram, answered or not
+    std::uint64_t datagramsAnswered() const;
+    // Both logs keep the latest 100000 entries.
+
+    // Largest response the agent sends (default 1472 bytes, the payload of one Ethernet frame);
+    // a larger answer becomes tooBig.
+    std::size_t maxMessageSize() const;
+    void setMaxMessageSize(std::size_t bytes);
+
+    // ---- The SNMPv1 agent's behaviour without the socket: the answer to one datagram, or nullopt
+    // when a real agent would stay silent (silent router, undecodable datagram, unknown community,
+    // set with the read-only community, a PDU that is not a request).
+    std::optional<std::string> answer(std::string_view datagram);
+
+    struct State; // private state (defined in RouterSim.cpp)
+
+private:
+    std::unique_ptr<State> m_state;
+};
+
+// ---------------------------------------------------------------------------------------------------------
+// SNMPv1 agent on UDP, answering from its own thread.
+class SnmpAgent {
+public:
+    explicit SnmpAgent(Router& router, std::string bindAddress = "127.0.0.1", std::uint16_t port = 0);
+    ~SnmpAgent(); // stops
+    SnmpAgent(const SnmpAgent&) = delete;
+    SnmpAgent& operator=(const SnmpAgent&) = delete;
+    bool start(); // false when it cannot bind
+    void stop();
+    std::uint16_t port() const; // the bound port (ephemeral when 0 was asked)
+    std::string lastError() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace sim
