@@ -1,7 +1,146 @@
-// Scaffolding: replaced by the real implementation of this file.
+// IP page: the ip group's statistics and its three tables; the raw ip group dump of the Debug page.
 #include "app/Main_Unit.h"
+#include "app/UiSeam.h"
+#include "views/PaneText.h"
+#include "views/StatsGrid.h"
+#include "views/TablePane.h"
+#include "views/core/TableLayouts.h"
 
-void TMainForm::buildIpPage(QWidget*) {}
-void TMainForm::IPClick(QObject*) {}
-void TMainForm::IP_PageControlChange(QObject*) {}
-void TMainForm::IPAddrTable_ButClick(QObject*) {}
+#include <QGridLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace {
+
+using statsgrid::Item;
+
+constexpr Item kForwarding{"Forwarding:", "Forwarding_Label", "1.3.6.1.2.1.4.1.0"};
+// The other nineteen, in the order they are read.
+constexpr std::array<Item, 19> kIpStats{{
+    {"DefaultTTL:", "DefaultTTL_Label", "1.3.6.1.2.1.4.2.0"},
+    {"InReceives:", "InReceives_Label", "1.3.6.1.2.1.4.3.0"},
+    {"InHdrErrors:", "InHdrErrors_Label", "1.3.6.1.2.1.4.4.0"},
+    {"InAddrErrors:", "InAddrErrors_Label", "1.3.6.1.2.1.4.5.0"},
+    {"ForwDatagrams:", "ForwDatagrams_Label", "1.3.6.1.2.1.4.6.0"},
+    {"InUnknownProtos:", "InUnknownProtos_Label", "1.3.6.1.2.1.4.7.0"},
+    {"InDiscards:", "InDiscards_Label", "1.3.6.1.2.1.4.8.0"},
+    {"InDelivers:", "InDelivers_Label", "1.3.6.1.2.1.4.9.0"},
+    {"OutRequests:", "OutRequests_Label", "1.3.6.1.2.1.4.10.0"},
+    {"OutDiscards:", "OutDiscards_Label", "1.3.6.1.2.1.4.11.0"},
+    {"OutNoRoutes:", "OutNoRoutes_Label", "1.3.6.1.2.1.4.12.0"},
+    {"ReasmTimeout:", "ReasmTimeout_Label", "1.3.6.1.2.1.4.13.0"},
+    {"ReasmReqds:", "ReasmReqds_Label", "1.3.6.1.2.1.4.14.0"},
+    {"ReasmOKs:", "ReasmOKs_Label", "1.3.6.1.2.1.4.15.0"},
+    {"ReasmFails:", "ReasmFails_Label", "1.3.6.1.2.1.4.16.0"},
+    {"FragOKs:", "FragOKs_Label", "1.3.6.1.2.1.4.17.0"},
+    {"FragFails:", "FragFails_Label", "1.3.6.1.2.1.4.18.0"},
+    {"FragCreates:", "FragCreates_Label", "1.3.6.1.2.1.4.19.0"},
+    {"RoutingDiscards:", "RoutingDiscards_Label", "1.3.6.1.2.1.4.23.0"},
+}};
+
+const std::array<const char*, 4> kSubPageHelp{"150.html", "150.html#ipaddresstable", "150.html#iproutetable",
+                                              "150.html#ipnettomediatable"};
+
+struct IpTable {
+    const char* pane;
+    const char* base;
+    QStringList (*dump)(const QStringList&);
+};
+constexpr std::array<IpTable, 3> kIpTables{{
+    {"AddrTable_Memo", "1.3.6.1.2.1.4.20", &tablelayout::addressTableDump},
+    {"RouteTable_Memo", "1.3.6.1.2.1.4.21", &tablelayout::routeTableDump},
+    {"MediaTable_Memo", "1.3.6.1.2.1.4.22", &tablelayout::netToMediaTableDump},
+}};
+
+} // namespace
+
+void TMainForm::buildIpPage(QWidget* page) {
+    auto* layout = new QVBoxLayout(page);
+    auto* tabs = new QTabWidget(page);
+    tabs->setObjectName(QStringLiteral("IP_PageControl"));
+    layout->addWidget(tabs);
+
+    auto* stats = new QWidget;
+    stats->setObjectName(QStringLiteral("StatisticsTab"));
+    auto* grid = new QGridLayout(stats);
+    statsgrid::addColumn(grid, 0, std::span<const Item>(&kForwarding, 1), QStringLiteral("----"));
+    statsgrid::addColumn(grid, 0, std::span<const Item>(kIpStats).first(9), QStringLiteral("----"), 1);
+    statsgrid::addColumn(grid, 1, std::span<const Item>(kIpStats).subspan(9), QStringLiteral("----"));
+    grid->setColumnStretch(4, 1);
+    grid->setRowStretch(10, 1);
+    tabs->addTab(stats, QStringLiteral(" Statistics "));
+
+    auto addTableTab = [&](const char* tabName, const char* caption, const char* pane, const char* copy,
+                           const char* save) {
+        auto* tab = new QWidget;
+        tab->setObjectName(QString::fromLatin1(tabName));
+        addTablePane(this, tab, pane, copy, save);
+        tabs->addTab(tab, QString::fromLatin1(caption));
+    };
+    addTableTab("AddressTab", " Address table ", "AddrTable_Memo", "AddrTableCopy_But", "AddrTableSave_But");
+    addTableTab("RouteTab", " Route table ", "RouteTable_Memo", "RouteTableCopy_But", "RouteTableSave_But");
+    addTableTab("NetToMediaTab", " Net to Media table ", "MediaTable_Memo", "MediaTableCopy_But",
+                "MediaTableSave_But");
+
+    connect(tabs, &QTabWidget::currentChanged, this, [this, tabs] { IP_PageControlChange(tabs); });
+}
+
+void TMainForm::IP_PageControlChange(QObject*) {
+    auto* tabs = w<QTabWidget>("IP_PageControl");
+    if (!tabs) return;
+    const int index = tabs->currentIndex();
+    if (index < 0 || index >= static_cast<int>(kSubPageHelp.size())) return;
+    setHelpKeyword(QString::fromLatin1(kSubPageHelp[index]), true);
+}
+
+void TMainForm::IPClick(QObject* Sender) {
+    setStatus(pagetexts::busy);
+    UiSeam::BusyCursor busy;
+    auto fail = [&] {
+        setStatus(pagetexts::readError);
+        busy.restore();
+        UiSeam::beep();
+    };
+    QWidget* page = w<QWidget>("IP");
+    auto* tabs = w<QTabWidget>("IP_PageControl", page);
+
+    if (!qobject_cast<QPushButton*>(Sender)) {
+        if (tabs) tabs->setCurrentIndex(0);
+        setHelpKeyword(QStringLiteral("150.html"), true);
+    }
+
+    QString forwarding;
+    if (!snmpGet(QString::fromLatin1(kForwarding.oid), forwarding)) return fail();
+    if (QLabel* label = statsgrid::valueLabel(page, kForwarding))
+        label->setText(forwarding == QLatin1String("1") ? QStringLiteral("Yes") : QStringLiteral("No"));
+    statsgrid::readAll(*this, page, kIpStats);
+
+    for (const IpTable& table : kIpTables) {
+        auto* pane = w<QPlainTextEdit>(table.pane, page);
+        if (pane) pane->clear();
+        QStringList lines;
+        if (!snmpWalk(QString::fromLatin1(table.base), lines)) return fail();
+        if (pane) appendToPane(*pane, table.dump(lines));
+    }
+
+    busy.restore();
+    setStatus(pagetexts::ready);
+}
+
+void TMainForm::IPAddrTable_ButClick(QObject*) {
+    UiSeam::BusyCursor busy;
+    setStatus(pagetexts::busy);
+    QStringList lines;
+    if (snmpWalk(QStringLiteral("1.3.6.1.2.1.4"), lines)) {
+        if (auto* log = w<QPlainTextEdit>("DebugLog_Memo"))
+            appendToPane(*log, tablelayout::rawIpGroupDump(lines, !log->document()->isEmpty()));
+        setStatus(pagetexts::ready);
+    } else {
+        setStatus(pagetexts::readError);
+    }
+}

@@ -1,0 +1,54 @@
+#include "views/StatsGrid.h"
+
+#include "app/Main_Unit.h"
+
+#include <QFont>
+#include <QGridLayout>
+#include <QLabel>
+
+namespace statsgrid {
+
+QString nameLabelFor(const QString& valueLabel) {
+    QString name = valueLabel;
+    const qsizetype at = name.lastIndexOf(QLatin1String("_Label"));
+    if (at >= 0)
+        name.insert(at, QLatin1Char('L'));
+    else
+        name += QLatin1String("L_Label");
+    return name;
+}
+
+void addColumn(QGridLayout* grid, int column, std::span<const Item> items, const QString& initial,
+               int firstRow) {
+    QWidget* parent = grid->parentWidget();
+    int row = firstRow;
+    for (const Item& item : items) {
+        auto* name = new QLabel(QString::fromLatin1(item.caption), parent);
+        name->setObjectName(nameLabelFor(QString::fromLatin1(item.label)));
+        name->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        auto* value = new QLabel(initial, parent);
+        value->setObjectName(QString::fromLatin1(item.label));
+        QFont bold = value->font();
+        bold.setBold(true);
+        value->setFont(bold);
+        value->setMinimumWidth(90);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(name, row, 2 * column);
+        grid->addWidget(value, row, 2 * column + 1);
+        ++row;
+    }
+}
+
+QLabel* valueLabel(QWidget* page, const Item& item) {
+    return page ? page->findChild<QLabel*>(QString::fromLatin1(item.label)) : nullptr;
+}
+
+void readAll(TMainForm& form, QWidget* page, std::span<const Item> items) {
+    for (const Item& item : items) {
+        QString value;
+        if (!form.snmpGet(QString::fromLatin1(item.oid), value)) continue;
+        if (QLabel* label = valueLabel(page, item)) label->setText(value);
+    }
+}
+
+} // namespace statsgrid

@@ -1,0 +1,38 @@
+#include "views/TablePane.h"
+
+#include "app/Main_Unit.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+QPlainTextEdit* addTablePane(TMainForm* form, QWidget* container, const char* paneName, const char* copyName,
+                             const char* saveName) {
+    auto* row = new QHBoxLayout(container);
+    auto* pane = new QPlainTextEdit(container);
+    pane->setObjectName(QString::fromLatin1(paneName));
+    pane->setReadOnly(true);
+    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QFont font(QStringLiteral("adobe-courier"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPixelSize(13);
+    pane->setFont(font);
+    row->addWidget(pane, 1);
+
+    auto* buttons = new QVBoxLayout;
+    auto* copy = new QPushButton(QStringLiteral("Copy table"), container);
+    copy->setObjectName(QString::fromLatin1(copyName));
+    QObject::connect(copy, &QPushButton::clicked, form, [form, copy] { form->GenericCopy_ButClick(copy); });
+    auto* save = new QPushButton(QStringLiteral("Save table"), container);
+    save->setObjectName(QString::fromLatin1(saveName));
+    QObject::connect(save, &QPushButton::clicked, form, [form, save] { form->GenericSave_ButClick(save); });
+    buttons->addWidget(copy);
+    buttons->addWidget(save);
+    buttons->addStretch(1);
+    row->addLayout(buttons);
+    return pane;
+}

@@ -1,0 +1,19 @@
+// The table sub-pages of the IP, TCP and UDP pages: a read-only fixed-pitch pane with
+// "Copy table" and "Save table" beside it, wired to the window's log pane tools.
+#pragma once
+
+#include <QString>
+
+class QPlainTextEdit;
+class QWidget;
+class TMainForm;
+
+namespace pagetexts {
+inline const QString busy = QStringLiteral(" Busy ... please wait");
+inline const QString ready = QStringLiteral(" Ready");
+inline const QString readError = QStringLiteral(" Error: Check IP address and/or SNMP community name");
+} // namespace pagetexts
+
+// Lays out the pane and its two buttons in `container` (which gets a layout of its own).
+QPlainTextEdit* addTablePane(TMainForm* form, QWidget* container, const char* paneName, const char* copyName,
+                             const char* saveName);
