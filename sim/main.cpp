@@ -1,1 +1,172 @@
-int main() { return 0; }
+// kestrune-router-sim: a stand-in for a D-Link ADSL router, for tests, scripts and demonstrations.
+#include "sim/ControlServer.h"
+#include "sim/RouterSim.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <pthread.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const char* const Usage = R"(Usage:
+  kestrune-router-sim [--snmp ADDR:PORT] [--control PATH] [--read-community NAME]
+                      [--write-community NAME]
+  kestrune-router-sim ctl PATH [COMMAND...]
+
+A stand-in for a D-Link ADSL router: an SNMPv1 agent serving MIB-II (system, interfaces, ip, icmp,
+tcp, udp, snmp) and D-Link's ADSL objects, with traffic counters that advance in real time.
+It runs until it gets SIGINT or SIGTERM (or the control command "shutdown").
+
+Options:
+  --snmp ADDR:PORT          where the SNMP agent listens (default 127.0.0.1:161); PORT 0 picks a
+                            free port (ask for it with the control command "port")
+  --control PATH            Unix-domain control socket to create (line protocol, see below)
+  --read-community NAME     read-only community (default "public")
+  --write-community NAME    read-write community (default "quorbex")
+  -h, --help                this text
+
+Client mode:
+  ctl PATH COMMAND...       sends one command to a running stand-in and prints the answer line;
+                            exit status 0 for "ok ...", 1 for "error ...", 2 when unreachable
+  ctl PATH                  reads commands from standard input, one per line
+
+Control commands (each answers one line, "ok ..." or "error ..."):
+  get OID | next OID | set OID TYPE VALUE | erase OID | erasetree OID | erasecell COLUMN INSTANCE
+  writable OID on|off | traffic IF IN/S OUT/S | octets IF IN OUT | oper IF up|down|testing|N
+  descr IF TEXT | uptime [TICKS] | advance SECONDS | restart | silent on|off
+  community READ WRITE | adsl mode|status N | adsl rates|attenuation|snr|power UP DOWN
+  adsl quoted on|off | routes N | tcpconns N | log [clear] | stats | port | ping | help | shutdown
+  TYPE: integer string hex oid ipaddress counter gauge timeticks null opaque
+  IF is the ifIndex: 1 ethernet (LAN), 2 atm, 3 ppp channel 1, 4 ppp1 (WAN), 5 lo
+
+Examples:
+  kestrune-router-sim --snmp 127.0.0.1:0 --control /tmp/router.sock &
+  kestrune-router-sim ctl /tmp/router.sock port
+  kestrune-router-sim ctl /tmp/router.sock octets 4 4294967000 0
+  kestrune-router-sim ctl /tmp/router.sock set 1.3.6.1.2.1.1.5.0 string "gateway"
+)";
+
+int fail(const std::string& message) {
+    std::cerr << "kestrune-router-sim: " << message << "\n";
+    return 2;
+}
+
+int runClient(int argc, char** argv) {
+    if (argc < 3) return fail("ctl needs the control socket path (see --help)");
+    const std::string path = argv[2];
+    auto send = [&](const std::string& command) {
+        const auto answer = sim::controlRequest(path, command);
+        if (!answer) {
+            std::cerr << "kestrune-router-sim: no answer from " << path << "\n";
+            return 2;
+        }
+        std::cout << *answer << std::endl;
+        return answer->rfind("ok", 0) == 0 ? 0 : 1;
+    };
+    if (argc > 3) {
+        std::string command;
+        for (int i = 3; i < argc; ++i)
+            command += (i > 3 ? " " : "") + std::string(argv[i]);
+        return send(command);
+    }
+    int status = 0;
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (line.empty()) continue;
+        const int s = send(line);
+        if (s == 2) return 2;
+        status = std::max(status, s);
+    }
+    return status;
+}
+
+bool splitEndpoint(const std::string& text, std::string& address, std::uint16_t& port) {
+    const auto colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size()) return false;
+    address = text.substr(0, colon);
+    const std::string p = text.substr(colon + 1);
+    if (p.find_first_not_of("0123456789") != std::string::npos || p.size() > 5) return false;
+    const unsigned long v = std::stoul(p);
+    if (v > 65535) return false;
+    port = static_cast<std::uint16_t>(v);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "ctl") == 0) return runClient(argc, argv);
+
+    std::string snmpAddress = "127.0.0.1";
+    std::uint16_t snmpPort = 161;
+    std::string controlPath;
+    std::string readCommunity = "public", writeCommunity = "quorbex";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        if (arg == "-h" || arg == "--help") {
+            std::cout << Usage;
+            return 0;
+        }
+        const char* v = nullptr;
+        if (arg == "--snmp" || arg == "--control" || arg == "--read-community" ||
+            arg == "--write-community") {
+            v = value();
+            if (!v) return fail(arg + " needs a value (see --help)");
+        }
+        if (arg == "--snmp") {
+            if (!splitEndpoint(v, snmpAddress, snmpPort))
+                return fail("--snmp wants ADDR:PORT, e.g. 127.0.0.1:161, not \"" + std::string(v) + "\"");
+        } else if (arg == "--control") {
+            controlPath = v;
+        } else if (arg == "--read-community") {
+            readCommunity = v;
+        } else if (arg == "--write-community") {
+            writeCommunity = v;
+        } else {
+            return fail("unknown argument \"" + arg + "\" (see --help)");
+        }
+    }
+
+    // Signals are taken by sigwait below; every thread started from here on has them blocked.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    sim::Router router;
+    router.setCommunities(readCommunity, writeCommunity);
+    sim::SnmpAgent agent(router, snmpAddress, snmpPort);
+    if (!agent.start()) return fail("cannot start the SNMP agent: " + agent.lastError());
+
+    sim::ControlProtocol protocol(router);
+    protocol.addCommand("port",
+                        [&](const auto&, std::string_view) { return "ok " + std::to_string(agent.port()); });
+    protocol.addCommand("shutdown", [](const auto&, std::string_view) {
+        ::kill(::getpid(), SIGTERM);
+        return std::string("ok shutting down");
+    });
+    std::unique_ptr<sim::ControlServer> control;
+    if (!controlPath.empty()) {
+        control = std::make_unique<sim::ControlServer>(protocol, controlPath);
+        if (!control->start()) return fail("cannot open the control socket: " + control->lastError());
+    }
+
+    std::cout << "kestrune-router-sim: SNMP agent on " << snmpAddress << ":" << agent.port();
+    if (control) std::cout << ", control socket " << controlPath;
+    std::cout << std::endl;
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    if (control) control->stop();
+    agent.stop();
+    return 0;
+}
