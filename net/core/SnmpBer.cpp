@@ -62,16 +62,20 @@ public:
 
     // Reads one item. A constructed item leaves the position at the start of its content; a primitive
     // one moves past it. An item that runs past the end of the datagram yields no content and leaves
-    // the position at the end.
+    // the position right after its header (at the end when the header itself is cut short), so the
+    // items inside a cut-short message are still read one by one. Every call that starts before the
+    // end moves forward by at least the tag byte.
     Item next() {
         Item item;
         if (m_pos >= m_data.size()) return item;
         item.tag = static_cast<std::uint8_t>(m_data[m_pos++]);
         std::uint64_t length = 0;
-        if (!readLength(length) || length > m_data.size() - m_pos) {
+        if (!readLength(length)) {
             m_pos = m_data.size();
             return item;
         }
+        if (length > m_data.size() - m_pos) return item; // reading goes on right after the header
+
         item.content = m_data.substr(m_pos, static_cast<std::size_t>(length));
         item.complete = true;
         if (!(item.tag & kConstructed)) m_pos += static_cast<std::size_t>(length);
