@@ -14,18 +14,21 @@ bool CounterTracker::restarted(std::optional<std::uint32_t> uptimeTicks,
     if (!uptimeTicks || !m_lastUptime) return false;
     const std::int64_t now = *uptimeTicks;
     const std::int64_t before = *m_lastUptime;
-    if (m_lastMs && monotonicMs && *monotonicMs >= *m_lastMs) {
-        // The uptime the router should show by now if it kept running, with room for clock
-        // drift and the time the requests took.
-        const std::int64_t elapsedTicks = (*monotonicMs - *m_lastMs) / 10;
-        const std::int64_t slack = std::max<std::int64_t>(1000, elapsedTicks / 10);
-        const std::int64_t expected = before + elapsedTicks;
-        if (now + slack >= expected) return false;
-        // sysUpTime itself passed 2^32 - 1 ticks: not a restart when the wrapped reading fits.
-        if (now + kTickRange + slack >= expected && now + kTickRange <= expected + slack) return false;
-        return true;
+    const bool elapsedKnown = m_lastMs && monotonicMs && *monotonicMs >= *m_lastMs;
+    if (!elapsedKnown) return now < before;
+    // The uptime the router should show by now if it kept running, with room for clock drift and
+    // the time the requests took.
+    const std::int64_t elapsedTicks = (*monotonicMs - *m_lastMs) / 10;
+    const std::int64_t slack = std::max<std::int64_t>(1000, elapsedTicks / 10);
+    const std::int64_t expected = before + elapsedTicks;
+    if (now < before) {
+        // Went back: a restart, unless sysUpTime itself passed 2^32 - 1 ticks and the wrapped
+        // reading is where the router should be by now.
+        const std::int64_t wrapped = now + kTickRange;
+        return !(wrapped + slack >= expected && wrapped <= expected + slack);
     }
-    return now < before;
+    // Rose, but clearly less than the time that passed: restarted after the last read.
+    return now + slack < expected;
 }
 
 CounterTracker::Event CounterTracker::feed(std::uint32_t counter, std::optional<std::uint32_t> uptimeTicks,

@@ -44,6 +44,11 @@ TEST(QuotaTracker, RestartWhenTheUptimeWentBack) {
     u.feed(100u, 90000u, 0);
     EXPECT_EQ(u.feed(5000u, 1000u, 60000), Event::Restart);
     EXPECT_EQ(u.total(), 5100.0);
+    // Went back by a few seconds only, with no local time passed: still a restart.
+    CounterTracker v;
+    v.feed(7000u, 500u, 0);
+    EXPECT_EQ(v.feed(6000u, 100u, 0), Event::Restart);
+    EXPECT_EQ(v.total(), 13000.0);
 }
 
 TEST(QuotaTracker, RestartLongerAgoThanTheOldUptime) {
