@@ -2,16 +2,119 @@
 // tick, the ISP's unit sizes ("Redefine") and the quota formatters.
 #include "app/Main_Unit.h"
 
+#include "app/Clock.h"
+#include "app/SettingsFile.h"
+#include "app/UiSeam.h"
+#include "app/core/SettingsText.h"
+#include "monitor/core/CounterTracker.h"
+#include "monitor/core/QuotaMath.h"
+#include "views/core/InterfacesText.h"
+
 #include <QButtonGroup>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
 
 namespace {
+
+const QString kBusy = QStringLiteral(" Busy ... please wait");
+const QString kReady = QStringLiteral(" Ready");
+const QString kReadError = QStringLiteral(" Error: Check IP address and/or SNMP community name");
+const QString kSysUpTime = QStringLiteral("1.3.6.1.2.1.1.3.0");
+constexpr int kIfInOctets = 10;
+constexpr int kIfOutOctets = 16;
+
+// What the monitor remembers between reads besides the program-wide numbers: the router's last
+// counter readings (to see wraps and restarts) and whether this run has a complete baseline.
+// It lives as a child of the window, so it ends with it.
+class QuotaRuntime : public QObject {
+public:
+    explicit QuotaRuntime(QObject* parent) : QObject(parent) {
+        setObjectName(QStringLiteral("QuotaRuntime"));
+        monotonic.start();
+    }
+    quota::CounterTracker in, out;
+    QElapsedTimer monotonic;
+    bool baselineTaken = false; // a "Calculate" ran to its end in this run
+};
+
+QuotaRuntime& runtime(TMainForm& form) {
+    for (QObject* child : form.children())
+        if (auto* r = dynamic_cast<QuotaRuntime*>(child)) return *r;
+    return *new QuotaRuntime(&form);
+}
+
+QChar decimalSeparator() {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 ? point.at(0) : QLatin1Char('.');
+}
+
+enum class ReadStatus { Ok, Failed, NotNumber };
+
+// One byte counter of the WAN interface.
+ReadStatus readWanCounter(TMainForm& form, int column, std::uint32_t& counter) {
+    QString value;
+    if (!form.snmpGet(ifview::columnOid(column, form.st.WanIfIndex), value)) return ReadStatus::Failed;
+    const auto c = quota::parseCounter(value);
+    if (!c) return ReadStatus::NotNumber;
+    counter = *c;
+    return ReadStatus::Ok;
+}
+
+// The router's sysUpTime with the counters, to tell a counter wrap from a router restart.
+std::optional<std::uint32_t> readUptime(TMainForm& form) {
+    QString value;
+    if (!form.snmpGet(kSysUpTime, value)) return std::nullopt;
+    const auto t = quota::parseInt64(value);
+    if (!t || *t < 0 || *t > 0xFFFFFFFFLL) return std::nullopt;
+    return static_cast<std::uint32_t>(*t);
+}
+
+// Counter readings into InOctets / OutOctets: running byte counts that go on across counter wraps
+// and router restarts, so that the used figure never falls because of either. The first reading
+// is the counter itself.
+void takeReadings(TMainForm& form, std::uint32_t in, std::optional<std::uint32_t> out) {
+    QuotaRuntime& rt = runtime(form);
+    const auto uptime = readUptime(form);
+    const std::int64_t now = rt.monotonic.elapsed();
+    const auto account = [&](quota::CounterTracker& tracker, std::uint32_t counter, double& octets) {
+        const double before = tracker.total();
+        if (tracker.feed(counter, uptime, now) == quota::CounterTracker::Event::First)
+            octets = counter;
+        else
+            octets += tracker.total() - before;
+    };
+    account(rt.in, in, form.st.InOctets);
+    if (out) account(rt.out, *out, form.st.OutOctets);
+}
+
+void setBarColour(QProgressBar* bar, std::uint32_t rgb) {
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Highlight, QColor::fromRgb(rgb));
+    bar->setPalette(palette);
+    bar->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid #808080; background: #ffffff; }"
+                                      " QProgressBar::chunk { background-color: #%1; }")
+                           .arg(rgb, 6, 16, QLatin1Char('0')));
+}
+
+QString notValidFloat(const QString& text) {
+    return QStringLiteral("'%1' is not a valid floating point value").arg(text);
+}
+
+// The one key the quota monitor writes itself: the date of the last monthly reset, on disk at once.
+void writeLastResetDate(QWidget* parent, const QString& date) {
+    SettingsFile settings;
+    settings.ini().writeString(QStringLiteral("Quota"), QStringLiteral("Last reset date"), date);
+    QString error;
+    if (!settings.release(error)) UiSeam::error(parent, error);
+}
 
 QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h = 21) {
     auto* l = new QLabel(text, parent);
@@ -45,6 +148,7 @@ void TMainForm::buildQuotaPage(QWidget* page) {
     bar->setValue(0);
     bar->setTextVisible(false);
     bar->setGeometry(barX, barY, 28, barH);
+    setBarColour(bar, quota::kGreen);
     for (int mark : {25, 50, 65, 75, 85, 95}) {
         auto* l = makeLabel(page, QStringLiteral("-- %1").arg(mark), barX + 30,
                             barY + barH * (100 - mark) / 100 - 8, 50, 16);
@@ -119,20 +223,215 @@ void TMainForm::buildQuotaPage(QWidget* page) {
     connect(redefMb, &QPushButton::clicked, this, [this, redefMb] { ReDefMB_ButClick(redefMb); });
 }
 
-void TMainForm::QuotaClick(QObject*) {}
-void TMainForm::CalcQuota_ButClick(QObject*) {}
-void TMainForm::ReDefGB_ButClick(QObject*) {}
-void TMainForm::ReDefMB_ButClick(QObject*) {}
-void TMainForm::Quota_TimerTimer(QObject*) {}
-QString TMainForm::FormatGbMb(const QString&) const {
-    return {};
+void TMainForm::CalcQuota_ButClick(QObject*) {
+    UiSeam::BusyCursor busy;
+    setStatus(kBusy);
+
+    std::uint32_t in = 0;
+    switch (readWanCounter(*this, kIfInOctets, in)) {
+    case ReadStatus::Failed:
+        setStatus(kReadError);
+        busy.restore();
+        UiSeam::beep();
+        return;
+    case ReadStatus::NotNumber:
+        // No usable counter (the WAN interface is not known, or the router sent no number):
+        // the baseline stays as it was.
+        setStatus(QStringLiteral(" Error: The WAN interface's byte counter is not a number"));
+        busy.restore();
+        UiSeam::beep();
+        return;
+    case ReadStatus::Ok:
+        break;
+    }
+    std::uint32_t outValue = 0;
+    std::optional<std::uint32_t> out;
+    if (readWanCounter(*this, kIfOutOctets, outValue) == ReadStatus::Ok) out = outValue;
+    takeReadings(*this, in, out);
+
+    st.BaseInOctets = st.InOctets;
+    st.BaseOutOctets = st.OutOctets;
+
+    const QChar point = decimalSeparator();
+    auto* gbEdit = w<QLineEdit>("GBQuota_Edit");
+    const QString gbText = gbEdit ? gbEdit->text() : QString();
+    const auto gb = quota::parseNumber(gbText, point);
+    if (!gb) {
+        busy.restore();
+        setStatus(kReady);
+        UiSeam::error(this, notValidFloat(gbText));
+        return;
+    }
+    st.QuotaBytes = *gb * st.BytesPerGigabyte;
+
+    auto* mbEdit = w<QLineEdit>("MBUsed_Edit");
+    const QString mbText = mbEdit ? mbEdit->text() : QString();
+    const auto mb = quota::parseNumber(mbText, point);
+    if (!mb) {
+        busy.restore();
+        setStatus(kReady);
+        UiSeam::error(this, notValidFloat(mbText));
+        return;
+    }
+    st.UsedOffsetBytes = *mb * st.BytesPerMegabyte;
+    runtime(*this).baselineTaken = true;
+
+    setStatus(kReady);
 }
-QString TMainForm::FormatMbNumber(const QString&) const {
-    return QStringLiteral("0");
+
+void TMainForm::QuotaClick(QObject* Sender) {
+    const bool byTimer = qobject_cast<QTimer*>(Sender) != nullptr;
+    const bool byButton = qobject_cast<QPushButton*>(Sender) != nullptr;
+
+    setStatus(kBusy);
+    if (!byTimer) setHelpKeyword(QStringLiteral("120.html"), true);
+
+    if (currentPageName() != QLatin1String("Quota_Tab")) {
+        auto* timer = w<QTimer>("Quota_Timer");
+        if (!(byTimer && timer && timer->isActive())) {
+            setStatus(kReady);
+            return;
+        }
+    }
+    if (!(st.QuotaBytes > 0)) {
+        setStatus(kReady);
+        return;
+    }
+
+    std::uint32_t in = 0;
+    const ReadStatus inStatus = readWanCounter(*this, kIfInOctets, in);
+    if (inStatus == ReadStatus::Failed) {
+        setStatus(kReadError);
+        return;
+    }
+    if (inStatus == ReadStatus::NotNumber) {
+        UiSeam::warning(this, QStringLiteral("Warning"), QStringLiteral("Value is not an integer error!"));
+        setStatus(kReady);
+        return;
+    }
+    std::uint32_t outValue = 0;
+    std::optional<std::uint32_t> out;
+    if (readWanCounter(*this, kIfOutOctets, outValue) == ReadStatus::Ok) out = outValue;
+    takeReadings(*this, in, out);
+
+    auto* bar = w<QProgressBar>("In_ProgressBar");
+    auto* percent = w<QLabel>("PercentUsed_Label");
+    auto* remaining = w<QLabel>("QuotaRemaining_Label");
+    auto* downUp = w<QRadioButton>("DownUp_RBut");
+
+    quota::ViewInput view;
+    view.downloadAndUpload = downUp && downUp->isChecked();
+    view.used = QuotaUsedBytes();
+    view.quotaBytes = st.QuotaBytes;
+    view.barPosition = bar ? bar->value() : 0;
+    view.mayMoveBack = byButton;
+    view.bytesPerGigabyte = st.BytesPerGigabyte;
+    view.bytesPerMegabyte = st.BytesPerMegabyte;
+    view.decimalPoint = decimalSeparator();
+    const quota::ViewResult r = quota::refreshView(view);
+
+    if (r.barMoved) {
+        if (bar) bar->setValue(r.barPosition);
+        if (percent) percent->setText(r.percentText);
+    }
+    if (r.fault != quota::Fault::None) {
+        UiSeam::warning(this, QStringLiteral("Warning"), QStringLiteral("Division by zero error!"));
+        setStatus(kReady);
+        return;
+    }
+    if (remaining) remaining->setText(r.remainingText);
+    if (bar) setBarColour(bar, r.colour);
+    setStatus(kReady);
 }
+
+void TMainForm::Quota_TimerTimer(QObject* Sender) {
+    auto* dayEdit = w<QSpinBox>("ResetDay_Edit");
+    const int resetDay = dayEdit ? dayEdit->value() : 0;
+    const QDate today = Clock::today();
+
+    if (today.day() == resetDay && !st.QuotaResetDone) {
+        st.QuotaResetDone = true;
+        const QString date = settingstext::shortDate(today, QLocale());
+        if (auto* l = w<QLabel>("LastResetDate_Label")) l->setText(date);
+        st.UsedOffsetBytes = 0;
+        if (auto* e = w<QLineEdit>("MBUsed_Edit")) e->setText(QStringLiteral("0"));
+        if (auto* l = w<QLabel>("PercentUsed_Label")) l->setText(QStringLiteral("0%"));
+        if (auto* bar = w<QProgressBar>("In_ProgressBar")) bar->setValue(0);
+        CalcQuota_ButClick(Sender);
+        writeLastResetDate(this, date);
+    }
+    if (today.day() != resetDay) st.QuotaResetDone = false;
+
+    QuotaClick(Sender);
+}
+
+namespace {
+
+// "Redefine": the edit's text becomes the ISP's unit size; a text that is not a positive number
+// leaves the size as it was.
+void redefineSize(TMainForm& form, const char* editName, double& size) {
+    auto* edit = form.w<QLineEdit>(editName);
+    const QString text = edit ? edit->text() : QString();
+    const auto v = quota::parseNumber(text, decimalSeparator());
+    if (!v) {
+        UiSeam::error(&form, notValidFloat(text));
+        return;
+    }
+    if (!(*v > 0)) {
+        UiSeam::error(&form,
+                      QStringLiteral("'%1' is not a valid number of bytes: it must be above 0").arg(text));
+        return;
+    }
+    size = *v;
+}
+
+} // namespace
+
+void TMainForm::ReDefGB_ButClick(QObject*) {
+    redefineSize(*this, "Gbytes_Edit", st.BytesPerGigabyte);
+}
+
+void TMainForm::ReDefMB_ButClick(QObject*) {
+    redefineSize(*this, "MBytes_Edit", st.BytesPerMegabyte);
+}
+
+// The formatters for callers outside the monitor. A text that is not a number, or a unit size of
+// 0, gives the empty text.
+QString TMainForm::FormatGbMb(const QString& bytes) const {
+    const QChar point = decimalSeparator();
+    const auto v = quota::parseNumber(bytes, point);
+    if (!v) return {};
+    return quota::formatGbMb(*v, st.BytesPerGigabyte, st.BytesPerMegabyte, point).text;
+}
+
+QString TMainForm::FormatMbNumber(const QString& bytes) const {
+    const QChar point = decimalSeparator();
+    const auto v = quota::parseNumber(bytes, point);
+    if (!v) return {};
+    return quota::formatMbNumber(*v, st.BytesPerMegabyte, point).text;
+}
+
 double TMainForm::QuotaUsedBytes() const {
-    return 0;
+    quota::Counters c;
+    c.inOctets = st.InOctets;
+    c.outOctets = st.OutOctets;
+    c.baseInOctets = st.BaseInOctets;
+    c.baseOutOctets = st.BaseOutOctets;
+    c.usedOffsetBytes = st.UsedOffsetBytes;
+    auto* downUp = w<QRadioButton>("DownUp_RBut");
+    return quota::usedBytes(c, downUp && downUp->isChecked());
 }
+
 QString TMainForm::MBUsedAtClose() {
-    return QStringLiteral("0");
+    QuotaClick(this);
+
+    // Without a baseline in this run (the router never answered) the counters say nothing about
+    // the quota: keep the figure the user has rather than replacing it by 0.
+    auto* edit = w<QLineEdit>("MBUsed_Edit");
+    const QString kept = edit && !edit->text().trimmed().isEmpty() ? edit->text() : QStringLiteral("0");
+    if (!runtime(*this).baselineTaken) return kept;
+
+    const quota::TextResult r =
+        quota::formatMbNumber(QuotaUsedBytes(), st.BytesPerMegabyte, decimalSeparator());
+    return r.fault == quota::Fault::None ? r.text : kept;
 }

@@ -2,6 +2,11 @@
 // and the sub-tabs for the connection log and the default connection mode log.
 #include "app/Main_Unit.h"
 
+#include "app/UiSeam.h"
+#include "views/core/AdslText.h"
+#include "views/core/InterfacesText.h"
+
+#include <QAction>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +17,31 @@
 #include <QTabWidget>
 
 namespace {
+
+const QString kBusy = QStringLiteral(" Busy ... please wait");
+const QString kReady = QStringLiteral(" Ready");
+const QString kReadError = QStringLiteral(" Error: Check IP address and/or SNMP community name");
+
+// Enterprise prefix of the ADSL objects.
+QString adslOid(const char* rest) {
+    return QStringLiteral("1.3.6.1.4.1.171.11.30.") + QLatin1String(rest);
+}
+
+enum class Shown {
+    Kbps,       // quotes removed, " Kbps"
+    Db,         // value + " dB"
+    Dbm,        // value + " dBm"
+    NoQuotes,   // quotes removed
+    AsReceived, // the value itself
+    Mode,       // line mode name
+    LineStatus, // line status name
+    PacketCount // 64-bit integer in plain decimal
+};
+
+struct AdslRow {
+    const char* widget;
+    Shown shown;
+};
 
 QLabel* captionLabel(QWidget* parent, const QString& text, int x, int y, int w) {
     auto* l = new QLabel(text, parent);
@@ -155,7 +185,164 @@ void TMainForm::buildAdslPage(QWidget* page) {
     connect(tabs, &QTabWidget::currentChanged, this, [this, tabs] { ADSL_PageControlChange(tabs); });
 }
 
-void TMainForm::ADSLClick(QObject*) {}
-void TMainForm::ADSL_PageControlChange(QObject*) {}
-void TMainForm::SetVPI_ButClick(QObject*) {}
-void TMainForm::SetVCI_ButClick(QObject*) {}
+namespace {
+
+// The text a row shows for a value; false when the value must be a number and is not one.
+bool rowText(Shown shown, const QString& value, QString& text) {
+    switch (shown) {
+    case Shown::Kbps:
+        text = adsl::withoutQuotes(value) + QStringLiteral(" Kbps");
+        return true;
+    case Shown::Db:
+        text = value + QStringLiteral(" dB");
+        return true;
+    case Shown::Dbm:
+        text = value + QStringLiteral(" dBm");
+        return true;
+    case Shown::NoQuotes:
+        text = adsl::withoutQuotes(value);
+        return true;
+    case Shown::AsReceived:
+        text = value;
+        return true;
+    case Shown::Mode:
+        text = adsl::modeText(value);
+        return true;
+    case Shown::LineStatus:
+        text = adsl::statusText(value);
+        return true;
+    case Shown::PacketCount:
+        return adsl::packetCountText(value, text);
+    }
+    return false;
+}
+
+void showInWidget(QWidget* widget, const QString& text) {
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        edit->setText(text);
+}
+
+void setKeywordAndUpdate(TMainForm& form, const QString& keyword, bool updateEnabled) {
+    form.setHelpKeyword(keyword, true);
+    if (auto* update = form.w<QPushButton>("GetValues_But")) update->setEnabled(updateEnabled);
+}
+
+} // namespace
+
+void TMainForm::ADSLClick(QObject* Sender) {
+    UiSeam::BusyCursor busy;
+    setStatus(kBusy);
+
+    if (!qobject_cast<QPushButton*>(Sender)) {
+        if (auto* tabs = w<QTabWidget>("ADSL_PageControl")) tabs->setCurrentIndex(0);
+        setHelpKeyword(QStringLiteral("130.html"), true);
+    }
+
+    auto* showPwd = w<QAction>("ShowPwd");
+    if (auto* pwd = w<QLabel>("Pwd_Label"); pwd && showPwd && !showPwd->isChecked()) pwd->setVisible(false);
+
+    const QString ppp = st.PppIfIndex;
+    const std::pair<QString, AdslRow> rows[] = {
+        {adslOid("2.3.0"), {"DownSpeed_Label", Shown::Kbps}},
+        {adslOid("2.26.0"), {"DnAtten_Label", Shown::Db}},
+        {adslOid("2.30.0"), {"DnOutPwr_Label", Shown::Dbm}},
+        {adslOid("2.28.0"), {"DnSnr_Label", Shown::Db}},
+        {adslOid("2.2.0"), {"UpSpeed_Label", Shown::Kbps}},
+        {adslOid("2.25.0"), {"UpAtten_Label", Shown::Db}},
+        {adslOid("2.29.0"), {"UpOutPwr_Label", Shown::Dbm}},
+        {adslOid("2.27.0"), {"UpSnr_Label", Shown::Db}},
+        {adslOid("6.1.1.7.1"), {"User_Label", Shown::NoQuotes}},
+        {adslOid("6.1.1.8.1"), {"Pwd_Label", Shown::NoQuotes}},
+        {adslOid("6.1.1.3.1"), {"VPI_Edit", Shown::AsReceived}},
+        {adslOid("6.1.1.4.1"), {"VCI_Edit", Shown::AsReceived}},
+        {adslOid("2.1.0"), {"Mode_Label", Shown::Mode}},
+        {adslOid("2.5.0"), {"Status_Label", Shown::LineStatus}},
+        {ifview::columnOid(18, ppp), {"TxPkts_Label", Shown::PacketCount}},
+        {ifview::columnOid(12, ppp), {"RxPkts_Label", Shown::PacketCount}},
+        {adslOid("4.1.1.2.2"), {"WanIpAddr_Edit", Shown::NoQuotes}},
+    };
+
+    // The page's own widgets: some of its names (Status_Label) are used elsewhere in the window too.
+    QObject* page = w<QTabWidget>("ADSL_PageControl");
+    QString problem;
+    bool first = true;
+    for (const auto& [oid, row] : rows) {
+        QString value;
+        const bool ok = snmpGet(oid, value);
+        if (first && !ok) {
+            setStatus(kReadError);
+            busy.restore();
+            UiSeam::beep();
+            return;
+        }
+        first = false;
+        if (!ok) continue; // a later failed read leaves its widget as it was
+        auto* widget = page ? w<QWidget>(row.widget, page) : nullptr;
+        QString text;
+        if (rowText(row.shown, value, text)) {
+            showInWidget(widget, text);
+        } else {
+            // A packet count that is not a number (no PPP interface known, or the router sent
+            // something else): no figure rather than an old one.
+            showInWidget(widget, QStringLiteral("------"));
+            if (problem.isEmpty()) {
+                problem = ppp == QLatin1String("0")
+                              ? QStringLiteral(" Error: PPP interface not found: no packet counts")
+                              : QStringLiteral(" Error: PPP packet count is not a number");
+            }
+        }
+    }
+    busy.restore();
+    setStatus(problem.isEmpty() ? kReady : problem);
+}
+
+void TMainForm::ADSL_PageControlChange(QObject* Sender) {
+    auto* tabs = qobject_cast<QTabWidget*>(Sender);
+    if (!tabs) tabs = w<QTabWidget>("ADSL_PageControl");
+    const int index = tabs ? tabs->currentIndex() : 0;
+    if (index == 0)
+        setKeywordAndUpdate(*this, QStringLiteral("130.html"), true);
+    else if (index == 1)
+        setKeywordAndUpdate(*this, QStringLiteral("130.html#adslconnectionlog"), false);
+    else
+        setKeywordAndUpdate(*this, QStringLiteral("130.html#defaultconnectionmodelog"), false);
+}
+
+namespace {
+
+// Writes the VPI or VCI from its edit as an INTEGER and shows what the router then holds.
+void setCircuitValue(TMainForm& form, const QString& oid, const char* editName) {
+    UiSeam::BusyCursor busy;
+    form.setStatus(kBusy);
+    auto* edit = form.w<QLineEdit>(editName);
+    const QString text = edit ? edit->text() : QString();
+    if (form.snmpSet(oid, text, 0x02)) {
+        QString value;
+        if (form.snmpGet(oid, value)) {
+            if (edit) edit->setText(value);
+            form.setStatus(kReady);
+        } else {
+            // The value was written but cannot be read back: the edit keeps the typed text, and the
+            // status line says why no value came rather than staying busy.
+            form.setStatus(kReadError);
+        }
+        return;
+    }
+    if (edit) edit->setText(QStringLiteral("Set failed"));
+    form.setStatus(QStringLiteral(" Error: Is \"") + form.community() +
+                   QStringLiteral("\" community writable?"));
+    busy.restore();
+    UiSeam::beep();
+}
+
+} // namespace
+
+void TMainForm::SetVPI_ButClick(QObject*) {
+    setCircuitValue(*this, adslOid("6.1.1.3.1"), "VPI_Edit");
+}
+
+void TMainForm::SetVCI_ButClick(QObject*) {
+    setCircuitValue(*this, adslOid("6.1.1.4.1"), "VCI_Edit");
+}
