@@ -199,7 +199,7 @@ std::string ControlProtocol::execute(std::string_view line) {
         if (cmd == "help") {
             std::string names =
                 "ok help ping get next set erase erasetree erasecell writable traffic octets oper descr "
-                "uptime advance restart silent community adsl routes tcpconns log stats";
+                "link uptime advance restart silent community adsl routes tcpconns log stats";
             for (const auto& [name, handler] : m_commands)
                 names += " " + name;
             return names;
@@ -269,6 +269,12 @@ std::string ControlProtocol::execute(std::string_view line) {
                                : s == "testing" ? 3
                                                 : static_cast<int>(toInteger(s, "status"));
             r.setOperStatus(ifIndexOf(args[0]), status);
+            return "ok";
+        }
+        if (cmd == "link") {
+            need(args, 1, "link up|down");
+            if (args[0] != "up" && args[0] != "down") throw CommandError("usage: link up|down");
+            r.setPppLink(args[0] == "up");
             return "ok";
         }
         if (cmd == "descr") {

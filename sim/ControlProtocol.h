@@ -15,6 +15,7 @@
 //   traffic <ifIndex> <in/s> <out/s>     octet counters grow at these byte rates while the interface is up
 //   octets <ifIndex> <in> <out>          octet counters now (they wrap modulo 2^32)
 //   oper <ifIndex> up|down|testing|<n>   ifOperStatus (ifLastChange follows)
+//   link up|down                         the PPP link: ifOperStatus of "ppp channel 1" and "ppp1"
 //   descr <ifIndex> <text...>            ifDescr
 //   uptime [<ticks>]                     sysUpTime now (ok <ticks>), or set it
 //   advance <seconds>                    the router's clock jumps forward

@@ -312,6 +312,20 @@ void Router::setOperStatus(int ifIndex, int status) {
     m_state->setOper(ifIndex, status);
 }
 
+void Router::setPppLink(bool up) {
+    std::lock_guard lock(m_state->mutex);
+    for (int i : {PppIf, WanIf}) {
+        if (i <= static_cast<int>(m_state->interfaces.size())) m_state->setOper(i, up ? 1 : 2);
+    }
+}
+
+int Router::operStatus(int ifIndex) const {
+    std::lock_guard lock(m_state->mutex);
+    m_state->checkIfIndex(ifIndex);
+    const Cell* c = m_state->mib.find(State::toOid(ifOid(IfOperStatus, ifIndex)));
+    return c ? static_cast<int>(textToInt(c->text)) : 0;
+}
+
 void Router::setOctets(int ifIndex, std::uint32_t in, std::uint32_t out) {
     std::lock_guard lock(m_state->mutex);
     m_state->checkIfIndex(ifIndex);

@@ -163,7 +163,10 @@ public:
                      const std::string& physAddress);
     int interfaceCount() const;
     void setIfDescr(int ifIndex, const std::string& descr);
-    void setOperStatus(int ifIndex, int status);                               // also sets ifLastChange = now
+    void setOperStatus(int ifIndex, int status); // also sets ifLastChange = now; traffic stops unless up (1)
+    // The PPP link to the ISP: ifOperStatus of "ppp channel 1" and "ppp1" together (1 up, 2 down).
+    void setPppLink(bool up);
+    int operStatus(int ifIndex) const;
     void setOctets(int ifIndex, std::uint32_t in, std::uint32_t out);          // counters wrap modulo 2^32
     void setTraffic(int ifIndex, double inBytesPerSec, double outBytesPerSec); // counters grow with time
     // Packet counters move with the traffic (one packet per this many bytes; default 600).

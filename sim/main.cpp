@@ -38,7 +38,7 @@ Client mode:
 Control commands (each answers one line, "ok ..." or "error ..."):
   get OID | next OID | set OID TYPE VALUE | erase OID | erasetree OID | erasecell COLUMN INSTANCE
   writable OID on|off | traffic IF IN/S OUT/S | octets IF IN OUT | oper IF up|down|testing|N
-  descr IF TEXT | uptime [TICKS] | advance SECONDS | restart | silent on|off
+  link up|down | descr IF TEXT | uptime [TICKS] | advance SECONDS | restart | silent on|off
   community READ WRITE | adsl mode|status N | adsl rates|attenuation|snr|power UP DOWN
   adsl quoted on|off | routes N | tcpconns N | log [clear] | stats | port | ping | help | shutdown
   TYPE: integer string hex oid ipaddress counter gauge timeticks null opaque
