@@ -12,9 +12,14 @@
 //   monitor/QuotaMonitor.cpp data-quota monitor
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include <array>
+#include <vector>
 
 class QCloseEvent;
 class QLabel;
@@ -65,8 +70,8 @@ public:
     QString statusText() const;
     // Sets the help keyword on the tab control and the "&Help" button, and on "&Update" when asked.
     void setHelpKeyword(const QString& keyword, bool alsoUpdateButton);
-    QString routerHost() const;   // IpAddress_Edit's text
-    QString community() const;    // Community_Edit's text
+    QString routerHost() const; // IpAddress_Edit's text
+    QString community() const;  // Community_Edit's text
     // SNMP through the current router endpoint, with texts converted for display.
     bool snmpGet(const QString& oid, QString& value);
     bool snmpSet(const QString& oid, const QString& value, int valueType);
@@ -173,7 +178,34 @@ private:
     // ---- private helpers of the subsystem files (each adds its own below its heading) ------------
     // app/
     bool m_inCreate = false;
+    QLabel* m_statusLabel = nullptr;
+    QString m_startMBUsed = QStringLiteral("0"); // `MBUsed` as read at start-up
+    bool m_shownOnce = false;
+    void buildWindow();
+    void buildPages();
+    // Start-up steps 3 to 6; false when a conversion error ended the start-up (message in `error`).
+    bool restoreSettings(const class IniFile& ini, QString& error);
+    // Closing step 2 and `MBUsed`.
+    void saveSettings(class IniFile& ini);
+    // The values closing step 2 writes, in order, as (section, key, value); keys whose widget does
+    // not exist are left out (the file keeps what it holds).
+    std::vector<std::array<QString, 3>> settingsEntries() const;
+    // Keys that a stopped start-up never read, with the value the window held for them then: such
+    // a key is written at close only when its value has changed since (nothing of the user's lost).
+    QHash<QString, QString> m_unreadAtStart;
+    QSet<QString> m_readKeys;
+    void onPageChanged(int index);
+    void MiscEnter(QObject* Sender);
+    // A menu item clicked by the user: undoes Qt's own toggling of the item, then runs the handler,
+    // which sets the check marks itself (the handlers are also called directly).
+    void connectMenuItem(QAction* item, void (TMainForm::*handler)(QObject*));
+    void undoAutoToggle(QAction* item);
+    // A timer's tick handler; a tick that comes while the previous one still runs is dropped.
+    void connectTick(QTimer* timer, void (TMainForm::*handler)(QObject*));
+    bool intervalClick(QObject* Sender, const struct IntervalChoice* choices, int count, const char* timer);
+    void offerConnectionLogSave();
     // views/ (System, uptime)
+    void setSystemText(const char* oid, const char* editName, bool nameObject);
     // views/ (Interfaces, ADSL) and monitor/
     // views/ (IP, TCP, UDP, ICMP, SNMP) and app/LogPanes
 };

@@ -6,6 +6,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrune Utility"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kestrune Utility"));
+    QApplication::setApplicationVersion(QStringLiteral("1.2.0.1"));
+    app.setProperty("helpFile", QStringLiteral("kestrune.html"));
     TMainForm form;
     form.show();
     return QApplication::exec();

@@ -1,0 +1,266 @@
+// The main window's life cycle: construction of the window and its pages, start-up, show, and the
+// close query with the settings file.
+#include "app/Main_Unit.h"
+
+#include "app/SettingsFile.h"
+#include "app/UiSeam.h"
+#include "views/PaneText.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int kClientWidth = 634;
+constexpr int kClientHeight = 528;
+
+// The design font, or the nearest sans-serif face this machine has.
+QFont windowFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("adobe-helvetica"), QStringLiteral("Helvetica"),
+                      QStringLiteral("Nimbus Sans"), QStringLiteral("Nimbus Sans L"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(13);
+    return font;
+}
+
+struct PageSpec {
+    const char* name;
+    const char* caption;
+    void (TMainForm::*build)(QWidget*);
+};
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    buildWindow();
+    buildPages();
+    buildMenus();
+    buildTimers();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::buildWindow() {
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Kestrune Utility"));
+    setProperty("helpKeyword", QStringLiteral("kestrune.html"));
+    setFont(windowFont());
+    // Close and minimise, no maximise; the size is fixed.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("Client"));
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+
+    auto* tabs = new QTabWidget(client);
+    tabs->setObjectName(QStringLiteral("PageControl"));
+    tabs->setGeometry(9, 7, 616, 512);
+
+    // The buttons and the status line lie over the lower part of the page area.
+    auto* help = new QPushButton(QStringLiteral("&Help"), client);
+    help->setObjectName(QStringLiteral("Help_But"));
+    help->setGeometry(448, 444, 72, 31);
+    help->setDefault(true);
+    help->setAutoDefault(true);
+
+    auto* update = new QPushButton(QStringLiteral("&Update"), client);
+    update->setObjectName(QStringLiteral("GetValues_But"));
+    update->setGeometry(533, 444, 72, 31);
+    connect(update, &QPushButton::clicked, this, [this, update] { GetValuesBut(update); });
+
+    auto* status = new QStatusBar(client);
+    status->setObjectName(QStringLiteral("StatusBar"));
+    status->setSizeGripEnabled(false);
+    status->setGeometry(16, 486, 601, 27);
+    m_statusLabel = new QLabel(QStringLiteral(" Ready"), status);
+    m_statusLabel->setObjectName(QStringLiteral("Status_Label"));
+    status->addPermanentWidget(m_statusLabel, 1);
+
+    help->raise();
+    update->raise();
+    status->raise();
+}
+
+void TMainForm::buildPages() {
+    static const PageSpec pages[] = {
+        {"GenSysInfo", "System", &TMainForm::buildSystemPage},
+        {"Quota_Tab", "Quota", &TMainForm::buildQuotaPage},
+        {"ADSL", "ADSL", &TMainForm::buildAdslPage},
+        {"Interfaces", "Interfaces", &TMainForm::buildInterfacesPage},
+        {"IP", "IP", &TMainForm::buildIpPage},
+        {"ICMP", "ICMP", &TMainForm::buildIcmpPage},
+        {"TCP", "TCP", &TMainForm::buildTcpPage},
+        {"UDP", "UDP", &TMainForm::buildUdpPage},
+        {"SNMP", "SNMP", &TMainForm::buildSnmpPage},
+        {"Misc", "Misc", &TMainForm::buildMiscPage},
+        {"Debug", "Debug", &TMainForm::buildDebugPage},
+    };
+    QTabWidget* tabs = pageControl();
+    for (const PageSpec& p : pages) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(p.name));
+        tabs->addTab(page, QString::fromLatin1(p.caption));
+        (this->*p.build)(page);
+    }
+    tabs->setCurrentIndex(0);
+    // Connected only now: adding the first page already made it current.
+    connect(tabs, &QTabWidget::currentChanged, this, &TMainForm::onPageChanged);
+}
+
+QTabWidget* TMainForm::pageControl() const {
+    return w<QTabWidget>("PageControl");
+}
+
+QWidget* TMainForm::currentPage() const {
+    QTabWidget* tabs = pageControl();
+    return tabs ? tabs->currentWidget() : nullptr;
+}
+
+QString TMainForm::currentPageName() const {
+    QWidget* page = currentPage();
+    return page ? page->objectName() : QString();
+}
+
+void TMainForm::FormCreate() {
+    m_inCreate = true;
+    // 1. Start values of the program-wide state.
+    st = ProgramState{};
+    m_startMBUsed = QStringLiteral("0");
+    m_readKeys.clear();
+    m_unreadAtStart.clear();
+
+    // 2. Open the settings file.
+    SettingsFile settings;
+    QString failure;
+    // 3. to 6. Router endpoint, options, quota, event-log directory.
+    bool goOn = restoreSettings(settings.ini(), failure);
+    if (goOn) {
+        // 7. The System page, which also finds the router's interfaces.
+        GenSysInfoClick();
+        // 8. The quota baseline, when the router answered.
+        if (st.IfNumber != 0) CalcQuota_ButClick(this);
+    }
+    if (!goOn) {
+        // Keys the stopped start-up never reached keep their values in the file unless the user
+        // changes them before closing.
+        for (const auto& [section, key, value] : settingsEntries()) {
+            const QString id = section + QLatin1Char('/') + key;
+            if ((section == QLatin1String("Quota") || section == QLatin1String("EventLog")) &&
+                !m_readKeys.contains(id))
+                m_unreadAtStart.insert(id, value);
+        }
+        if (!m_readKeys.contains(QStringLiteral("Quota/MBUsed")))
+            m_unreadAtStart.insert(QStringLiteral("Quota/MBUsed"), m_startMBUsed);
+    }
+    // 9. Release the settings file, also after a conversion error.
+    QString writeError;
+    const bool written = settings.release(writeError);
+    if (!goOn) UiSeam::error(this, failure);
+    if (!written) UiSeam::error(this, writeError);
+    m_inCreate = false;
+}
+
+void TMainForm::FormShow() {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        setFixedSize(sizeHint());
+        if (QScreen* screen = this->screen()) {
+            const QRect area = screen->availableGeometry();
+            QRect frame = frameGeometry();
+            frame.moveCenter(area.center());
+            move(frame.topLeft());
+        }
+    }
+    FormShow();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    bool canClose = true;
+    FormCloseQuery(this, canClose);
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TMainForm::Exit1Click(QObject*) {
+    close();
+}
+
+void TMainForm::FormCloseQuery(QObject*, bool& CanClose) {
+    // 1. to 6. The settings are written before the user is asked anything.
+    {
+        SettingsFile settings;
+        saveSettings(settings.ini());
+        QString error;
+        if (!settings.release(error)) UiSeam::error(this, error);
+    }
+
+    // 7. and 8.
+    if (UiSeam::question(this, QStringLiteral("Confirm"), QStringLiteral("Close Kestrune Utility?")) !=
+        QMessageBox::Yes) {
+        CanClose = false;
+        return;
+    }
+    // 9.
+    CanClose = true;
+    offerConnectionLogSave();
+}
+
+void TMainForm::offerConnectionLogSave() {
+    auto* log = w<QPlainTextEdit>("LinkLog_Memo");
+    if (!log || paneLines(*log).isEmpty() || !st.LinkLogChanged) return;
+    if (UiSeam::question(this, QStringLiteral("Confirm"), QStringLiteral("Save connection log?")) !=
+        QMessageBox::Yes)
+        return;
+
+    UiSeam::SaveRequest request;
+    request.title = QStringLiteral("Save");
+    request.defaultSuffix = QStringLiteral("log");
+    request.filters = QStringList{QStringLiteral("Log file (*.log)"), QStringLiteral("Text file (*.txt)"),
+                                  QStringLiteral("Any file (*)")};
+    request.fileName = QStringLiteral("kestrune_connection");
+    const QString fileName = UiSeam::getSaveFileName(this, request);
+    if (fileName.isEmpty()) return;
+
+    QByteArray bytes;
+    for (const QString& line : paneLines(*log)) {
+        bytes += line.toUtf8();
+        bytes += '\n';
+    }
+    QSaveFile file(fileName);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) ok = file.write(bytes) == bytes.size();
+    if (ok) ok = file.commit();
+    if (!ok) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        UiSeam::error(this, QStringLiteral("Cannot write the file \"%1\": %2").arg(fileName, reason));
+        return;
+    }
+    st.LinkLogChanged = false;
+}

@@ -1,0 +1,35 @@
+#include "app/SettingsFile.h"
+
+#include "app/core/AtomicFile.h"
+#include "app/core/SettingsText.h"
+
+#include <QCoreApplication>
+
+QString SettingsFile::fileName() {
+    const QString exe = QCoreApplication::applicationFilePath();
+    if (exe.isEmpty()) return QStringLiteral("kestrune.ini");
+    return settingstext::settingsFileName(exe);
+}
+
+SettingsFile::SettingsFile() {
+    QByteArray content;
+    bool existed = false;
+    QString error;
+    if (!atomicfile::readAll(fileName(), content, existed, error))
+        m_readError = QStringLiteral("Cannot read the settings file \"%1\": %2").arg(fileName(), error);
+    m_ini.parse(content);
+}
+
+bool SettingsFile::release(QString& error) {
+    if (!m_readError.isEmpty()) {
+        // Writing now would replace settings we never saw.
+        error = m_readError;
+        return false;
+    }
+    QString why;
+    if (!atomicfile::write(fileName(), m_ini.serialize(), why)) {
+        error = QStringLiteral("Cannot write the settings file \"%1\": %2").arg(fileName(), why);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,19 @@
+// Whole-file reads and crash-safe whole-file writes.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace atomicfile {
+
+// Reads the whole file. A missing file is not an error: the content is then empty and `existed` false.
+bool readAll(const QString& path, QByteArray& content, bool& existed, QString& error);
+
+// Replaces the file's content so that, whatever moment the process dies at, the file holds either
+// its old content or the new one, whole: the bytes go to a temporary file beside it, are flushed to
+// the disk, and the temporary file is renamed over the old one. An existing file keeps its
+// permissions (and its owner, where the process may set it); a symbolic link keeps pointing at the
+// file it named, which receives the new content.
+bool write(const QString& path, const QByteArray& content, QString& error);
+
+} // namespace atomicfile
