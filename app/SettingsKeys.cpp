@@ -242,16 +242,7 @@ void TMainForm::saveSettings(IniFile& ini) {
     for (const auto& [section, key, value] : settingsEntries())
         write(section, key, value);
 
-    // 3. to 5. The used quota in megabytes. Without a baseline in this run nothing was measured:
-    // the figure read at start-up stays.
-    const bool baselineTaken = st.InOctets != 0 || st.OutOctets != 0 || st.BaseInOctets != 0 ||
-                               st.BaseOutOctets != 0 || st.UsedOffsetBytes != 0 || st.QuotaBytes != 0;
-    QString mbUsed;
-    if (baselineTaken) {
-        mbUsed = MBUsedAtClose();
-    } else {
-        QuotaClick(this);
-        mbUsed = m_startMBUsed;
-    }
+    // 3. to 5. The quota page refresh and the used quota in megabytes.
+    const QString mbUsed = MBUsedAtClose();
     write(kQuota, QStringLiteral("MBUsed"), mbUsed);
 }
