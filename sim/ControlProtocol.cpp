@@ -199,7 +199,7 @@ std::string ControlProtocol::execute(std::string_view line) {
         if (cmd == "help") {
             std::string names =
                 "ok help ping get next set erase erasetree erasecell writable traffic octets oper descr "
-                "link uptime advance restart silent community adsl routes tcpconns log stats";
+                "link uptime advance restart silent delay community adsl routes tcpconns log stats";
             for (const auto& [name, handler] : m_commands)
                 names += " " + name;
             return names;
@@ -300,6 +300,13 @@ std::string ControlProtocol::execute(std::string_view line) {
         if (cmd == "silent") {
             need(args, 1, "silent on|off");
             r.setSilent(toSwitch(args[0]));
+            return "ok";
+        }
+        if (cmd == "delay") {
+            need(args, 1, "delay <ms>");
+            const long long ms = toInteger(args[0], "delay");
+            if (ms < 0 || ms > 600000) throw CommandError("delay out of range: " + args[0]);
+            r.setResponseDelayMs(static_cast<int>(ms));
             return "ok";
         }
         if (cmd == "community") {

@@ -21,6 +21,7 @@
 //   advance <seconds>                    the router's clock jumps forward
 //   restart                              sysUpTime and every counter back to 0
 //   silent on|off                        stop (or resume) answering SNMP at all
+//   delay <ms>                           wait this long before every SNMP answer (0: at once)
 //   community <read-only> <read-write>   the accepted communities
 //   adsl mode|status <n>                 ADSL modulation mode (3 = G.DMT) / line status (2 = Showtime)
 //   adsl rates <up> <down>               line rates in kbit/s (sent in double quotes while "quoted" is on)

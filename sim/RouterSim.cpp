@@ -389,6 +389,16 @@ bool Router::silent() const {
     return m_state->silent;
 }
 
+void Router::setResponseDelayMs(int ms) {
+    std::lock_guard lock(m_state->mutex);
+    m_state->responseDelayMs = std::max(0, ms);
+}
+
+int Router::responseDelayMs() const {
+    std::lock_guard lock(m_state->mutex);
+    return m_state->responseDelayMs;
+}
+
 void Router::setAdslMode(int mode) {
     std::lock_guard lock(m_state->mutex);
     m_state->mib.put(State::toOid(oids::adslMode), ber::Integer, std::to_string(mode));

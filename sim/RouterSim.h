@@ -180,6 +180,9 @@ public:
     void restart();              // sysUpTime and all counters back to 0
     void setSilent(bool silent); // stop answering at all (router unplugged)
     bool silent() const;
+    // A slow router: the agent waits this long before each answer (and serves nobody meanwhile).
+    void setResponseDelayMs(int ms);
+    int responseDelayMs() const;
 
     // ---- ADSL line (enterprise objects under 1.3.6.1.4.1.171.11.30).
     void setAdslMode(int mode);     // 0 link down, 1 ANSI, 2 G.LITE, 3 G.DMT

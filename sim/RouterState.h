@@ -20,6 +20,7 @@ struct Router::State {
     std::string writeCommunity = "quorbex";
     ReadOnlySetError readOnlySetError = ReadOnlySetError::ReadOnly;
     bool silent = false;
+    int responseDelayMs = 0;
     bool quotedTexts = true;
     static constexpr std::size_t MaxLogged = 100000;
     std::deque<std::string> requestLog;

@@ -48,9 +48,17 @@ struct SnmpAgent::Impl {
             } catch (...) {
                 reply.reset(); // whatever went wrong, a real agent would just not answer
             }
-            if (reply)
+            if (reply) {
+                if (const int delay = router.responseDelayMs(); delay > 0) waitOrStop(delay);
                 ::sendto(sock, reply->data(), reply->size(), 0, reinterpret_cast<sockaddr*>(&peer), peerLen);
+            }
         }
+    }
+
+    // Sleeps up to ms, cut short when the agent is being stopped.
+    void waitOrStop(int ms) {
+        pollfd p{wake[0], POLLIN, 0};
+        ::poll(&p, 1, ms);
     }
 };
 

@@ -36,13 +36,16 @@ Client mode:
   ctl PATH                  reads commands from standard input, one per line
 
 Control commands (each answers one line, "ok ..." or "error ..."):
-  get OID | next OID | set OID TYPE VALUE | erase OID | erasetree OID | erasecell COLUMN INSTANCE
-  writable OID on|off | traffic IF IN/S OUT/S | octets IF IN OUT | oper IF up|down|testing|N
-  link up|down | descr IF TEXT | uptime [TICKS] | advance SECONDS | restart | silent on|off
+  get OID | next OID | set OID TYPE VALUE | erase OID | erasetree OID
+  erasecell COLUMN INSTANCE | writable OID on|off
+  traffic IF IN/S OUT/S | octets IF IN OUT | oper IF up|down|testing|N | link up|down
+  descr IF TEXT | uptime [TICKS] | advance SECONDS | restart | silent on|off | delay MS
   community READ WRITE | adsl mode|status N | adsl rates|attenuation|snr|power UP DOWN
-  adsl quoted on|off | routes N | tcpconns N | log [clear] | stats | port | ping | help | shutdown
+  adsl quoted on|off | routes N | tcpconns N | log [clear] | stats | port | ping | help
+  shutdown
   TYPE: integer string hex oid ipaddress counter gauge timeticks null opaque
   IF is the ifIndex: 1 ethernet (LAN), 2 atm, 3 ppp channel 1, 4 ppp1 (WAN), 5 lo
+  "quit" ends the connection. Default traffic: ppp1 about 200 kB/s in and 30 kB/s out.
 
 Examples:
   kestrune-router-sim --snmp 127.0.0.1:0 --control /tmp/router.sock &

@@ -250,6 +250,14 @@ TEST_F(SimAgent, CommunityRules) {
     EXPECT_EQ(router.get("1.3.6.1.2.1.11.4.0")->second, "4"); // snmpInBadCommunityNames
     EXPECT_EQ(router.get("1.3.6.1.2.1.11.5.0")->second, "1"); // snmpInBadCommunityUses
 
+    // A slow router: an answer later than the client's time-out is lost; a patient client gets it.
+    router.setResponseDelayMs(1000);
+    EXPECT_FALSE(SnmpGetValue(sim::oids::sysDescr, "ro", Host, v));
+    router.setResponseDelayMs(0);
+    snmpconfig::setTimeoutMs(5000);
+    EXPECT_TRUE(SnmpGetValue(sim::oids::sysDescr, "ro", Host, v));
+    snmpconfig::setTimeoutMs(300);
+
     // A silent router answers nobody.
     router.setSilent(true);
     EXPECT_FALSE(SnmpGetValue(sim::oids::sysDescr, "ro", Host, v));

@@ -334,6 +334,9 @@ TEST(SimControlProtocol, CommandsChangeTheRouter) {
     EXPECT_EQ(c.execute("silent on"), "ok");
     EXPECT_TRUE(r.silent());
     EXPECT_EQ(c.execute("silent off"), "ok");
+    EXPECT_EQ(c.execute("delay 250"), "ok");
+    EXPECT_EQ(r.responseDelayMs(), 250);
+    EXPECT_EQ(c.execute("delay 0"), "ok");
     EXPECT_EQ(c.execute("routes 20"), "ok");
     EXPECT_EQ(r.walk("1.3.6.1.2.1.4.21.1.1").size(), 20u);
     EXPECT_EQ(c.execute("tcpconns 7"), "ok");
