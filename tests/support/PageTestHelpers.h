@@ -11,7 +11,13 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include <ostream>
 #include <string>
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace pagetest {
 
