@@ -95,13 +95,15 @@ void takeReadings(TMainForm& form, std::uint32_t in, std::optional<std::uint32_t
     if (out) account(rt.out, *out, form.st.OutOctets);
 }
 
+// The fill colour: drawn through the style sheet, and kept in the palette's highlight colour too
+// (set after the style sheet, which would otherwise replace it) for whoever reads it back.
 void setBarColour(QProgressBar* bar, std::uint32_t rgb) {
-    QPalette palette = bar->palette();
-    palette.setColor(QPalette::Highlight, QColor::fromRgb(rgb));
-    bar->setPalette(palette);
     bar->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid #808080; background: #ffffff; }"
                                       " QProgressBar::chunk { background-color: #%1; }")
                            .arg(rgb, 6, 16, QLatin1Char('0')));
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Highlight, QColor::fromRgb(rgb));
+    bar->setPalette(palette);
 }
 
 QString notValidFloat(const QString& text) {
