@@ -119,7 +119,7 @@ enum class ReadOnlySetError { ReadOnly, NoSuchName };
 // The router's state.
 class Router {
 public:
-    Router(); // default D-Link-like router (see sim-api notes and the defaults in RouterSim.cpp)
+    Router(); // default D-Link-like router (its content: DefaultRouter.cpp)
     ~Router();
     Router(const Router&) = delete;
     Router& operator=(const Router&) = delete;
@@ -196,7 +196,7 @@ public:
     void setQuotedTexts(bool quoted);
 
     // ---- Tables.
-    // Replaces the route table by n routes (default route first, then host and network routes).
+    // Replaces the route table by n routes (the default route, the LAN, then /24 networks via the WAN).
     void makeLargeRouteTable(int n);
     // Replaces the TCP connection table by n connections (listeners and established ones).
     void makeLargeTcpTable(int n);
@@ -208,7 +208,8 @@ public:
     void eraseCell(const std::string& columnOid, const std::string& instance);
 
     // ---- What the agent saw.
-    // Every request name the agent saw since the last clear, in order (to check "no ifDescr was read").
+    // Every request name the agent saw since the last clear, in order (to check "no ifDescr was read"),
+    // whatever the community; a silent router sees nothing.
     std::vector<std::string> requestLog() const;
     void clearRequestLog();
     // The requests themselves (decodable SNMPv1 messages, whatever their community), oldest first.
@@ -234,7 +235,7 @@ public:
     // set with the read-only community, a PDU that is not a request).
     std::optional<std::string> answer(std::string_view datagram);
 
-    struct State; // private state (defined in RouterSim.cpp)
+    struct State; // private state (sim/RouterState.h)
 
 private:
     std::unique_ptr<State> m_state;
