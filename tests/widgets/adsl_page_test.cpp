@@ -196,6 +196,12 @@ TEST(AdslPage, SubTabsSetHelpKeywordsAndTheUpdateButton) {
     showAdsl(h);
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_TRUE(updateButton(h)->isEnabled());
+
+    // A sub-tab switched while another page is shown leaves that page's buttons alone.
+    showSystem(h);
+    tabs->setCurrentIndex(2);
+    EXPECT_TRUE(updateButton(h)->isEnabled());
+    EXPECT_EQ(keyword(h), "110.html");
 }
 
 TEST(AdslPage, SetVpiAndVci) {

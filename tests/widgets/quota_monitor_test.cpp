@@ -107,6 +107,15 @@ TEST_P(QuotaMonitor, PageWidgetsAndStartUpBaseline) {
     EXPECT_EQ(h.form().st.BaseOutOctets, kBaseOut);
     EXPECT_EQ(h.form().st.QuotaBytes, 10 * GiB);
     EXPECT_EQ(h.form().statusText(), " Ready");
+
+    // The formatters as other parts of the window use them.
+    EXPECT_EQ(h.form().FormatGbMb("2147483648"), num("2.0000 Gb"));
+    EXPECT_EQ(h.form().FormatGbMb("1073741824"), num("1024.0000 Mb"));
+    EXPECT_EQ(h.form().FormatGbMb("524288"), num(".5000 Mb"));
+    EXPECT_EQ(h.form().FormatGbMb(num("-3221225472.0")), num("-3072.0000 Mb"));
+    EXPECT_EQ(h.form().FormatMbNumber(num("1572864.0")), num("1.5000"));
+    EXPECT_EQ(h.form().FormatMbNumber("0"), "0");
+    EXPECT_EQ(h.form().FormatMbNumber("-7"), "0");
 }
 
 TEST_P(QuotaMonitor, PercentagesColoursAndTheRemainingQuota) {
