@@ -127,8 +127,8 @@ bool TSNMPSend::SendRequest() {
 
         pollfd wait{m_socket, POLLIN, 0};
         while (true) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            // Rounded up, so that the wait never ends before the deadline.
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
             const int ready = ::poll(&wait, 1, static_cast<int>(std::max<decltype(left)>(left, 0)));
             if (ready > 0) break;
             if (ready == 0 || errno != EINTR) return false;
