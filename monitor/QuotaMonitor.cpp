@@ -42,7 +42,8 @@ public:
     }
     quota::CounterTracker in, out;
     QElapsedTimer monotonic;
-    bool baselineTaken = false; // a "Calculate" ran to its end in this run
+    bool baselineTaken = false;     // a "Calculate" ran to its end in this run
+    bool countersBaselined = false; // the last "Calculate" renewed the counter baseline
 };
 
 QuotaRuntime& runtime(TMainForm& form) {
@@ -228,6 +229,7 @@ void TMainForm::buildQuotaPage(QWidget* page) {
 void TMainForm::CalcQuota_ButClick(QObject*) {
     UiSeam::BusyCursor busy;
     setStatus(kBusy);
+    runtime(*this).countersBaselined = false;
 
     std::uint32_t in = 0;
     switch (readWanCounter(*this, kIfInOctets, in)) {
@@ -253,6 +255,7 @@ void TMainForm::CalcQuota_ButClick(QObject*) {
 
     st.BaseInOctets = st.InOctets;
     st.BaseOutOctets = st.OutOctets;
+    runtime(*this).countersBaselined = true;
 
     const QChar point = decimalSeparator();
     auto* gbEdit = w<QLineEdit>("GBQuota_Edit");
@@ -360,6 +363,12 @@ void TMainForm::Quota_TimerTimer(QObject* Sender) {
         if (auto* l = w<QLabel>("PercentUsed_Label")) l->setText(QStringLiteral("0%"));
         if (auto* bar = w<QProgressBar>("In_ProgressBar")) bar->setValue(0);
         CalcQuota_ButClick(Sender);
+        if (!runtime(*this).countersBaselined) {
+            // The router did not answer: the new month still starts from zero, from the last
+            // counters read, rather than carrying the old month's traffic over.
+            st.BaseInOctets = st.InOctets;
+            st.BaseOutOctets = st.OutOctets;
+        }
         writeLastResetDate(this, date);
     }
     if (today.day() != resetDay) st.QuotaResetDone = false;

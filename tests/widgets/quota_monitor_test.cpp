@@ -291,6 +291,30 @@ TEST_P(QuotaMonitor, MonthlyResetOnItsDayOnlyOnce) {
               QLocale().toString(QDate(2024, 5, 30), QLocale::ShortFormat));
 }
 
+TEST_P(QuotaMonitor, ResetWhileTheRouterDoesNotAnswerStillStartsFromZero) {
+    MainFormHarness h(quotaOptions());
+    showQuota(h);
+    transferred(h, 2.5 * GiB);
+    update(h);
+    ASSERT_EQ(bar(h), 25);
+
+    h.find<QSpinBox>("ResetDay_Edit")->setValue(30);
+    Clock::setNow(QDateTime(QDate(2024, 4, 30), QTime(10, 0)));
+    h.router().setSilent(true);
+    tick(h);
+    EXPECT_TRUE(h.form().st.QuotaResetDone);
+    EXPECT_EQ(h.form().QuotaUsedBytes(), 0);
+    EXPECT_EQ(h.form().MBUsedAtClose(), "0");
+
+    h.router().setSilent(false);
+    transferred(h, 3 * GiB);
+    Clock::setNow(QDateTime(QDate(2024, 5, 1), QTime(10, 0)));
+    tick(h);
+    EXPECT_EQ(h.form().QuotaUsedBytes(), 0.5 * GiB);
+    EXPECT_EQ(bar(h), 5);
+    EXPECT_EQ(percent(h), "5%");
+}
+
 TEST_P(QuotaMonitor, NoSecondResetAfterARestartOnTheResetDay) {
     const QDate april30(2024, 4, 30);
     auto o = quotaOptions({{"Quota", "Reset day", "30"},
