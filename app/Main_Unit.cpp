@@ -90,7 +90,7 @@ void TMainForm::buildWindow() {
     status->setSizeGripEnabled(false);
     status->setGeometry(16, 486, 601, 27);
     m_statusLabel = new QLabel(QStringLiteral(" Ready"), status);
-    m_statusLabel->setObjectName(QStringLiteral("Status_Label"));
+    m_statusLabel->setObjectName(QStringLiteral("StatusLine_Label"));
     status->addPermanentWidget(m_statusLabel, 1);
 
     help->raise();

@@ -126,9 +126,16 @@ bool MainFormHarness::closeForm() {
 }
 
 bool networkIsolated() {
-    const QStringList names =
-        QDir(QStringLiteral("/sys/class/net")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    return !names.isEmpty() && names == QStringList{QStringLiteral("lo")};
+    // /proc/self/net/dev lists the interfaces of this process's own network namespace (sysfs may
+    // still show the host's).
+    QFile dev(QStringLiteral("/proc/self/net/dev"));
+    if (!dev.open(QIODevice::ReadOnly)) return false;
+    QStringList names;
+    for (const QByteArray& line : dev.readAll().split('\n')) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0) names << QString::fromLatin1(line.left(colon).trimmed());
+    }
+    return names == QStringList{QStringLiteral("lo")};
 }
 
 } // namespace testsupport
