@@ -1,0 +1,147 @@
+// Time of a full IP page refresh (twenty gets, three table walks, three panes written) against the
+// router stand-in holding a large route table, next to net-snmp's `snmpwalk -v1` of the same three
+// tables from the same agent. scripts/bench-ip-page.sh runs it and prints the ratio.
+//
+// KESTRUNE_BENCH_ROUTES sets the number of routes (default 300).
+#include "app/Main_Unit.h"
+#include "app/SettingsFile.h"
+#include "app/UiSeam.h"
+#include "app/core/IniFile.h"
+#include "net/SnmpClient.h"
+#include "sim/RouterSim.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+TMainForm* g_form = nullptr;
+sim::Router* g_router = nullptr;
+std::uint16_t g_port = 0;
+int g_routes = 300;
+const char* const kTables[] = {"1.3.6.1.2.1.4.20", "1.3.6.1.2.1.4.21", "1.3.6.1.2.1.4.22"};
+
+double valuesWalked() {
+    double n = 0;
+    for (const char* t : kTables)
+        n += static_cast<double>(g_router->walk(t).size());
+    return n;
+}
+
+void BM_IpPageRefresh(benchmark::State& state) {
+    QPushButton* update = g_form->w<QPushButton>("GetValues_But");
+    for (auto _ : state) {
+        g_form->IPClick(update);
+        if (g_form->statusText() != QLatin1String(" Ready")) {
+            state.SkipWithError("the refresh did not end with \" Ready\"");
+            break;
+        }
+    }
+    state.counters["routes"] = g_routes;
+    state.counters["values"] = valuesWalked();
+}
+
+// Runs snmpwalk with its output thrown away; true when it exited with 0.
+bool runSnmpwalk(const std::string& base) {
+    const std::string target = "127.0.0.1:" + std::to_string(g_port);
+    std::vector<std::string> args{"snmpwalk", "-v1", "-c", "quorbex", "-On",  "-Oq",
+                                  "-t",       "2",   "-r", "0",       target, base};
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    const int rc = posix_spawnp(&pid, "snmpwalk", &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return false;
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void BM_SnmpwalkThreeTables(benchmark::State& state) {
+    for (auto _ : state) {
+        for (const char* t : kTables) {
+            if (!runSnmpwalk(t)) {
+                state.SkipWithError("snmpwalk failed (is net-snmp's snmp package installed?)");
+                return;
+            }
+        }
+    }
+    state.counters["routes"] = g_routes;
+    state.counters["values"] = valuesWalked();
+}
+
+BENCHMARK(BM_IpPageRefresh)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SnmpwalkThreeTables)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    UiSeam::enableTestMode();
+    if (const char* r = std::getenv("KESTRUNE_BENCH_ROUTES")) g_routes = std::max(1, std::atoi(r));
+
+    sim::Router router;
+    router.makeLargeRouteTable(g_routes);
+    sim::SnmpAgent agent(router, "127.0.0.1", 0);
+    if (!agent.start()) {
+        std::fprintf(stderr, "the stand-in's agent cannot start: %s\n", agent.lastError().c_str());
+        return 1;
+    }
+    g_router = &router;
+    g_port = agent.port();
+    snmpconfig::setPort(g_port);
+    snmpconfig::setTimeoutMs(2000);
+
+    // A private working directory whose settings file points the window at the stand-in.
+    QTemporaryDir dir;
+    const QString oldDir = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    {
+        IniFile ini;
+        ini.writeString("System Info Settings", "IP", "127.0.0.1");
+        ini.writeString("System Info Settings", "Community", "quorbex");
+        ini.writeString("Options", "Telnet on startup", "Disabled");
+        QFile f(SettingsFile::fileName());
+        if (!f.open(QIODevice::WriteOnly) || f.write(ini.serialize()) < 0) {
+            std::fprintf(stderr, "cannot write the settings file\n");
+            return 1;
+        }
+    }
+    int result = 0;
+    {
+        TMainForm form;
+        g_form = &form;
+        benchmark::Initialize(&argc, argv);
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        g_form = nullptr;
+    }
+    QDir::setCurrent(oldDir);
+    return result;
+}
