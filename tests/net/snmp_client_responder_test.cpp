@@ -80,8 +80,9 @@ TEST_F(SnmpClientResponder, GetSendsOneRequestAndReadsTheValue) {
     EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "quorbx", "127.0.0.1", value));
     EXPECT_EQ(value, "rtr");
     ASSERT_EQ(responder.seen().size(), 1u);
-    const TSNMPRec& request = responder.seen()[0].request;
-    EXPECT_EQ(responder.seen()[0].raw.size(), 40u);
+    const auto seen = responder.seen();
+    const TSNMPRec& request = seen[0].request;
+    EXPECT_EQ(seen[0].raw.size(), 40u);
     EXPECT_EQ(request.Version, 0);
     EXPECT_EQ(request.Community, "quorbx");
     EXPECT_EQ(request.PDUType, ber::GetRequest);
