@@ -25,22 +25,32 @@ public:
     TSNMPSend& operator=(const TSNMPSend&) = delete;
 
     std::string TargetHost = "127.0.0.1";
-    std::string TargetPort;          // "161" unless snmpconfig says otherwise
+    std::string TargetPort; // "161" unless snmpconfig says otherwise
     std::string LocalInterface = "0.0.0.0";
-    int Timeout;                     // milliseconds; 5000 unless snmpconfig says otherwise
+    int Timeout; // milliseconds; 5000 unless snmpconfig says otherwise
     TSNMPRec Query;
     TSNMPRec Reply;
 
-    // Sends Query, waits for one datagram and decodes it into Reply.
+    // Sends Query to TargetHost:TargetPort (dotted IPv4 or a host name), waits for one datagram for at
+    // most Timeout ms in all (name lookup included) and decodes it into Reply. No retry; never throws.
     bool SendRequest();
 
 private:
     int m_socket = -1;
 };
 
+// Reads one object. True when an answer arrived and decoded, whatever its error status; value is the
+// value of the first reply binding named exactly oid, else empty (always empty when false).
 bool SnmpGetValue(const std::string& oid, const std::string& community, const std::string& host,
                   std::string& value);
+// Writes one object (valueType: ber::Integer, ber::OctetString or ber::IpAddress). True when an answer
+// arrived and decoded, whatever its error status; false on silence (unknown or read-only community).
 bool SnmpSetValue(const std::string& oid, const std::string& community, const std::string& host,
                   const std::string& value, int valueType);
+// Walks the subtree of baseOid by get-next into lines (see net/core/SnmpWalkRows.h for the row rules).
+// Ends with true when the agent names an object outside the subtree or answers noSuchName (the end of
+// its view); with false when an exchange fails (the failed step adds "" to the row of the last name
+// reached), when the agent answers another error status, no binding, or a name that does not come
+// after the requested one (an agent that would keep the walk going forever): those steps add nothing.
 bool SnmpWalkTable(const std::string& baseOid, const std::string& community, const std::string& host,
                    std::vector<std::string>& lines);
