@@ -125,7 +125,7 @@ void TMainForm::IPClick(QObject* Sender) {
         if (pane) pane->clear();
         QStringList lines;
         if (!snmpWalk(QString::fromLatin1(table.base), lines)) return fail();
-        if (pane) appendToPane(*pane, table.dump(lines));
+        if (pane) writeTable(*pane, table.dump(lines));
     }
 
     busy.restore();

@@ -1,12 +1,20 @@
 #include "views/TablePane.h"
 
 #include "app/Main_Unit.h"
+#include "views/PaneText.h"
 
 #include <QFont>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
+
+void writeTable(QPlainTextEdit& pane, const QStringList& appends) {
+    appendToPane(pane, appends);
+    pane.moveCursor(QTextCursor::Start);
+    pane.ensureCursorVisible();
+}
 
 QPlainTextEdit* addTablePane(TMainForm* form, QWidget* container, const char* paneName, const char* copyName,
                              const char* saveName) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QPlainTextEdit;
 class QWidget;
@@ -13,6 +14,9 @@ inline const QString busy = QStringLiteral(" Busy ... please wait");
 inline const QString ready = QStringLiteral(" Ready");
 inline const QString readError = QStringLiteral(" Error: Check IP address and/or SNMP community name");
 } // namespace pagetexts
+
+// Appends a table dump to its pane and shows the pane from its first line.
+void writeTable(QPlainTextEdit& pane, const QStringList& appends);
 
 // Lays out the pane and its two buttons in `container` (which gets a layout of its own).
 QPlainTextEdit* addTablePane(TMainForm* form, QWidget* container, const char* paneName, const char* copyName,

@@ -1,7 +1,6 @@
 // TCP and UDP pages: statistics, the TCP connection table and the UDP listener table.
 #include "app/Main_Unit.h"
 #include "app/UiSeam.h"
-#include "views/PaneText.h"
 #include "views/StatsGrid.h"
 #include "views/TablePane.h"
 #include "views/core/TableLayouts.h"
@@ -120,7 +119,7 @@ void TMainForm::TCPClick(QObject* Sender) {
         setStatus(pagetexts::readError);
         UiSeam::beep();
     }
-    if (pane) appendToPane(*pane, tablelayout::tcpConnectionDump(lines));
+    if (pane) writeTable(*pane, tablelayout::tcpConnectionDump(lines));
 
     busy.restore();
     setStatus(pagetexts::ready);
@@ -173,7 +172,7 @@ void TMainForm::UDPClick(QObject*) {
         setStatus(pagetexts::readError);
         UiSeam::beep();
     }
-    if (pane) appendToPane(*pane, tablelayout::udpListenerDump(addresses, ports));
+    if (pane) writeTable(*pane, tablelayout::udpListenerDump(addresses, ports));
 
     busy.restore();
     setStatus(pagetexts::ready);
