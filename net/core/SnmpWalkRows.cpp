@@ -32,6 +32,7 @@ bool IsControl(unsigned char c) {
 } // namespace
 
 bool InSubtree(std::string_view baseOid, std::string_view name) {
+    if (baseOid.empty()) return true; // the root holds everything
     if (name.substr(0, baseOid.size()) != baseOid) return false;
     return name.size() == baseOid.size() || name[baseOid.size()] == '.';
 }

@@ -15,7 +15,8 @@
 
 namespace snmpwalk {
 
-// True when name lies in the subtree of baseOid: it equals baseOid or continues it after a ".".
+// True when name lies in the subtree of baseOid: it equals baseOid or continues it after a "." (every
+// name lies under the empty base, the root).
 // (A plain text prefix test would wrongly keep 1.3.6.1.2.1.25.1 inside a walk of 1.3.6.1.2.1.2.)
 bool InSubtree(std::string_view baseOid, std::string_view name);
 

@@ -48,6 +48,7 @@ TEST(SnmpWalkRows, SubtreeAndGetNextOrder) {
     EXPECT_FALSE(snmpwalk::InSubtree("1.3.6.1.2.1.2", "1.3.6.1.2.1.3.1.1.1"));
     EXPECT_FALSE(snmpwalk::InSubtree("1.3.6.1.2.1.2", "1.3.6.1.2.1"));
     EXPECT_FALSE(snmpwalk::InSubtree("1.3.6.1.2.1.2", ""));
+    EXPECT_TRUE(snmpwalk::InSubtree("", "1.3.6.1.2.1.2"));
 
     EXPECT_LT(snmpwalk::CompareOids("1.3.6.1.2.1.2", "1.3.6.1.2.1.2.1.0"), 0);
     EXPECT_LT(snmpwalk::CompareOids("1.3.6.1.2.1.2.2.1.9.5", "1.3.6.1.2.1.2.2.1.10.1"), 0)
