@@ -39,12 +39,42 @@ QByteArray toFileBytes(const QString& text) {
     return bytes;
 }
 
-// Section and key names are the program's own; keep them on one line and free of the characters
-// that would change the line's meaning.
-QByteArray nameBytes(const QString& name) {
-    QByteArray bytes = toFileBytes(name);
-    bytes.replace('=', ' ');
+// Names on one line: line breaks become blanks, and so does "=" in a key (it would end the key).
+QByteArray fileName(QByteArray bytes, bool key) {
+    bytes.replace('\r', ' ');
+    bytes.replace('\n', ' ');
+    if (key) bytes.replace('=', ' ');
     return trimmed(bytes);
+}
+
+// A name given by the caller, as the file would hold it (the form it is written in), or as it came
+// out of the file: a name read from a file that is not UTF-8 comes back as Latin-1 text (see
+// fromFileBytes) and may hold characters that the written form replaces.
+struct Name {
+    QByteArray bytes;
+    std::vector<QByteArray> alternatives;
+    Name(const QString& name, bool key) : bytes(fileName(name.toUtf8(), key)) {
+        alternatives.push_back(trimmed(name.toUtf8()));
+        bool latin1 = true;
+        for (QChar c : name)
+            if (c.unicode() > 0xff) latin1 = false;
+        if (latin1) {
+            alternatives.push_back(trimmed(name.toLatin1()));
+            alternatives.push_back(fileName(name.toLatin1(), key));
+        }
+    }
+    bool matches(const QByteArray& inFile) const {
+        if (sameName(inFile, bytes)) return true;
+        for (const QByteArray& a : alternatives)
+            if (sameName(inFile, a)) return true;
+        return false;
+    }
+};
+
+// A key line must read back as one: a name that would make it a comment or a section header, or
+// no name at all, cannot be written.
+bool writableKey(const QByteArray& key) {
+    return !key.isEmpty() && !key.startsWith(';') && !key.startsWith('#') && !key.startsWith('[');
 }
 
 } // namespace
@@ -99,19 +129,21 @@ QByteArray IniFile::serialize() const {
     return out;
 }
 
-const IniFile::Section* IniFile::findSection(const QByteArray& name) const {
+const IniFile::Section* IniFile::findSection(const QString& name) const {
+    const Name n(name, false);
     for (std::size_t i = 1; i < m_sections.size(); ++i)
-        if (sameName(m_sections[i].name, name)) return &m_sections[i];
+        if (n.matches(m_sections[i].name)) return &m_sections[i];
     return nullptr;
 }
 
-const IniFile::Line* IniFile::findLine(const QByteArray& section, const QByteArray& key) const {
+const IniFile::Line* IniFile::findLine(const QString& section, const QString& key) const {
     // A section may appear more than once in a hand-edited file; the first occurrence of the key
     // in file order counts.
+    const Name s(section, false), k(key, true);
     for (std::size_t i = 1; i < m_sections.size(); ++i) {
-        if (!sameName(m_sections[i].name, section)) continue;
+        if (!s.matches(m_sections[i].name)) continue;
         for (const Line& l : m_sections[i].lines)
-            if (!l.key.isEmpty() && sameName(l.key, key)) return &l;
+            if (!l.key.isEmpty() && k.matches(l.key)) return &l;
     }
     return nullptr;
 }
@@ -124,15 +156,15 @@ QByteArray IniFile::newLineEnding() const {
 }
 
 bool IniFile::sectionExists(const QString& section) const {
-    return findSection(nameBytes(section)) != nullptr;
+    return findSection(section) != nullptr;
 }
 
 bool IniFile::valueExists(const QString& section, const QString& key) const {
-    return findLine(nameBytes(section), nameBytes(key)) != nullptr;
+    return findLine(section, key) != nullptr;
 }
 
 std::optional<QString> IniFile::value(const QString& section, const QString& key) const {
-    const Line* l = findLine(nameBytes(section), nameBytes(key));
+    const Line* l = findLine(section, key);
     if (!l) return std::nullopt;
     return fromFileBytes(l->value);
 }
@@ -155,15 +187,17 @@ bool IniFile::readBool(const QString& section, const QString& key, bool defaultV
 }
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
-    const QByteArray sec = nameBytes(section);
-    const QByteArray k = nameBytes(key);
+    const Name secName(section, false), keyName(key, true);
+    const QByteArray& sec = secName.bytes;
+    const QByteArray& k = keyName.bytes;
     const QByteArray v = toFileBytes(value);
+    if (!writableKey(k)) return;
     if (m_sections.empty()) m_sections.push_back(Section{});
 
     for (std::size_t i = 1; i < m_sections.size(); ++i) {
-        if (!sameName(m_sections[i].name, sec)) continue;
+        if (!secName.matches(m_sections[i].name)) continue;
         for (Line& l : m_sections[i].lines)
-            if (!l.key.isEmpty() && sameName(l.key, k)) {
+            if (!l.key.isEmpty() && keyName.matches(l.key)) {
                 // Keep the key as the file spells it; only the value changes.
                 const qsizetype eq = l.text.indexOf('=');
                 l.text = l.text.left(eq + 1) + v;
@@ -190,7 +224,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
 
     Section* target = nullptr;
     for (std::size_t i = 1; i < m_sections.size(); ++i)
-        if (sameName(m_sections[i].name, sec)) {
+        if (secName.matches(m_sections[i].name)) {
             target = &m_sections[i];
             break;
         }
@@ -233,21 +267,24 @@ void IniFile::writeBool(const QString& section, const QString& key, bool value) 
 }
 
 std::vector<QString> IniFile::sections() const {
-    std::vector<QString> names;
+    std::vector<QByteArray> raw;
     for (std::size_t i = 1; i < m_sections.size(); ++i) {
         bool seen = false;
-        for (const QString& n : names)
-            if (sameName(n.toUtf8(), m_sections[i].name)) seen = true;
-        if (!seen) names.push_back(fromFileBytes(m_sections[i].name));
+        for (const QByteArray& n : raw)
+            if (sameName(n, m_sections[i].name)) seen = true;
+        if (!seen) raw.push_back(m_sections[i].name);
     }
+    std::vector<QString> names;
+    for (const QByteArray& n : raw)
+        names.push_back(fromFileBytes(n));
     return names;
 }
 
 std::vector<QString> IniFile::keys(const QString& section) const {
-    const QByteArray sec = nameBytes(section);
+    const Name sec(section, false);
     std::vector<QByteArray> raw;
     for (std::size_t i = 1; i < m_sections.size(); ++i) {
-        if (!sameName(m_sections[i].name, sec)) continue;
+        if (!sec.matches(m_sections[i].name)) continue;
         for (const Line& l : m_sections[i].lines) {
             if (l.key.isEmpty()) continue;
             bool seen = false;

@@ -36,7 +36,9 @@ public:
     // Integer value not 0; the default when missing or not a number.
     bool readBool(const QString& section, const QString& key, bool defaultValue) const;
 
-    // Line breaks in a value would split the line: each CR or LF is written as a blank.
+    // Line breaks in a value would split the line: each CR or LF is written as a blank. In names,
+    // line breaks (and "=" in a key) become blanks and surrounding blanks go; a key that is then
+    // empty or begins with ";", "#" or "[" cannot be written (nothing changes).
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, qint64 value);
     void writeBool(const QString& section, const QString& key, bool value); // "1" or "0"
@@ -57,8 +59,8 @@ private:
         std::vector<Line> lines; // the header line first (except for the preamble)
     };
 
-    const Section* findSection(const QByteArray& name) const;
-    const Line* findLine(const QByteArray& section, const QByteArray& key) const;
+    const Section* findSection(const QString& name) const;
+    const Line* findLine(const QString& section, const QString& key) const;
     QByteArray newLineEnding() const;
 
     std::vector<Section> m_sections; // m_sections[0] is the preamble (no header)

@@ -130,3 +130,24 @@ TEST(IniFile, ParsingAgainReplacesTheWholeContent) {
     EXPECT_FALSE(ini.sectionExists("A"));
     EXPECT_EQ(ini.readInteger("B", "j", 0), 2);
 }
+
+TEST(IniFile, EveryNameListedCanBeLookedUpAgain) {
+    // Names that are not UTF-8, hold a carriage return or an "=" (in a section) come back as listed.
+    IniFile ini(QByteArray("[caf\xe9]\nk\xe9y\r=1\n[a=b]\nx=2\n"));
+    for (const QString& s : ini.sections()) {
+        EXPECT_TRUE(ini.sectionExists(s)) << s.toStdString();
+        for (const QString& k : ini.keys(s))
+            EXPECT_TRUE(ini.valueExists(s, k)) << k.toStdString();
+    }
+    EXPECT_EQ(ini.readInteger(QString::fromLatin1("caf\xe9"), QString::fromLatin1("k\xe9y\r"), 0), 1);
+    EXPECT_EQ(ini.readInteger("a=b", "x", 0), 2);
+    // A key that would not read back as a key is not written.
+    const QByteArray before = ini.serialize();
+    ini.writeString("a=b", ";comment", "1");
+    ini.writeString("a=b", "[header]", "1");
+    ini.writeString("a=b", " = ", "1");
+    EXPECT_EQ(ini.serialize(), before);
+    ini.writeString("a=b", "k=ey\n", "3");
+    EXPECT_EQ(ini.readString("a=b", "k=ey\n", ""), "3");
+    EXPECT_TRUE(ini.serialize().endsWith("x=2\nk ey=3\n"));
+}
