@@ -22,5 +22,5 @@ if ((${#missing[@]})); then
         printf '#!/bin/sh\nexit 101\n' > /usr/sbin/policy-rc.d && chmod +x /usr/sbin/policy-rc.d && own_policy=1
     fi
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
-    ((own_policy)) && rm -f /usr/sbin/policy-rc.d
+    if ((own_policy)); then rm -f /usr/sbin/policy-rc.d; fi
 fi

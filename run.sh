@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Runs Kestrune Utility against the router stand-in, with no router at hand and without any packet
+# reaching the real network:
+#   - installs missing packages (scripts/setup.sh) and builds the program and the stand-in (build/);
+#   - creates a private network namespace holding only its loopback and a dummy interface with the
+#     router's factory address 192.168.0.1/24;
+#   - starts the stand-in there on 192.168.0.1:161 and the program in the same namespace, on your
+#     display, as the user who called sudo, in ~/.kestrune (where kestrune.ini is kept);
+#   - removes the namespace and stops the stand-in when the program ends (or on Ctrl-C).
+#
+#   sudo ./run.sh
+set -euo pipefail
+cd "$(dirname "$0")"
+root=$PWD
+
+if [[ $(id -u) -ne 0 ]]; then
+    echo "run.sh needs root for the private network namespace: sudo ./run.sh" >&2
+    exit 1
+fi
+if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
+    echo "No display: neither DISPLAY nor WAYLAND_DISPLAY is set, so the window cannot be shown." >&2
+    echo "Run this from a desktop session (sudo keeps DISPLAY with: sudo --preserve-env=DISPLAY,XAUTHORITY ./run.sh)," >&2
+    echo "or under a virtual display: xvfb-run -a ./run.sh" >&2
+    exit 2
+fi
+case ${DISPLAY:-} in
+localhost:* | [0-9]*.*:*)
+    echo "DISPLAY=$DISPLAY is reached over the network, which the private namespace cannot do;" >&2
+    echo "use a local display (for example :0) or xvfb-run." >&2
+    exit 2
+    ;;
+esac
+
+# The user the program runs as: the one who called sudo, else root.
+user=${SUDO_USER:-root}
+uid=$(id -u "$user")
+gid=$(id -g "$user")
+home=$(getent passwd "$user" | cut -d: -f6)
+xauth=${XAUTHORITY:-}
+if [[ -z $xauth && -n ${DISPLAY:-} && -r $home/.Xauthority ]]; then xauth=$home/.Xauthority; fi
+
+scripts/setup.sh
+
+echo "== building the program and the router stand-in (build/)"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target kestrune kestrune-router-sim -j"$(nproc)"
+
+ns=kestrune-demo-$$
+work=$(mktemp -d /tmp/kestrune-demo.XXXXXX)
+sim_pid=
+app_pid=
+cleanup() {
+    set +e
+    if [[ -n $app_pid ]] && kill -0 "$app_pid" 2>/dev/null; then
+        kill "$app_pid" 2>/dev/null
+        wait "$app_pid" 2>/dev/null
+    fi
+    if [[ -n $sim_pid ]]; then
+        kill "$sim_pid" 2>/dev/null
+        wait "$sim_pid" 2>/dev/null
+    fi
+    ip netns del "$ns" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+echo "== private network namespace $ns: lo and a dummy interface with 192.168.0.1/24"
+ip netns add "$ns"
+ip -n "$ns" link set lo up
+ip -n "$ns" link add kestrune0 type dummy
+ip -n "$ns" addr add 192.168.0.1/24 dev kestrune0
+ip -n "$ns" link set kestrune0 up
+
+echo "== router stand-in on 192.168.0.1:161"
+ip netns exec "$ns" "$root/build/kestrune-router-sim" --snmp 192.168.0.1:161 --control "$work/router.sock" \
+    >"$work/router.log" 2>&1 &
+sim_pid=$!
+for _ in $(seq 100); do
+    "$root/build/kestrune-router-sim" ctl "$work/router.sock" ping >/dev/null 2>&1 && break
+    if ! kill -0 "$sim_pid" 2>/dev/null; then
+        echo "the router stand-in did not start:" >&2
+        cat "$work/router.log" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+"$root/build/kestrune-router-sim" ctl "$work/router.sock" ping >/dev/null
+
+# The settings file kestrune.ini lives in the working directory: ~/.kestrune of the user.
+settings_dir=$home/.kestrune
+install -d -o "$uid" -g "$gid" "$settings_dir"
+
+echo "== Kestrune Utility (settings in $settings_dir/kestrune.ini)"
+echo "   The stand-in's control socket: $root/build/kestrune-router-sim ctl $work/router.sock help"
+chmod 755 "$work"
+env_args=(HOME="$home" USER="$user" LOGNAME="$user" PATH=/usr/local/bin:/usr/bin:/bin)
+for var in DISPLAY WAYLAND_DISPLAY XDG_RUNTIME_DIR QT_QPA_PLATFORM LANG LC_ALL LC_NUMERIC LC_TIME; do
+    if [[ -n ${!var:-} ]]; then env_args+=("$var=${!var}"); fi
+done
+if [[ -n $xauth ]]; then env_args+=(XAUTHORITY="$xauth"); fi
+cd "$settings_dir"
+ip netns exec "$ns" setpriv --reuid="$uid" --regid="$gid" --init-groups \
+    env -i "${env_args[@]}" "$root/build/kestrune" &
+app_pid=$!
+set +e
+wait "$app_pid"
+status=$?
+set -e
+app_pid=
+exit "$status"
