@@ -96,9 +96,15 @@ bool TSNMPSend::SendRequest() {
         sockaddr_in peer{};
         peer.sin_family = AF_INET;
         if (TargetHost.empty() || !ParsePort(TargetPort, peer.sin_port)) return false;
-        if (inet_pton(AF_INET, TargetHost.c_str(), &peer.sin_addr) != 1 &&
-            !LookupIPv4(TargetHost, deadline, peer.sin_addr))
-            return false;
+        if (inet_pton(AF_INET, TargetHost.c_str(), &peer.sin_addr) != 1) {
+            if (TargetHost == m_resolvedHost) {
+                peer.sin_addr.s_addr = m_resolvedAddress;
+            } else {
+                if (!LookupIPv4(TargetHost, deadline, peer.sin_addr)) return false;
+                m_resolvedHost = TargetHost;
+                m_resolvedAddress = peer.sin_addr.s_addr;
+            }
+        }
 
         if (m_socket < 0) {
             const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);

@@ -37,6 +37,9 @@ public:
 
 private:
     int m_socket = -1;
+    // The last host name looked up, so that a walk resolves its host once.
+    std::string m_resolvedHost;
+    std::uint32_t m_resolvedAddress = 0; // IPv4, network byte order
 };
 
 // Reads one object. True when an answer arrived and decoded, whatever its error status; value is the

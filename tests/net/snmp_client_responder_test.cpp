@@ -223,6 +223,10 @@ TEST_F(SnmpClientResponder, WalksOfEntryTableAndGroup) {
     EXPECT_EQ(lines[0], "\"2\"");
     EXPECT_EQ(lines[1], "\"1\"");
 
+    // By host name (looked up once for the whole walk).
+    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "localhost", lines));
+    EXPECT_EQ(lines, kInterfaceEntryLines);
+
     // The first answer already lies outside the base: true and no lines.
     EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.3", "public", "127.0.0.1", lines));
     EXPECT_TRUE(lines.empty());
