@@ -2,8 +2,8 @@
 # Runs Kestrune Utility against the router stand-in, with no router at hand and without any packet
 # reaching the real network:
 #   - installs missing packages (scripts/setup.sh) and builds the program and the stand-in (build/);
-#   - creates a private network namespace holding only its loopback and a dummy interface with the
-#     router's factory address 192.168.0.1/24;
+#   - creates a private network namespace holding only its loopback and an interface of its own with
+#     the router's factory address 192.168.0.1/24;
 #   - starts the stand-in there on 192.168.0.1:161 and the program in the same namespace, on your
 #     display, as the user who called sudo, in ~/.kestrune (where kestrune.ini is kept);
 #   - removes the namespace and stops the stand-in when the program ends (or on Ctrl-C).
@@ -65,12 +65,21 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-echo "== private network namespace $ns: lo and a dummy interface with 192.168.0.1/24"
+echo "== private network namespace $ns: its own loopback and an interface holding 192.168.0.1/24"
 ip netns add "$ns"
 ip -n "$ns" link set lo up
-ip -n "$ns" link add kestrune0 type dummy
-ip -n "$ns" addr add 192.168.0.1/24 dev kestrune0
-ip -n "$ns" link set kestrune0 up
+# A dummy interface where the kernel has them, else a veth pair with both ends inside the namespace,
+# else the loopback itself.
+if ip -n "$ns" link add kestrune0 type dummy 2>/dev/null; then
+    lan=kestrune0
+elif ip -n "$ns" link add kestrune0 type veth peer name kestrune1 2>/dev/null; then
+    ip -n "$ns" link set kestrune1 up
+    lan=kestrune0
+else
+    lan=lo
+fi
+ip -n "$ns" addr add 192.168.0.1/24 dev "$lan"
+ip -n "$ns" link set "$lan" up
 
 echo "== router stand-in on 192.168.0.1:161"
 ip netns exec "$ns" "$root/build/kestrune-router-sim" --snmp 192.168.0.1:161 --control "$work/router.sock" \

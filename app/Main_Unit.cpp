@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 
 namespace {
@@ -72,6 +73,9 @@ void TMainForm::buildWindow() {
     auto* tabs = new QTabWidget(client);
     tabs->setObjectName(QStringLiteral("PageControl"));
     tabs->setGeometry(9, 7, 616, 512);
+    // Eleven tabs side by side in the window's width, as compact as the design's.
+    tabs->setUsesScrollButtons(false);
+    tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
 
     // The buttons and the status line lie over the lower part of the page area.
     auto* help = new QPushButton(QStringLiteral("&Help"), client);

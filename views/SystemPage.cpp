@@ -75,7 +75,7 @@ void TMainForm::buildSystemPage(QWidget* page) {
     caption(comm, QStringLiteral("Router IP address"), 12, 22, 180);
     auto* ip = edit(comm, "IpAddress_Edit", 12, 44, 180);
     ip->setText(QStringLiteral("192.168.0.1"));
-    caption(comm, QStringLiteral("Router SNMP community name"), 208, 22, 200);
+    caption(comm, QStringLiteral("Router SNMP community name"), 208, 22, 206);
     auto* community = edit(comm, "Community_Edit", 208, 44, 180);
     community->setText(QStringLiteral("quorbex"));
     auto* defaults = button(comm, "GenSysInfoDeafults_But", QStringLiteral("Reset defaults"), 420, 42, 120);
@@ -93,17 +93,14 @@ void TMainForm::buildSystemPage(QWidget* page) {
     desc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     caption(page, QStringLiteral("Router contact name"), 12, 200, 400);
-    auto* contact = edit(page, "Contact_Edit", 12, 220, 400);
+    edit(page, "Contact_Edit", 12, 220, 400);
     auto* setContact = button(page, "SetContactBut", QStringLiteral("Set value"), 420, 218, 90);
     caption(page, QStringLiteral("Router fully qualified domain name"), 12, 252, 400);
-    auto* domain = edit(page, "Domain_Edit", 12, 272, 400);
+    edit(page, "Domain_Edit", 12, 272, 400);
     auto* setDomain = button(page, "SetDomainBut", QStringLiteral("Set value"), 420, 270, 90);
     caption(page, QStringLiteral("Router location"), 12, 304, 400);
-    auto* location = edit(page, "Location_Edit", 12, 324, 400);
+    edit(page, "Location_Edit", 12, 324, 400);
     auto* setLocation = button(page, "SetLocationBut", QStringLiteral("Set value"), 420, 322, 90);
-    (void)contact;
-    (void)domain;
-    (void)location;
 
     auto* copy = button(page, "CopyToClipboard_But", QStringLiteral("&Copy to clipboard"), 12, 366, 150);
 
