@@ -1,9 +1,12 @@
 // The main window. Its handlers are spread over files by subsystem:
-//   app/Main_Unit.cpp        life cycle (create, show, close query), page construction, status line
+//   app/Main_Unit.cpp        life cycle (create, show, close query), page construction
+//   app/SettingsKeys.cpp     the settings file's keys: restored at start-up, written at close
+//   app/RouterAccess.cpp     router endpoint, SNMP through it, status line, help keywords
 //   app/Options.cpp          option menus, timers, page dispatch, pause and resume
 //   app/LogPanes.cpp         log panes: save, copy, clear; the Debug page
 //   views/SystemPage.cpp     System page, interface discovery, set actions
 //   views/Uptime.cpp         router uptime display
+//   views/MiscPage.cpp       Misc page
 //   views/InterfacesPage.cpp Interfaces page and the raw interface dump
 //   views/AdslPage.cpp       ADSL page
 //   views/IpPage.cpp         IP page and its tables
