@@ -96,13 +96,39 @@ void TMainForm::buildDebugPage(QWidget* page) {
     layout->addLayout(row, 1);
 }
 
-void TMainForm::GenericSave_ButClick(QObject* Sender) {
+QString TMainForm::askSaveFileName(const QString& defaultName) {
     UiSeam::SaveRequest request;
     request.title = QStringLiteral("Save");
     request.defaultSuffix = QStringLiteral("log");
     request.filters = QStringList{QStringLiteral("Log file (*.log)"), QStringLiteral("Text file (*.txt)"),
                                   QStringLiteral("Any file (*)")};
+    request.fileName = defaultName;
+    return UiSeam::getSaveFileName(this, request);
+}
 
+bool TMainForm::savePaneLines(QPlainTextEdit& pane, const QString& fileName) {
+    // Written to a temporary file beside the target and renamed over it at the end, so the
+    // file is either complete or left as it was.
+    QByteArray bytes;
+    for (const QString& line : paneLines(pane)) {
+        bytes += line.toUtf8();
+        bytes += '\n';
+    }
+    QSaveFile file(fileName);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) ok = file.write(bytes) == bytes.size();
+    if (ok) ok = file.commit();
+    if (!ok) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        UiSeam::error(this, QStringLiteral("Cannot write the file \"%1\": %2").arg(fileName, reason));
+        return false;
+    }
+    if (pane.objectName() == QLatin1String("LinkLog_Memo")) st.LinkLogChanged = false;
+    return true;
+}
+
+void TMainForm::GenericSave_ButClick(QObject* Sender) {
     const QString name = buttonName(Sender);
     const SaveRow* row = nullptr;
     for (const auto& r : kSaveRows)
@@ -111,38 +137,15 @@ void TMainForm::GenericSave_ButClick(QObject* Sender) {
     auto* pane = w<QPlainTextEdit>(row->pane);
     if (!pane) return;
 
-    request.fileName = QString::fromLatin1(row->defaultName);
-    const QString fileName = UiSeam::getSaveFileName(this, request);
+    const QString fileName = askSaveFileName(QString::fromLatin1(row->defaultName));
     if (fileName.isEmpty()) return;
 
-    const bool debugLog = pane->objectName() == QLatin1String("DebugLog_Memo");
-    if (debugLog) {
+    if (pane->objectName() == QLatin1String("DebugLog_Memo")) {
         pane->appendPlainText(QStringLiteral(" "));
         pane->appendPlainText(QStringLiteral("Firmware: ") + labelText(this, "firmware_ver_label"));
         pane->appendPlainText(QStringLiteral("Description:  ") + labelText(this, "RouterDesc_Label"));
     }
-
-    // Written to a temporary file beside the target and renamed over it at the end, so the
-    // file is either complete or left as it was.
-    QString text;
-    for (const QString& line : paneLines(*pane)) {
-        text += line;
-        text += QLatin1Char('\n');
-    }
-    QSaveFile file(fileName);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        const QByteArray bytes = text.toUtf8();
-        ok = file.write(bytes) == bytes.size();
-        if (ok) ok = file.commit();
-    }
-    if (!ok) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        UiSeam::error(this, QStringLiteral("Cannot write the file \"%1\": %2").arg(fileName, reason));
-        return;
-    }
-    if (pane->objectName() == QLatin1String("LinkLog_Memo")) st.LinkLogChanged = false;
+    savePaneLines(*pane, fileName);
 }
 
 void TMainForm::GenericCopy_ButClick(QObject* Sender) {

@@ -3,6 +3,7 @@
 #include "app/Main_Unit.h"
 
 #include "app/SettingsFile.h"
+#include "app/StatusTexts.h"
 #include "app/UiSeam.h"
 #include "views/PaneText.h"
 
@@ -93,7 +94,7 @@ void TMainForm::buildWindow() {
     status->setObjectName(QStringLiteral("StatusBar"));
     status->setSizeGripEnabled(false);
     status->setGeometry(16, 486, 601, 27);
-    m_statusLabel = new QLabel(QStringLiteral(" Ready"), status);
+    m_statusLabel = new QLabel(statustext::Ready, status);
     m_statusLabel->setObjectName(QStringLiteral("StatusLine_Label"));
     status->addPermanentWidget(m_statusLabel, 1);
 
@@ -242,29 +243,6 @@ void TMainForm::offerConnectionLogSave() {
         QMessageBox::Yes)
         return;
 
-    UiSeam::SaveRequest request;
-    request.title = QStringLiteral("Save");
-    request.defaultSuffix = QStringLiteral("log");
-    request.filters = QStringList{QStringLiteral("Log file (*.log)"), QStringLiteral("Text file (*.txt)"),
-                                  QStringLiteral("Any file (*)")};
-    request.fileName = QStringLiteral("kestrune_connection");
-    const QString fileName = UiSeam::getSaveFileName(this, request);
-    if (fileName.isEmpty()) return;
-
-    QByteArray bytes;
-    for (const QString& line : paneLines(*log)) {
-        bytes += line.toUtf8();
-        bytes += '\n';
-    }
-    QSaveFile file(fileName);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) ok = file.write(bytes) == bytes.size();
-    if (ok) ok = file.commit();
-    if (!ok) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        UiSeam::error(this, QStringLiteral("Cannot write the file \"%1\": %2").arg(fileName, reason));
-        return;
-    }
-    st.LinkLogChanged = false;
+    const QString fileName = askSaveFileName(QStringLiteral("kestrune_connection"));
+    if (!fileName.isEmpty()) savePaneLines(*log, fileName);
 }

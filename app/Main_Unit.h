@@ -15,6 +15,8 @@
 //   monitor/QuotaMonitor.cpp data-quota monitor
 #pragma once
 
+#include "monitor/QuotaTracking.h"
+
 #include <QHash>
 #include <QMainWindow>
 #include <QSet>
@@ -31,6 +33,7 @@ class QTabWidget;
 class QTimer;
 class QAction;
 class QMenu;
+class QPlainTextEdit;
 
 // The window's working state (program-wide in meaning: every subsystem reads it).
 struct ProgramState {
@@ -61,6 +64,7 @@ public:
     ~TMainForm() override;
 
     ProgramState st;
+    QuotaTracking quotaRun;
 
     // ---- life cycle ---------------------------------------------------------------------------
     void FormCreate();
@@ -116,6 +120,11 @@ public:
     void GenericCopy_ButClick(QObject* Sender);
     void GenericClear_ButClick(QObject* Sender);
     void DebugEnter(QObject* Sender);
+    // The one save dialog, prepared for a log or table file with the given proposed name.
+    QString askSaveFileName(const QString& defaultName);
+    // Writes the pane's lines to the file, whole or not at all; reports a failure to the user.
+    // Saving the connection log clears LinkLogChanged.
+    bool savePaneLines(QPlainTextEdit& pane, const QString& fileName);
 
     // ---- System page and uptime -----------------------------------------------------------------
     void GenSysInfoClick();

@@ -1,6 +1,7 @@
 // Data-quota monitor: the Quota page, the baseline ("Calculate"), the refresh, the monthly reset
 // tick, the ISP's unit sizes ("Redefine") and the quota formatters.
 #include "app/Main_Unit.h"
+#include "app/StatusTexts.h"
 
 #include "app/Clock.h"
 #include "app/SettingsFile.h"
@@ -11,7 +12,6 @@
 #include "views/core/InterfacesText.h"
 
 #include <QButtonGroup>
-#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,33 +24,9 @@
 
 namespace {
 
-const QString kBusy = QStringLiteral(" Busy ... please wait");
-const QString kReady = QStringLiteral(" Ready");
-const QString kReadError = QStringLiteral(" Error: Check IP address and/or SNMP community name");
 const QString kSysUpTime = QStringLiteral("1.3.6.1.2.1.1.3.0");
 constexpr int kIfInOctets = 10;
 constexpr int kIfOutOctets = 16;
-
-// What the monitor remembers between reads besides the program-wide numbers: the router's last
-// counter readings (to see wraps and restarts) and whether this run has a complete baseline.
-// It lives as a child of the window, so it ends with it.
-class QuotaRuntime : public QObject {
-public:
-    explicit QuotaRuntime(QObject* parent) : QObject(parent) {
-        setObjectName(QStringLiteral("QuotaRuntime"));
-        monotonic.start();
-    }
-    quota::CounterTracker in, out;
-    QElapsedTimer monotonic;
-    bool baselineTaken = false;     // a "Calculate" ran to its end in this run
-    bool countersBaselined = false; // the last "Calculate" renewed the counter baseline
-};
-
-QuotaRuntime& runtime(TMainForm& form) {
-    for (QObject* child : form.children())
-        if (auto* r = dynamic_cast<QuotaRuntime*>(child)) return *r;
-    return *new QuotaRuntime(&form);
-}
 
 QChar decimalSeparator() {
     const QString point = QLocale().decimalPoint();
@@ -82,7 +58,7 @@ std::optional<std::uint32_t> readUptime(TMainForm& form) {
 // and router restarts, so that the used figure never falls because of either. The first reading
 // is the counter itself.
 void takeReadings(TMainForm& form, std::uint32_t in, std::optional<std::uint32_t> out) {
-    QuotaRuntime& rt = runtime(form);
+    QuotaTracking& rt = form.quotaRun;
     const auto uptime = readUptime(form);
     const std::int64_t now = rt.monotonic.elapsed();
     const auto account = [&](quota::CounterTracker& tracker, std::uint32_t counter, double& octets) {
@@ -228,13 +204,13 @@ void TMainForm::buildQuotaPage(QWidget* page) {
 
 void TMainForm::CalcQuota_ButClick(QObject*) {
     UiSeam::BusyCursor busy;
-    setStatus(kBusy);
-    runtime(*this).countersBaselined = false;
+    setStatus(statustext::Busy);
+    quotaRun.countersBaselined = false;
 
     std::uint32_t in = 0;
     switch (readWanCounter(*this, kIfInOctets, in)) {
     case ReadStatus::Failed:
-        setStatus(kReadError);
+        setStatus(statustext::ReadError);
         busy.restore();
         UiSeam::beep();
         return;
@@ -255,7 +231,7 @@ void TMainForm::CalcQuota_ButClick(QObject*) {
 
     st.BaseInOctets = st.InOctets;
     st.BaseOutOctets = st.OutOctets;
-    runtime(*this).countersBaselined = true;
+    quotaRun.countersBaselined = true;
 
     const QChar point = decimalSeparator();
     auto* gbEdit = w<QLineEdit>("GBQuota_Edit");
@@ -263,7 +239,7 @@ void TMainForm::CalcQuota_ButClick(QObject*) {
     const auto gb = quota::parseNumber(gbText, point);
     if (!gb) {
         busy.restore();
-        setStatus(kReady);
+        setStatus(statustext::Ready);
         UiSeam::error(this, notValidFloat(gbText));
         return;
     }
@@ -274,44 +250,44 @@ void TMainForm::CalcQuota_ButClick(QObject*) {
     const auto mb = quota::parseNumber(mbText, point);
     if (!mb) {
         busy.restore();
-        setStatus(kReady);
+        setStatus(statustext::Ready);
         UiSeam::error(this, notValidFloat(mbText));
         return;
     }
     st.UsedOffsetBytes = *mb * st.BytesPerMegabyte;
-    runtime(*this).baselineTaken = true;
+    quotaRun.baselineTaken = true;
 
-    setStatus(kReady);
+    setStatus(statustext::Ready);
 }
 
 void TMainForm::QuotaClick(QObject* Sender) {
     const bool byTimer = qobject_cast<QTimer*>(Sender) != nullptr;
     const bool byButton = qobject_cast<QPushButton*>(Sender) != nullptr;
 
-    setStatus(kBusy);
+    setStatus(statustext::Busy);
     if (!byTimer) setHelpKeyword(QStringLiteral("120.html"), true);
 
     if (currentPageName() != QLatin1String("Quota_Tab")) {
         auto* timer = w<QTimer>("Quota_Timer");
         if (!(byTimer && timer && timer->isActive())) {
-            setStatus(kReady);
+            setStatus(statustext::Ready);
             return;
         }
     }
     if (!(st.QuotaBytes > 0)) {
-        setStatus(kReady);
+        setStatus(statustext::Ready);
         return;
     }
 
     std::uint32_t in = 0;
     const ReadStatus inStatus = readWanCounter(*this, kIfInOctets, in);
     if (inStatus == ReadStatus::Failed) {
-        setStatus(kReadError);
+        setStatus(statustext::ReadError);
         return;
     }
     if (inStatus == ReadStatus::NotNumber) {
         UiSeam::warning(this, QStringLiteral("Warning"), QStringLiteral("Value is not an integer error!"));
-        setStatus(kReady);
+        setStatus(statustext::Ready);
         return;
     }
     std::uint32_t outValue = 0;
@@ -341,12 +317,12 @@ void TMainForm::QuotaClick(QObject* Sender) {
     }
     if (r.fault != quota::Fault::None) {
         UiSeam::warning(this, QStringLiteral("Warning"), QStringLiteral("Division by zero error!"));
-        setStatus(kReady);
+        setStatus(statustext::Ready);
         return;
     }
     if (remaining) remaining->setText(r.remainingText);
     if (bar) setBarColour(bar, r.colour);
-    setStatus(kReady);
+    setStatus(statustext::Ready);
 }
 
 void TMainForm::Quota_TimerTimer(QObject* Sender) {
@@ -363,7 +339,7 @@ void TMainForm::Quota_TimerTimer(QObject* Sender) {
         if (auto* l = w<QLabel>("PercentUsed_Label")) l->setText(QStringLiteral("0%"));
         if (auto* bar = w<QProgressBar>("In_ProgressBar")) bar->setValue(0);
         CalcQuota_ButClick(Sender);
-        if (!runtime(*this).countersBaselined) {
+        if (!quotaRun.countersBaselined) {
             // The router did not answer: the new month still starts from zero, from the last
             // counters read, rather than carrying the old month's traffic over.
             st.BaseInOctets = st.InOctets;
@@ -440,7 +416,7 @@ QString TMainForm::MBUsedAtClose() {
     // the quota: keep the figure the user has rather than replacing it by 0.
     auto* edit = w<QLineEdit>("MBUsed_Edit");
     const QString kept = edit && !edit->text().trimmed().isEmpty() ? edit->text() : QStringLiteral("0");
-    if (!runtime(*this).baselineTaken) return kept;
+    if (!quotaRun.baselineTaken) return kept;
 
     const quota::TextResult r =
         quota::formatMbNumber(QuotaUsedBytes(), st.BytesPerMegabyte, decimalSeparator());

@@ -1,6 +1,7 @@
 // ADSL page: line figures from D-Link's enterprise MIB, the PPP connection's VPI/VCI (writable),
 // and the sub-tabs for the connection log and the default connection mode log.
 #include "app/Main_Unit.h"
+#include "app/StatusTexts.h"
 
 #include "app/UiSeam.h"
 #include "views/core/AdslText.h"
@@ -17,10 +18,6 @@
 #include <QTabWidget>
 
 namespace {
-
-const QString kBusy = QStringLiteral(" Busy ... please wait");
-const QString kReady = QStringLiteral(" Ready");
-const QString kReadError = QStringLiteral(" Error: Check IP address and/or SNMP community name");
 
 // Enterprise prefix of the ADSL objects.
 QString adslOid(const char* rest) {
@@ -233,7 +230,7 @@ void setKeywordAndUpdate(TMainForm& form, const QString& keyword, bool updateEna
 
 void TMainForm::ADSLClick(QObject* Sender) {
     UiSeam::BusyCursor busy;
-    setStatus(kBusy);
+    setStatus(statustext::Busy);
 
     if (!qobject_cast<QPushButton*>(Sender)) {
         if (auto* tabs = w<QTabWidget>("ADSL_PageControl")) tabs->setCurrentIndex(0);
@@ -272,7 +269,7 @@ void TMainForm::ADSLClick(QObject* Sender) {
         QString value;
         const bool ok = snmpGet(oid, value);
         if (first && !ok) {
-            setStatus(kReadError);
+            setStatus(statustext::ReadError);
             busy.restore();
             UiSeam::beep();
             return;
@@ -295,7 +292,7 @@ void TMainForm::ADSLClick(QObject* Sender) {
         }
     }
     busy.restore();
-    setStatus(problem.isEmpty() ? kReady : problem);
+    setStatus(problem.isEmpty() ? statustext::Ready : problem);
 }
 
 void TMainForm::ADSL_PageControlChange(QObject* Sender) {
@@ -318,18 +315,18 @@ namespace {
 // Writes the VPI or VCI from its edit as an INTEGER and shows what the router then holds.
 void setCircuitValue(TMainForm& form, const QString& oid, const char* editName) {
     UiSeam::BusyCursor busy;
-    form.setStatus(kBusy);
+    form.setStatus(statustext::Busy);
     auto* edit = form.w<QLineEdit>(editName);
     const QString text = edit ? edit->text() : QString();
     if (form.snmpSet(oid, text, 0x02)) {
         QString value;
         if (form.snmpGet(oid, value)) {
             if (edit) edit->setText(value);
-            form.setStatus(kReady);
+            form.setStatus(statustext::Ready);
         } else {
             // The value was written but cannot be read back: the edit keeps the typed text, and the
             // status line says why no value came rather than staying busy.
-            form.setStatus(kReadError);
+            form.setStatus(statustext::ReadError);
         }
         return;
     }

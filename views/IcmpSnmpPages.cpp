@@ -1,5 +1,6 @@
 // ICMP and SNMP pages: grids of the icmp and snmp group counters.
 #include "app/Main_Unit.h"
+#include "app/StatusTexts.h"
 #include "app/UiSeam.h"
 #include "views/StatsGrid.h"
 #include "views/TablePane.h"
@@ -90,14 +91,14 @@ template <std::size_t N> std::array<Item, N> pick(const std::array<int, N>& inde
 template <class Write>
 void refreshCounters(TMainForm& form, QWidget* page, std::span<const Item> items, const QString& help,
                      Write write) {
-    form.setStatus(pagetexts::busy);
+    form.setStatus(statustext::Busy);
     UiSeam::BusyCursor busy;
     form.setHelpKeyword(help, true);
     for (std::size_t i = 0; i < items.size(); ++i) {
         QString value;
         if (!form.snmpGet(QString::fromLatin1(items[i].oid), value)) {
             if (i == 0) {
-                form.setStatus(pagetexts::readError);
+                form.setStatus(statustext::ReadError);
                 busy.restore();
                 UiSeam::beep();
                 return;
@@ -107,7 +108,7 @@ void refreshCounters(TMainForm& form, QWidget* page, std::span<const Item> items
         if (QLabel* label = statsgrid::valueLabel(page, items[i])) write(i, label, value);
     }
     busy.restore();
-    form.setStatus(pagetexts::ready);
+    form.setStatus(statustext::Ready);
 }
 
 } // namespace

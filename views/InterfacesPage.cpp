@@ -1,6 +1,7 @@
 // Interfaces page: state and counters of the LAN, PPP and WAN interfaces side by side, and the
 // raw interface-group dump of the Debug page.
 #include "app/Main_Unit.h"
+#include "app/StatusTexts.h"
 
 #include "app/UiSeam.h"
 #include "monitor/core/QuotaMath.h"
@@ -15,10 +16,6 @@
 #include <array>
 
 namespace {
-
-const QString kBusy = QStringLiteral(" Busy ... please wait");
-const QString kReady = QStringLiteral(" Ready");
-const QString kReadError = QStringLiteral(" Error: Check IP address and/or SNMP community name");
 
 struct RowDef {
     const char* suffix;  // value label name without the LAN/PPP/WAN prefix
@@ -120,7 +117,7 @@ QChar decimalSeparator() {
 
 void TMainForm::InterfacesClick() {
     UiSeam::BusyCursor busy;
-    setStatus(kBusy);
+    setStatus(statustext::Busy);
     setHelpKeyword(QStringLiteral("140.html"), true);
 
     struct Interface {
@@ -147,7 +144,7 @@ void TMainForm::InterfacesClick() {
         QString value;
         if (!snmpGet(ifview::columnOid(8, ifs[i].instance), value)) {
             if (i == 0) {
-                setStatus(kReadError);
+                setStatus(statustext::ReadError);
                 busy.restore();
                 UiSeam::beep();
                 return;
@@ -215,7 +212,7 @@ void TMainForm::InterfacesClick() {
     }
 
     busy.restore();
-    setStatus(problem.isEmpty() ? kReady : problem);
+    setStatus(problem.isEmpty() ? statustext::Ready : problem);
 }
 
 void TMainForm::InterfaceTable_ButClick(QObject*) {
@@ -223,15 +220,15 @@ void TMainForm::InterfaceTable_ButClick(QObject*) {
     if (!pane) return; // no Debug page to write to
 
     UiSeam::BusyCursor busy;
-    setStatus(kBusy);
+    setStatus(statustext::Busy);
     QStringList lines;
     if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.2"), lines)) {
-        setStatus(kReadError);
+        setStatus(statustext::ReadError);
         return;
     }
     QStringList texts;
     if (!paneLines(*pane).isEmpty()) texts << QStringLiteral(" ");
     texts << QStringLiteral("Dump of raw Interface table") << QStringLiteral(" ") << lines;
     appendToPane(*pane, texts);
-    setStatus(kReady);
+    setStatus(statustext::Ready);
 }

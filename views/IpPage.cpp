@@ -1,5 +1,6 @@
 // IP page: the ip group's statistics and its three tables; the raw ip group dump of the Debug page.
 #include "app/Main_Unit.h"
+#include "app/StatusTexts.h"
 #include "app/UiSeam.h"
 #include "views/PaneText.h"
 #include "views/StatsGrid.h"
@@ -99,10 +100,10 @@ void TMainForm::IP_PageControlChange(QObject*) {
 }
 
 void TMainForm::IPClick(QObject* Sender) {
-    setStatus(pagetexts::busy);
+    setStatus(statustext::Busy);
     UiSeam::BusyCursor busy;
     auto fail = [&] {
-        setStatus(pagetexts::readError);
+        setStatus(statustext::ReadError);
         busy.restore();
         UiSeam::beep();
     };
@@ -129,18 +130,18 @@ void TMainForm::IPClick(QObject* Sender) {
     }
 
     busy.restore();
-    setStatus(pagetexts::ready);
+    setStatus(statustext::Ready);
 }
 
 void TMainForm::IPAddrTable_ButClick(QObject*) {
     UiSeam::BusyCursor busy;
-    setStatus(pagetexts::busy);
+    setStatus(statustext::Busy);
     QStringList lines;
     if (snmpWalk(QStringLiteral("1.3.6.1.2.1.4"), lines)) {
         if (auto* log = w<QPlainTextEdit>("DebugLog_Memo"))
             appendToPane(*log, tablelayout::rawIpGroupDump(lines, !log->document()->isEmpty()));
-        setStatus(pagetexts::ready);
+        setStatus(statustext::Ready);
     } else {
-        setStatus(pagetexts::readError);
+        setStatus(statustext::ReadError);
     }
 }

@@ -1,6 +1,7 @@
 // System page: the router endpoint, the router's identity, interface discovery and the three
 // writable system texts.
 #include "app/Main_Unit.h"
+#include "app/StatusTexts.h"
 
 #include "app/UiSeam.h"
 #include "app/core/IniFile.h"
@@ -13,10 +14,6 @@
 #include <QPushButton>
 
 namespace {
-
-const QString kReady = QStringLiteral(" Ready");
-const QString kBusy = QStringLiteral(" Busy ... please wait");
-const QString kReadError = QStringLiteral(" Error: Check IP address and/or SNMP community name");
 
 constexpr const char* kIfNumber = "1.3.6.1.2.1.2.1.0";
 constexpr const char* kIfDescr = "1.3.6.1.2.1.2.2.1.2.";
@@ -115,7 +112,7 @@ void TMainForm::buildSystemPage(QWidget* page) {
 
 void TMainForm::GenSysInfoClick() {
     UiSeam::BusyCursor busy;
-    setStatus(kBusy);
+    setStatus(statustext::Busy);
     setHelpKeyword(QStringLiteral("110.html"), false);
 
     auto fail = [&](const QString& status) {
@@ -125,7 +122,7 @@ void TMainForm::GenSysInfoClick() {
     };
 
     QString v;
-    if (!snmpGet(QLatin1String(kIfNumber), v)) return fail(kReadError);
+    if (!snmpGet(QLatin1String(kIfNumber), v)) return fail(statustext::ReadError);
     const auto ifNumber = parseIniInteger(v);
     if (!ifNumber)
         return fail(QStringLiteral(" Error: The router's interface count (ifNumber) is not a number"));
@@ -180,21 +177,21 @@ void TMainForm::GenSysInfoClick() {
             if (auto* e = w<QLineEdit>(name)) e->setText(withoutQuotes(v));
 
     busy.restore();
-    setStatus(kReady);
+    setStatus(statustext::Ready);
 }
 
 void TMainForm::setSystemText(const char* oid, const char* editName, bool nameObject) {
     auto* e = w<QLineEdit>(editName);
     if (!e) return;
     UiSeam::BusyCursor busy;
-    setStatus(kBusy);
+    setStatus(statustext::Busy);
 
     const QString quoted = QLatin1Char('"') + e->text() + QLatin1Char('"');
     if (snmpSet(QLatin1String(oid), quoted, ber::OctetString)) {
         QString v;
         if (snmpGet(QLatin1String(oid), v)) {
             e->setText(withoutQuotes(v));
-            setStatus(kReady);
+            setStatus(statustext::Ready);
         } else {
             // The set was answered; only the read-back failed. The edit keeps the typed text.
             setStatus(QStringLiteral(" Error: The value was set but could not be read back"));

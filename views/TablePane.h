@@ -2,18 +2,13 @@
 // "Copy table" and "Save table" beside it, wired to the window's log pane tools.
 #pragma once
 
+#include "app/StatusTexts.h"
 #include <QString>
 #include <QStringList>
 
 class QPlainTextEdit;
 class QWidget;
 class TMainForm;
-
-namespace pagetexts {
-inline const QString busy = QStringLiteral(" Busy ... please wait");
-inline const QString ready = QStringLiteral(" Ready");
-inline const QString readError = QStringLiteral(" Error: Check IP address and/or SNMP community name");
-} // namespace pagetexts
 
 // Appends a table dump to its pane and shows the pane from its first line.
 void writeTable(QPlainTextEdit& pane, const QStringList& appends);

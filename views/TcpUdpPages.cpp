@@ -1,5 +1,6 @@
 // TCP and UDP pages: statistics, the TCP connection table and the UDP listener table.
 #include "app/Main_Unit.h"
+#include "app/StatusTexts.h"
 #include "app/UiSeam.h"
 #include "views/StatsGrid.h"
 #include "views/TablePane.h"
@@ -89,7 +90,7 @@ void TMainForm::TCP_PageControlChange(QObject*) {
 }
 
 void TMainForm::TCPClick(QObject* Sender) {
-    setStatus(pagetexts::busy);
+    setStatus(statustext::Busy);
     UiSeam::BusyCursor busy;
     QWidget* page = w<QWidget>("TCP");
     auto* tabs = w<QTabWidget>("TCP_PageControl", page);
@@ -101,7 +102,7 @@ void TMainForm::TCPClick(QObject* Sender) {
 
     QString algorithm;
     if (!snmpGet(QString::fromLatin1(kRtoAlgorithm.oid), algorithm)) {
-        setStatus(pagetexts::readError);
+        setStatus(statustext::ReadError);
         busy.restore();
         UiSeam::beep();
         return;
@@ -116,13 +117,13 @@ void TMainForm::TCPClick(QObject* Sender) {
     QStringList lines;
     if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.6.13"), lines)) {
         // The rows that came back are still shown.
-        setStatus(pagetexts::readError);
+        setStatus(statustext::ReadError);
         UiSeam::beep();
     }
     if (pane) writeTable(*pane, tablelayout::tcpConnectionDump(lines));
 
     busy.restore();
-    setStatus(pagetexts::ready);
+    setStatus(statustext::Ready);
 }
 
 void TMainForm::buildUdpPage(QWidget* page) {
@@ -147,13 +148,13 @@ void TMainForm::buildUdpPage(QWidget* page) {
 
 void TMainForm::UDPClick(QObject*) {
     UiSeam::BusyCursor busy;
-    setStatus(pagetexts::busy);
+    setStatus(statustext::Busy);
     setHelpKeyword(QStringLiteral("180.html"), true);
     QWidget* page = w<QWidget>("UDP");
 
     QString value;
     if (!snmpGet(QString::fromLatin1(kInDatagrams.oid), value)) {
-        setStatus(pagetexts::readError);
+        setStatus(statustext::ReadError);
         busy.restore();
         UiSeam::beep();
         return;
@@ -165,15 +166,15 @@ void TMainForm::UDPClick(QObject*) {
     if (pane) pane->clear();
     QStringList addresses, ports;
     if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.7.5.1.1"), addresses)) {
-        setStatus(pagetexts::readError);
+        setStatus(statustext::ReadError);
         UiSeam::beep();
     }
     if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.7.5.1.2"), ports)) {
-        setStatus(pagetexts::readError);
+        setStatus(statustext::ReadError);
         UiSeam::beep();
     }
     if (pane) writeTable(*pane, tablelayout::udpListenerDump(addresses, ports));
 
     busy.restore();
-    setStatus(pagetexts::ready);
+    setStatus(statustext::Ready);
 }

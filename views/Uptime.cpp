@@ -1,6 +1,7 @@
 // The router's uptime: the real-time display on the System page, its menu items, and the elapsed
 // time since a reference uptime.
 #include "app/Main_Unit.h"
+#include "app/StatusTexts.h"
 
 #include "app/OptionItems.h"
 #include "app/UiSeam.h"
@@ -23,7 +24,7 @@ QString TMainForm::ElapsedSinceText(const QString& reference) {
 void TMainForm::Uptime_TimerTimer(QObject*) {
     if (currentPageName() != QLatin1String("GenSysInfo")) return;
     QString v;
-    QString status = QStringLiteral(" Error: Check IP address and/or SNMP community name");
+    QString status = statustext::ReadError;
     if (snmpGet(QLatin1String(kSysUpTime), v)) {
         if (const auto text = uptimeformat::longFormText(v)) {
             if (auto* l = w<QLabel>("uptime_label")) l->setText(*text);
