@@ -35,6 +35,10 @@ QChar decimalSeparator() {
 
 enum class ReadStatus { Ok, Failed, NotNumber };
 
+QString counterNotNumber() {
+    return QStringLiteral(" Error: The WAN interface's byte counter is not a number");
+}
+
 // One byte counter of the WAN interface.
 ReadStatus readWanCounter(TMainForm& form, int column, std::uint32_t& counter) {
     QString value;
@@ -60,7 +64,7 @@ std::optional<std::uint32_t> readUptime(TMainForm& form) {
 void takeReadings(TMainForm& form, std::uint32_t in, std::optional<std::uint32_t> out) {
     QuotaTracking& rt = form.quotaRun;
     const auto uptime = readUptime(form);
-    const std::int64_t now = rt.monotonic.elapsed();
+    const std::int64_t now = rt.elapsedMs();
     const auto account = [&](quota::CounterTracker& tracker, std::uint32_t counter, double& octets) {
         const double before = tracker.total();
         if (tracker.feed(counter, uptime, now) == quota::CounterTracker::Event::First)
@@ -217,17 +221,26 @@ void TMainForm::CalcQuota_ButClick(QObject*) {
     case ReadStatus::NotNumber:
         // No usable counter (the WAN interface is not known, or the router sent no number):
         // the baseline stays as it was.
-        setStatus(QStringLiteral(" Error: The WAN interface's byte counter is not a number"));
+        setStatus(counterNotNumber());
         busy.restore();
         UiSeam::beep();
         return;
     case ReadStatus::Ok:
         break;
     }
+    // ifOutOctets: a failed read is ignored (OutOctets keeps its value); a value that is not a
+    // counter stops here like one of ifInOctets, with the in counter taken and the baseline kept.
     std::uint32_t outValue = 0;
     std::optional<std::uint32_t> out;
-    if (readWanCounter(*this, kIfOutOctets, outValue) == ReadStatus::Ok) out = outValue;
+    const ReadStatus outStatus = readWanCounter(*this, kIfOutOctets, outValue);
+    if (outStatus == ReadStatus::Ok) out = outValue;
     takeReadings(*this, in, out);
+    if (outStatus == ReadStatus::NotNumber) {
+        setStatus(counterNotNumber());
+        busy.restore();
+        UiSeam::beep();
+        return;
+    }
 
     st.BaseInOctets = st.InOctets;
     st.BaseOutOctets = st.OutOctets;
@@ -290,10 +303,18 @@ void TMainForm::QuotaClick(QObject* Sender) {
         setStatus(statustext::Ready);
         return;
     }
+    // ifOutOctets: a failed read is ignored, but a value that is not a counter is reported like
+    // one of ifInOctets (the in counter read just before is taken all the same).
     std::uint32_t outValue = 0;
     std::optional<std::uint32_t> out;
-    if (readWanCounter(*this, kIfOutOctets, outValue) == ReadStatus::Ok) out = outValue;
+    const ReadStatus outStatus = readWanCounter(*this, kIfOutOctets, outValue);
+    if (outStatus == ReadStatus::Ok) out = outValue;
     takeReadings(*this, in, out);
+    if (outStatus == ReadStatus::NotNumber) {
+        UiSeam::warning(this, QStringLiteral("Warning"), QStringLiteral("Value is not an integer error!"));
+        setStatus(statustext::Ready);
+        return;
+    }
 
     auto* bar = w<QProgressBar>("In_ProgressBar");
     auto* percent = w<QLabel>("PercentUsed_Label");

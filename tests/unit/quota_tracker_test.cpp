@@ -98,3 +98,17 @@ TEST(QuotaTracker, TotalNeverFalls) {
     t.feed(1u, uptime, ms + 1000);
     EXPECT_GE(t.total(), last);
 }
+
+TEST(QuotaTracker, RestartWhileTheComputerSlept) {
+    // Last read at 1 hour of router uptime; three days later (the computer slept) the router,
+    // restarted in between, has been up two days, longer than before, and its counter is lower.
+    // Only the time passed tells this from a wrap.
+    CounterTracker t;
+    t.feed(3000000000u, 360000u, 0);
+    EXPECT_EQ(t.feed(1000u, 17280000u, 3LL * 86400000), Event::Restart);
+    EXPECT_EQ(t.total(), 3000001000.0);
+    // Had the router kept running those three days, the same fall would be a wrap.
+    CounterTracker u;
+    u.feed(3000000000u, 360000u, 0);
+    EXPECT_EQ(u.feed(1000u, 360000u + 25920000u, 3LL * 86400000), Event::Wrap);
+}

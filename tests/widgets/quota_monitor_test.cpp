@@ -29,6 +29,7 @@ constexpr double GiB = 1073741824.0;
 constexpr std::uint32_t kBaseIn = 1000;
 constexpr std::uint32_t kBaseOut = 500;
 const std::string kWanIn = "1.3.6.1.2.1.2.2.1.10.4";
+const std::string kWanOut = "1.3.6.1.2.1.2.2.1.16.4";
 
 class LocaleScope {
 public:
@@ -433,6 +434,32 @@ TEST_P(QuotaMonitor, FailuresLeaveTheDisplayAndTheBaselineAlone) {
     EXPECT_EQ(h.form().st.BaseInOctets, base);
     EXPECT_TRUE(h.form().statusText().startsWith(" Error: "));
 
+    // "Calculate" with a good in counter but an out counter that is not one: the baseline stays.
+    h.router().set(kWanIn, ber::Counter, std::to_string(kBaseIn + 3 * 1073741824ULL));
+    h.router().set(kWanOut, ber::OctetString, "lots");
+    h.find<QPushButton>("CalcQuota_But")->click();
+    EXPECT_EQ(h.form().st.BaseInOctets, base);
+    EXPECT_EQ(h.form().statusText(), " Error: The WAN interface's byte counter is not a number");
+    EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
+
+    // The out counter is read too: one that is not an integer is reported the same way, even with
+    // the download-only choice, and leaves the display alone.
+    UiSeam::resetTestRecord();
+    h.router().set(kWanIn, ber::Counter, std::to_string(kBaseIn + 3 * 1073741824ULL));
+    h.router().set(kWanOut, ber::OctetString, "lots");
+    update(h);
+    ASSERT_EQ(UiSeam::messages().size(), 1u);
+    EXPECT_EQ(UiSeam::messages()[0].title, "Warning");
+    EXPECT_EQ(UiSeam::messages()[0].text, "Value is not an integer error!");
+    EXPECT_EQ(h.form().statusText(), " Ready");
+    EXPECT_EQ(bar(h), 25);
+    EXPECT_EQ(remaining(h), num("7.5000 Gb (75%)"));
+    h.router().set(kWanOut, ber::Counter, std::to_string(kBaseOut));
+    UiSeam::resetTestRecord();
+    update(h);
+    EXPECT_TRUE(UiSeam::messages().empty());
+    EXPECT_EQ(bar(h), 30);
+
     // A unit size of 0 (from a hand-edited settings file).
     UiSeam::resetTestRecord();
     h.router().set(kWanIn, ber::Counter, "5000");
@@ -484,10 +511,15 @@ TEST_P(QuotaMonitor, TicksWhileAnotherPageIsShownOnlyWithTheTimerOn) {
     // A tick leaves the help keyword alone.
     EXPECT_EQ(h.find<QTabWidget>("PageControl")->property("helpKeyword").toString(), "110.html");
 
-    // The close request as sender does nothing while another page is shown.
+    // The close request as sender does nothing while another page is shown, but it is no timer:
+    // the help keyword becomes the Quota page's on the tab control and both buttons.
     h.router().clearRequestLog();
     h.form().QuotaClick(&h.form());
     EXPECT_FALSE(asked(h.router(), kWanIn));
+    EXPECT_EQ(h.form().statusText(), " Ready");
+    EXPECT_EQ(h.find<QTabWidget>("PageControl")->property("helpKeyword").toString(), "120.html");
+    EXPECT_EQ(h.find<QPushButton>("GetValues_But")->property("helpKeyword").toString(), "120.html");
+    EXPECT_EQ(h.find<QPushButton>("Help_But")->property("helpKeyword").toString(), "120.html");
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, QuotaMonitor, ::testing::Values(QLocale::English, QLocale::German),
