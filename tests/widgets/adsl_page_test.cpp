@@ -1,7 +1,9 @@
 // The ADSL page of the real window against the router stand-in.
+#include "support/DroppingAgent.h"
 #include "support/MainFormHarness.h"
 
 #include "app/UiSeam.h"
+#include "net/SnmpClient.h"
 #include "net/core/SnmpBer.h"
 #include "sim/RouterSim.h"
 #include "views/PaneText.h"
@@ -145,6 +147,53 @@ TEST(AdslPage, RefreshShowsTheLineAsTheRouterReportsIt) {
     r.set(sim::oids::adslDownAttenuation, ber::OctetString, "\"23\"");
     updateButton(h)->click();
     EXPECT_EQ(text(h, "DnAtten_Label"), "\"23\" dB");
+}
+
+TEST(AdslPage, ReadsTheRowsInTableOrder) {
+    MainFormHarness h;
+    h.router().clearRequestLog();
+    showAdsl(h);
+    const std::string e = "1.3.6.1.4.1.171.11.30.";
+    const std::vector<std::string> expected{e + "2.3.0",
+                                            e + "2.26.0",
+                                            e + "2.30.0",
+                                            e + "2.28.0",
+                                            e + "2.2.0",
+                                            e + "2.25.0",
+                                            e + "2.29.0",
+                                            e + "2.27.0",
+                                            e + "6.1.1.7.1",
+                                            e + "6.1.1.8.1",
+                                            e + "6.1.1.3.1",
+                                            e + "6.1.1.4.1",
+                                            e + "2.1.0",
+                                            e + "2.5.0",
+                                            sim::ifOid(18, sim::PppIf),
+                                            sim::ifOid(12, sim::PppIf),
+                                            e + "4.1.1.2.2"};
+    EXPECT_EQ(h.router().requestLog(), expected);
+}
+
+TEST(AdslPage, SetWithAFailedReadBackLeavesNoBusyStatus) {
+    MainFormHarness h;
+    showAdsl(h);
+    auto* vpi = h.find<QLineEdit>("VPI_Edit");
+    DroppingAgent drop(h.router());
+    ASSERT_TRUE(drop.start());
+    snmpconfig::setPort(drop.port());
+    // The set goes through; the read-back that follows gets no answer.
+    drop.setRule([](const std::string& name, int pduType) {
+        return name == sim::oids::vpi && pduType == ber::GetRequest;
+    });
+    UiSeam::resetTestRecord();
+    vpi->setText("9");
+    h.find<QPushButton>("SetVPI_But")->click();
+    snmpconfig::setPort(h.port());
+    EXPECT_EQ(h.router().get(sim::oids::vpi)->second, "9");
+    EXPECT_EQ(vpi->text(), "9"); // the edit keeps its text
+    EXPECT_EQ(h.form().statusText(), kErr);
+    EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
+    EXPECT_EQ(UiSeam::beepCount(), 0);
 }
 
 TEST(AdslPage, PasswordHiddenWhenShowIsUnchecked) {

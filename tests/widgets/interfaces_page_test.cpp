@@ -154,6 +154,22 @@ TEST(InterfacesPage, RefreshFillsTheThreeInterfaces) {
     EXPECT_EQ(text(h, "LANBytesIn_Label"), "4096.0000 Mb");
 }
 
+TEST(InterfacesPage, ReadsOneObjectAtATimeInRowOrder) {
+    MainFormHarness h(quietRouter());
+    h.router().clearRequestLog();
+    showInterfaces(h);
+    const std::string upTime = "1.3.6.1.2.1.1.3.0";
+    std::vector<std::string> expected;
+    for (int i : {sim::LanIf, sim::PppIf, sim::WanIf})
+        expected.push_back(sim::ifOid(sim::IfOperStatus, i));
+    for (int column : {9, 4, 10, 16, 14, 20, 15, 21})
+        for (int i : {sim::LanIf, sim::PppIf, sim::WanIf}) {
+            expected.push_back(sim::ifOid(column, i));
+            if (column == 9) expected.push_back(upTime); // the elapsed time reads the uptime itself
+        }
+    EXPECT_EQ(h.router().requestLog(), expected);
+}
+
 TEST(InterfacesPage, UnreachableRouterAndLaterFailedReads) {
     MainFormHarness h(quietRouter());
     showInterfaces(h);
