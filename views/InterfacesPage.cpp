@@ -183,7 +183,10 @@ void TMainForm::InterfacesClick() {
                 break;
             case Kind::Elapsed:
                 if (quota::parseInt64(value)) {
+                    // The elapsed time needs one more read, of the router's uptime; when that one
+                    // fails the label keeps its text like after any other failed read.
                     text = ElapsedSinceText(value);
+                    if (text.isEmpty()) continue;
                 } else {
                     text = QStringLiteral("----");
                     notANumber(itf, row.name);

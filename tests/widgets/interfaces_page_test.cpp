@@ -175,6 +175,8 @@ TEST(InterfacesPage, UnreachableRouterAndLaterFailedReads) {
     showInterfaces(h);
     ASSERT_EQ(text(h, "LANStatus_Label"), "UP");
     const QString mtu = text(h, "WANMtu_Label");
+    const QString lastChange = text(h, "LANLast_Label");
+    ASSERT_FALSE(lastChange.isEmpty());
 
     h.router().setSilent(true);
     h.router().setOperStatus(sim::LanIf, 2);
@@ -194,7 +196,7 @@ TEST(InterfacesPage, UnreachableRouterAndLaterFailedReads) {
     h.router().setOperStatus(sim::LanIf, 2);
     drop.setRule([](const std::string& name, int) {
         return name == sim::ifOid(sim::IfOperStatus, sim::PppIf) ||
-               name == sim::ifOid(sim::IfMtu, sim::WanIf);
+               name == sim::ifOid(sim::IfMtu, sim::WanIf) || name == "1.3.6.1.2.1.1.3.0";
     });
     h.router().set(sim::ifOid(sim::IfMtu, sim::WanIf), ber::Integer, "576");
     UiSeam::resetTestRecord();
@@ -204,6 +206,7 @@ TEST(InterfacesPage, UnreachableRouterAndLaterFailedReads) {
     EXPECT_EQ(text(h, "LANStatus_Label"), "DOWN");
     EXPECT_EQ(text(h, "PPPStatus_Label"), "UP");
     EXPECT_EQ(text(h, "WANMtu_Label"), mtu);
+    EXPECT_EQ(text(h, "LANLast_Label"), lastChange); // its uptime read failed
     snmpconfig::setPort(h.port());
 }
 

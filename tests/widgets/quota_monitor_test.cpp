@@ -144,6 +144,10 @@ TEST_P(QuotaMonitor, PercentagesColoursAndTheRemainingQuota) {
         EXPECT_EQ(percent(h), QString::number(s.bar) + "%");
         EXPECT_EQ(remaining(h), num(s.left));
         EXPECT_EQ(colour(h), s.colour);
+        // The colour the bar is drawn with, not only the one kept in its palette.
+        EXPECT_TRUE(h.find<QProgressBar>("In_ProgressBar")
+                        ->styleSheet()
+                        .contains(QStringLiteral("#%1;").arg(s.colour, 6, 16, QLatin1Char('0'))));
         EXPECT_EQ(h.form().statusText(), " Ready");
     }
     EXPECT_EQ(h.form().QuotaUsedBytes(), 13 * GiB);
