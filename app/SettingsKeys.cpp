@@ -132,13 +132,17 @@ bool TMainForm::restoreSettings(const IniFile& ini, QString& error) {
 
     const QString gbKey = QStringLiteral("ISP bytes in Gigabyte");
     const QString mbKey = QStringLiteral("ISP bytes in Megabyte");
-    const QString gbText = read(kQuota, gbKey, QStringLiteral("1073741824"));
+    // Both edits are filled first, then both numbers are taken from them. A key counts as read
+    // once its number is taken: a key whose conversion never ran keeps its value at close.
+    const QString gbText = ini.readString(kQuota, gbKey, QStringLiteral("1073741824"));
+    const QString mbText = ini.readString(kQuota, mbKey, QStringLiteral("1048576"));
     setEdit("Gbytes_Edit", gbText);
+    setEdit("MBytes_Edit", mbText);
+    m_readKeys.insert(keyId(kQuota, gbKey));
     const auto gb = settingstext::parseNumber(gbText, locale);
     if (!gb) return conversionError(gbKey, gbText, "number");
     st.BytesPerGigabyte = *gb;
-    const QString mbText = read(kQuota, mbKey, QStringLiteral("1048576"));
-    setEdit("MBytes_Edit", mbText);
+    m_readKeys.insert(keyId(kQuota, mbKey));
     const auto mb = settingstext::parseNumber(mbText, locale);
     if (!mb) return conversionError(mbKey, mbText, "number");
     st.BytesPerMegabyte = *mb;

@@ -310,7 +310,8 @@ TEST(AppSettings, ANonNumericIspByteCountStopsTheStartUpButTheFileIsReleasedAndN
     EXPECT_EQ(h.form().st.IfNumber, 0);
     EXPECT_EQ(h.find<QLabel>("firmware_ver_label")->text(), "-----");
     EXPECT_EQ(text(h, "Gbytes_Edit"), "lots");
-    EXPECT_EQ(text(h, "MBytes_Edit"), "1048576"); // not reached
+    EXPECT_EQ(text(h, "MBytes_Edit"), "1000000"); // filled with the other edit, never converted
+    EXPECT_EQ(h.form().st.BytesPerMegabyte, 1048576.0);
     EXPECT_EQ(text(h, "Dir_Edit"), "");
     // The file was released (written back as it was) and the window is usable.
     EXPECT_EQ(h.settingsBytes(), before);
