@@ -330,7 +330,9 @@ void TMainForm::Community_editEnter(QObject*) {
 void TMainForm::Community_editExit(QObject*) {
     for (const Monitor& m : kPausedMonitors) {
         QAction* a = w<QAction>(m.item);
-        if (a && a->isChecked()) w<QTimer>(m.timer)->start();
+        QTimer* t = w<QTimer>(m.timer);
+        // A timer that already runs (switched on during the pause) keeps its current interval.
+        if (a && a->isChecked() && !t->isActive()) t->start();
     }
 }
 

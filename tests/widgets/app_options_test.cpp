@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -344,10 +345,14 @@ TEST(AppOptions, PauseStopsOnlyCheckedMonitorsAndResumeRestartsEveryCheckedOne) 
     EXPECT_TRUE(timer(h, "AutoReconnect_Timer")->isActive());
     timer(h, "Quota_Timer")->stop();
 
+    f.SecondupdateClick(item(h, "N60secondupdate1"));
     item(h, "Realtimeupdating")->trigger(); // switched on between pause and resume
+    QThread::msleep(200);
     f.Community_editExit(&f);
     EXPECT_TRUE(timer(h, "Connect_Timer")->isActive());
     EXPECT_TRUE(timer(h, "Uptime_Timer")->isActive());
+    // Already running: it goes on with its interval under way, not started afresh.
+    EXPECT_LE(timer(h, "Uptime_Timer")->remainingTime(), 60000 - 200);
     EXPECT_FALSE(timer(h, "Quota_Timer")->isActive());
     EXPECT_FALSE(timer(h, "EventLog_Timer")->isActive());
     EXPECT_FALSE(timer(h, "Interfaces_Timer")->isActive());
