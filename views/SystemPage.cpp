@@ -4,7 +4,7 @@
 #include "app/StatusTexts.h"
 
 #include "app/UiSeam.h"
-#include "app/core/IniFile.h"
+#include "app/core/SnmpText.h"
 #include "net/core/SnmpBer.h"
 #include "views/core/UptimeFormat.h"
 
@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <limits>
 
 namespace {
 
@@ -123,10 +125,11 @@ void TMainForm::GenSysInfoClick() {
 
     QString v;
     if (!snmpGet(QLatin1String(kIfNumber), v)) return fail(statustext::ReadError);
-    const auto ifNumber = parseIniInteger(v);
-    if (!ifNumber)
+    const auto ifNumber = snmptext::parseDecimal(v);
+    if (!ifNumber || *ifNumber < std::numeric_limits<qint32>::min() ||
+        *ifNumber > std::numeric_limits<qint32>::max())
         return fail(QStringLiteral(" Error: The router's interface count (ifNumber) is not a number"));
-    st.IfNumber = *ifNumber;
+    st.IfNumber = static_cast<qint32>(*ifNumber);
 
     if (st.LanIfIndex == QLatin1String("0") || st.PppIfIndex == QLatin1String("0") ||
         st.WanIfIndex == QLatin1String("0")) {

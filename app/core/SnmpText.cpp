@@ -2,6 +2,8 @@
 
 #include <QByteArrayView>
 
+#include <limits>
+
 namespace snmptext {
 
 QString fromRouter(const std::string& bytes) {
@@ -12,6 +14,31 @@ QString fromRouter(const std::string& bytes) {
 
 std::string toRouter(const QString& text) {
     return text.toStdString();
+}
+
+std::optional<qint64> parseDecimal(const QString& text) {
+    if (text.isEmpty()) return std::nullopt;
+    qsizetype i = 0;
+    bool negative = false;
+    if (text[0] == QLatin1Char('-') || text[0] == QLatin1Char('+')) {
+        negative = text[0] == QLatin1Char('-');
+        i = 1;
+    }
+    if (i >= text.size()) return std::nullopt;
+    quint64 v = 0;
+    const quint64 limit = negative ? quint64(std::numeric_limits<qint64>::max()) + 1
+                                   : quint64(std::numeric_limits<qint64>::max());
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') return std::nullopt;
+        const quint64 d = c - u'0';
+        if (v > (limit - d) / 10) return std::nullopt;
+        v = v * 10 + d;
+    }
+    if (negative)
+        return v == quint64(std::numeric_limits<qint64>::max()) + 1 ? std::numeric_limits<qint64>::min()
+                                                                    : -static_cast<qint64>(v);
+    return static_cast<qint64>(v);
 }
 
 } // namespace snmptext

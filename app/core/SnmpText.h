@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 
 namespace snmptext {
@@ -11,5 +12,9 @@ namespace snmptext {
 QString fromRouter(const std::string& bytes);
 // Texts sent to the router: UTF-8.
 std::string toRouter(const QString& text);
+
+// A number as the router's integer, counter and tick values arrive: decimal digits with an optional
+// sign, no blanks, within 64 bits. Anything else (an empty text, hexadecimal) gives nothing.
+std::optional<qint64> parseDecimal(const QString& text);
 
 } // namespace snmptext

@@ -190,6 +190,15 @@ TEST(SystemPage, AnIfNumberOrUptimeThatIsNoNumberEndsTheRefreshWithAClearStatusL
         EXPECT_EQ(h.router().requestLog(), std::vector<std::string>{"1.3.6.1.2.1.2.1.0"});
         EXPECT_TRUE(UiSeam::messages().empty());
     }
+    // Only plain decimal digits make a count: no hexadecimal, no blanks.
+    for (const char* notDecimal : {"0x5", " 5", "5 "}) {
+        MainFormHarness::Options o;
+        o.setupRouter = [&](sim::Router& r) { r.set(sim::oids::ifNumber, ber::OctetString, notDecimal); };
+        MainFormHarness h(o);
+        EXPECT_EQ(h.form().statusText(), " Error: The router's interface count (ifNumber) is not a number")
+            << notDecimal;
+        EXPECT_EQ(h.form().st.IfNumber, 0) << notDecimal;
+    }
     {
         MainFormHarness h;
         h.router().erase(sim::oids::sysUpTime); // answered with an error status and an empty value
