@@ -40,13 +40,6 @@ constexpr std::array<Item, 13> kTcpStats{{
 
 const std::array<const char*, 2> kTcpSubPageHelp{"170.html", "170.html#tcpconnectiontable"};
 
-QString rtoAlgorithmWord(const QString& code) {
-    static const std::array<const char*, 4> words{"other", "constant", "rsre", "vanj"};
-    for (std::size_t i = 0; i < words.size(); ++i)
-        if (code == QString::number(i + 1)) return QString::fromLatin1(words[i]);
-    return {};
-}
-
 constexpr Item kInDatagrams{"InDatagrams:", "InDatagrams_Label", "1.3.6.1.2.1.7.1.0"};
 constexpr Item kNoPorts{"NoPorts:", "NoPorts_Label", "1.3.6.1.2.1.7.2.0"};
 constexpr Item kInErrors{"InErrors:", "InErrors_Label", "1.3.6.1.2.1.7.3.0"};
@@ -107,7 +100,7 @@ void TMainForm::TCPClick(QObject* Sender) {
         UiSeam::beep();
         return;
     }
-    const QString word = rtoAlgorithmWord(algorithm);
+    const QString word = tablelayout::rtoAlgorithmWord(algorithm);
     if (QLabel* label = statsgrid::valueLabel(page, kRtoAlgorithm); label && !word.isEmpty())
         label->setText(word);
     statsgrid::readAll(*this, page, kTcpStats);

@@ -162,13 +162,47 @@ TEST(LayoutUdp, SharedPortPairOnOneLineAndEmptyTable) {
     EXPECT_EQ(udpListenerDump({}, {}), (QStringList{" Address\tPort", " "}));
 }
 
-TEST(LayoutUdp, UnequalListsKeepEveryValue) {
+TEST(LayoutUdp, OneLinePerAddressWhenTheListsDiffer) {
     // The port walk stopped early: the address is shown with an empty port.
     EXPECT_EQ(udpListenerDump(q({"0.0.0.0", "10.0.0.1"}), q({"69"})),
               (QStringList{" Address\tPort", " 0.0.0.0\t69", " 10.0.0.1\t", " "}));
-    // The address walk stopped early: the extra port still gets its line.
+    // The address walk stopped early: the lines follow the address list, extra ports are not shown.
     EXPECT_EQ(udpListenerDump(q({"0.0.0.0"}), q({"69", "161"})),
-              (QStringList{" Address\tPort", " 0.0.0.0\t69", " \t161", " "}));
+              (QStringList{" Address\tPort", " 0.0.0.0\t69", " "}));
+    EXPECT_EQ(udpListenerDump({}, q({"69"})), (QStringList{" Address\tPort", " "}));
+}
+
+TEST(LayoutTcp, RtoAlgorithmWords) {
+    EXPECT_EQ(rtoAlgorithmWord("1"), "other");
+    EXPECT_EQ(rtoAlgorithmWord("2"), "constant");
+    EXPECT_EQ(rtoAlgorithmWord("3"), "rsre");
+    EXPECT_EQ(rtoAlgorithmWord("4"), "vanj");
+    for (const char* other : {"0", "5", "04", " 4", "", "vanj"})
+        EXPECT_TRUE(rtoAlgorithmWord(other).isEmpty()) << other;
+}
+
+TEST(LayoutBlocks, LabelsAreRightAlignedOnTheirColons) {
+    // Every labelled line of a block puts its first colon in the same column: the label width
+    // minus the ": " that follows the label.
+    auto colons = [](const QStringList& block) {
+        QList<qsizetype> at;
+        for (const QString& line : block)
+            if (line != " ") at << line.indexOf(QLatin1Char(':'));
+        return at;
+    };
+    const QStringList address = addressTableDump(q({"a", "b", "c", "d", "e"}));
+    EXPECT_EQ(colons(address), QList<qsizetype>(5, 13));
+    QStringList route;
+    for (const QString& text :
+         routeTableDump(q({"a", "b", "c", "d", "e", "f", "g", "1", "1", "h", "i", "j", "k"})))
+        route << text.split(QStringLiteral("\r\n"));
+    EXPECT_EQ(colons(route), QList<qsizetype>(10, 12));
+    const QStringList media = netToMediaTableDump(q({"a", "b", "c", "3"}));
+    EXPECT_EQ(colons(media), QList<qsizetype>(4, 17));
+    // The second label of the metric lines: 6 (or 9 before Info) spaces after the first value.
+    EXPECT_TRUE(route[7].endsWith("c      Metric2: d"));
+    EXPECT_TRUE(route[8].endsWith("e      Metric4: f"));
+    EXPECT_TRUE(route[9].endsWith("j         Info: k"));
 }
 
 TEST(LayoutWalkTable, IncompleteWalkShowsEveryValueOnceAndSaysSo) {

@@ -5,6 +5,8 @@
 #include "support/MainFormHarness.h"
 #include "support/PageTestHelpers.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
@@ -30,6 +32,14 @@ const char* const kUdpLabels[] = {"InDatagrams_Label", "NoPorts_Label", "InError
 
 void pressUpdateOn(TMainForm& f, void (TMainForm::*refresh)(QObject*)) {
     (f.*refresh)(f.w<QPushButton>("GetValues_But"));
+}
+
+// The first binding names of the requests of one PDU type, in the order the router saw them.
+std::vector<std::string> requestNames(const sim::Router& router, int pduType) {
+    std::vector<std::string> names;
+    for (const sim::Router::Request& r : router.requests())
+        if (r.pduType == pduType && !r.names.empty()) names.push_back(r.names.front());
+    return names;
 }
 
 // The shown counter lies between the stand-in's values read before and after the refresh.
@@ -61,13 +71,35 @@ TEST(TcpPage, WidgetsStartWithFiveDashes) {
     EXPECT_EQ(label(f, "TCP", "ReTransSegsL_Label")->text(), "ReTransSegs:");
     EXPECT_TRUE(label(f, "TCP", "RtoAlg_Label")->font().bold());
     EXPECT_TRUE(f.w<QPlainTextEdit>("TCPTable_Memo", page(f, "TCP"))->isReadOnly());
+    EXPECT_EQ(f.w<QPlainTextEdit>("TCPTable_Memo")->font().pixelSize(), 13);
+    EXPECT_EQ(f.w<QPlainTextEdit>("UDPTable_Memo")->font().pixelSize(), 13);
+    // Left column RtoAlgorithm to AttemptFails, right column EstabResets to OutErrs.
+    auto* grid = qobject_cast<QGridLayout*>(tabs->widget(0)->layout());
+    ASSERT_NE(grid, nullptr);
+    for (int i = 0; i < 14; ++i) {
+        int row, col, rs, cs;
+        grid->getItemPosition(grid->indexOf(label(f, "TCP", kTcpLabels[i])), &row, &col, &rs, &cs);
+        EXPECT_EQ(row, i % 7) << kTcpLabels[i];
+        EXPECT_EQ(col, i < 7 ? 1 : 3) << kTcpLabels[i];
+    }
 }
 
 TEST(TcpPage, RefreshShowsFiguresAndConnections) {
     MainFormHarness h;
     TMainForm& f = h.form();
     const quint64 opensBefore = routerValue(h.router(), "1.3.6.1.2.1.6.6.0").toULongLong();
+    h.router().clearRequestLog();
     showPage(f, "TCP");
+    // tcpRtoAlgorithm first, then the thirteen figures in order (tcp 13 is the table), then the walk.
+    std::vector<std::string> expectedGets;
+    for (int arc : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15})
+        expectedGets.push_back("1.3.6.1.2.1.6." + std::to_string(arc) + ".0");
+    EXPECT_EQ(requestNames(h.router(), ber::GetRequest), expectedGets);
+    const auto steps = requestNames(h.router(), ber::GetNextRequest);
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.front(), "1.3.6.1.2.1.6.13");
+    EXPECT_GT(h.router().requests().size(), expectedGets.size());
+    EXPECT_EQ(h.router().requests()[expectedGets.size()].pduType, ber::GetNextRequest);
     const quint64 opensAfter = routerValue(h.router(), "1.3.6.1.2.1.6.6.0").toULongLong();
     EXPECT_EQ(f.statusText(), " Ready");
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
@@ -238,9 +270,29 @@ TEST(UdpPage, RefreshShowsFiguresAndListeners) {
     TMainForm& f = h.form();
     EXPECT_EQ(text(f, "UDP", "InDatagrams_Label"), "----");
     EXPECT_EQ(label(f, "UDP", "OutDatagramsL_Label")->text(), "OutDatagrams:");
+    EXPECT_EQ(label(f, "UDP", "InDatagramsL_Label")->text(), "InDatagrams:");
+    EXPECT_EQ(label(f, "UDP", "NoPortsL_Label")->text(), "NoPorts:");
+    EXPECT_EQ(label(f, "UDP", "InErrorsL_Label")->text(), "InErrors:");
+    QStringList boxes;
+    for (QGroupBox* box : page(f, "UDP")->findChildren<QGroupBox*>())
+        boxes << box->title();
+    EXPECT_EQ(boxes, (QStringList{" Statistics ", " Listener table "}));
+    EXPECT_EQ(f.w<QGroupBox>("UDPListener_GBox")->findChild<QPlainTextEdit*>("UDPTable_Memo"),
+              f.w<QPlainTextEdit>("UDPTable_Memo"));
     const quint64 inBefore = routerValue(h.router(), "1.3.6.1.2.1.7.1.0").toULongLong();
     const quint64 outBefore = routerValue(h.router(), "1.3.6.1.2.1.7.4.0").toULongLong();
+    h.router().clearRequestLog();
     showPage(f, "UDP");
+    EXPECT_EQ(requestNames(h.router(), ber::GetRequest),
+              (std::vector<std::string>{"1.3.6.1.2.1.7.1.0", "1.3.6.1.2.1.7.4.0", "1.3.6.1.2.1.7.2.0",
+                                        "1.3.6.1.2.1.7.3.0"}));
+    // The address column is walked first, then the port column.
+    std::vector<std::string> columns;
+    for (const std::string& step : requestNames(h.router(), ber::GetNextRequest)) {
+        const std::string column = step.substr(0, std::string("1.3.6.1.2.1.7.5.1.x").size());
+        if (columns.empty() || columns.back() != column) columns.push_back(column);
+    }
+    EXPECT_EQ(columns, (std::vector<std::string>{"1.3.6.1.2.1.7.5.1.1", "1.3.6.1.2.1.7.5.1.2"}));
     EXPECT_EQ(f.statusText(), " Ready");
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
     EXPECT_EQ(helpKeyword(f, "PageControl"), "180.html");
@@ -319,6 +371,17 @@ TEST(UdpPage, FailuresFirstReadLaterReadAndPortWalkPartWay) {
     EXPECT_EQ(f.statusText(), " Ready");
     EXPECT_EQ(lines(f, "UDPTable_Memo"), (QStringList{" Address\tPort", " 0.0.0.0\t67", " 0.0.0.0\t161,",
                                                       " 0.0.0.0\t", " 10.0.0.1,127.0.0.1\t", " "}));
+
+    // The address walk stops after two addresses: the lines follow the address list, so the
+    // ports of the listeners whose address did not come back are not shown.
+    drop.clearRule();
+    drop.dropName("1.3.6.1.2.1.7.5.1.1.0.0.0.0.161", ber::GetNextRequest);
+    UiSeam::resetTestRecord();
+    pressUpdate(f);
+    EXPECT_EQ(UiSeam::beepCount(), 1);
+    EXPECT_EQ(f.statusText(), " Ready");
+    EXPECT_EQ(lines(f, "UDPTable_Memo"),
+              (QStringList{" Address\tPort", " 0.0.0.0\t67", " 0.0.0.0,\t161", " "}));
 }
 
 TEST(StatisticsPages, SameLabelNamesOnSeveralPagesAreLookedUpWithinTheirPage) {

@@ -76,6 +76,12 @@ QString tcpStateLine(const QString& code) {
     return line ? QString::fromLatin1(line) : QString();
 }
 
+QString rtoAlgorithmWord(const QString& code) {
+    static const std::array<const char*, 4> words{"other", "constant", "rsre", "vanj"};
+    const char* w = wordFor(code, words);
+    return w ? QString::fromLatin1(w) : QString();
+}
+
 QStringList addressTableDump(const QStringList& walkLines) {
     const WalkTable t(walkLines, 5);
     QStringList out = withNote(t, 5);
@@ -141,11 +147,9 @@ QStringList tcpConnectionDump(const QStringList& walkLines) {
 QStringList udpListenerDump(const QStringList& addresses, const QStringList& ports) {
     QStringList out;
     out << QStringLiteral(" Address\tPort");
-    const qsizetype n = std::max(addresses.size(), ports.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        const QString address = i < addresses.size() ? unquoted(addresses[i]) : QString();
+    for (qsizetype i = 0; i < addresses.size(); ++i) {
         const QString port = i < ports.size() ? unquoted(ports[i]) : QString();
-        out << QStringLiteral(" ") + address + QLatin1Char('\t') + port;
+        out << QStringLiteral(" ") + unquoted(addresses[i]) + QLatin1Char('\t') + port;
     }
     out << kSeparator;
     return out;

@@ -45,14 +45,16 @@ QString routeProtoWord(const QString& code);
 QString mediaTypeLine(const QString& code);
 // The state line of a TCP connection; empty (no line written) for a code outside 1 to 12.
 QString tcpStateLine(const QString& code);
+// The word for tcpRtoAlgorithm; empty for a code outside 1 to 4 (the label then keeps its text).
+QString rtoAlgorithmWord(const QString& code);
 
 QStringList addressTableDump(const QStringList& walkLines);    // ipAddrTable, 5 columns
 QStringList routeTableDump(const QStringList& walkLines);      // ipRouteTable, 13 columns
 QStringList netToMediaTableDump(const QStringList& walkLines); // ipNetToMediaTable, 4 columns
 QStringList tcpConnectionDump(const QStringList& walkLines);   // tcpConnTable, 5 columns
 
-// The UDP listener table from its two column walks, paired by position. When one list is longer
-// than the other the missing side of a line stays empty, so no returned value is lost.
+// The UDP listener table from its two column walks, paired by position: one line per address.
+// An address whose port did not come back (the port walk stopped early) gets an empty port.
 QStringList udpListenerDump(const QStringList& addresses, const QStringList& ports);
 
 // The raw dump of the ip group for the debug log; `paneHasLines` puts a separator line first.
