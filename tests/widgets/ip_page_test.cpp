@@ -6,6 +6,7 @@
 #include "support/MainFormHarness.h"
 #include "support/PageTestHelpers.h"
 
+#include <QGridLayout>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -69,6 +70,25 @@ TEST(IpPage, WidgetsStartWithTheirCaptionsAndDashes) {
     EXPECT_EQ(label(f, "IP", "RoutingDiscardsL_Label")->text(), "RoutingDiscards:");
     for (const auto& [name, oid] : kStats)
         EXPECT_EQ(text(f, "IP", name), "----") << name;
+    // Two columns of ten in the order of the reads: Forwarding to OutRequests, OutDiscards to
+    // RoutingDiscards; each name label just left of its value label.
+    auto* grid = qobject_cast<QGridLayout*>(tabs->widget(0)->layout());
+    ASSERT_NE(grid, nullptr);
+    std::vector<const char*> order{"Forwarding_Label"};
+    for (const auto& [name, oid] : kStats)
+        order.push_back(name);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        QString nameLabel = QString::fromLatin1(order[i]);
+        nameLabel.insert(nameLabel.lastIndexOf("_Label"), 'L');
+        int row, col, nrow, ncol, rs, cs;
+        grid->getItemPosition(grid->indexOf(label(f, "IP", order[i])), &row, &col, &rs, &cs);
+        grid->getItemPosition(grid->indexOf(label(f, "IP", nameLabel.toLatin1().constData())), &nrow, &ncol,
+                              &rs, &cs);
+        EXPECT_EQ(row, static_cast<int>(i % 10)) << order[i];
+        EXPECT_EQ(col, i < 10 ? 1 : 3) << order[i];
+        EXPECT_EQ(nrow, row) << order[i];
+        EXPECT_EQ(ncol + 1, col) << order[i];
+    }
     for (const char* p : {"AddrTable_Memo", "RouteTable_Memo", "MediaTable_Memo"}) {
         auto* pane = f.w<QPlainTextEdit>(p);
         ASSERT_NE(pane, nullptr);
@@ -80,10 +100,30 @@ TEST(IpPage, WidgetsStartWithTheirCaptionsAndDashes) {
 TEST(IpPage, RefreshShowsStatisticsAndTheThreeTables) {
     MainFormHarness h;
     TMainForm& f = h.form();
+    h.router().clearRequestLog();
     showPage(f, "IP");
     EXPECT_EQ(f.statusText(), " Ready");
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
     EXPECT_EQ(subPages(f)->currentIndex(), 0);
+
+    // The reads in order: ipForwarding, the other nineteen gets, then the three table walks.
+    std::vector<std::string> gets, walkTables;
+    for (const sim::Router::Request& r : h.router().requests()) {
+        ASSERT_FALSE(r.names.empty());
+        if (r.pduType == ber::GetRequest) {
+            EXPECT_TRUE(walkTables.empty()) << "get after a walk: " << r.names.front();
+            gets.push_back(r.names.front());
+        } else if (r.pduType == ber::GetNextRequest) {
+            const std::string table = r.names.front().substr(0, std::string("1.3.6.1.2.1.4.2x").size());
+            if (walkTables.empty() || walkTables.back() != table) walkTables.push_back(table);
+        }
+    }
+    std::vector<std::string> expectedGets{"1.3.6.1.2.1.4.1.0"};
+    for (const auto& [name, oid] : kStats)
+        expectedGets.emplace_back(oid);
+    EXPECT_EQ(gets, expectedGets);
+    EXPECT_EQ(walkTables,
+              (std::vector<std::string>{"1.3.6.1.2.1.4.20", "1.3.6.1.2.1.4.21", "1.3.6.1.2.1.4.22"}));
     EXPECT_EQ(helpKeyword(f, "PageControl"), "150.html");
     EXPECT_EQ(helpKeyword(f, "GetValues_But"), "150.html");
     EXPECT_EQ(helpKeyword(f, "Help_But"), "150.html");

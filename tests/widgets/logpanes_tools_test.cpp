@@ -59,6 +59,8 @@ TEST(LogPanesSave, EverySaveButtonOffersItsNameAndWritesItsPaneLineByLine) {
         SCOPED_TRACE(row.save);
         QPlainTextEdit* p = pane(h, row.pane);
         ASSERT_NE(p, nullptr);
+        const bool isLog = QByteArray(row.pane).endsWith("Log_Memo");
+        EXPECT_EQ(button(h, row.save)->text(), isLog ? "Save log" : "Save table");
         p->setPlainText(QStringLiteral("first line of %1\n  second\tline\n ").arg(row.pane));
         const QString path = QDir(h.dir()).filePath(QStringLiteral("out%1.txt").arg(++n));
         UiSeam::resetTestRecord();
@@ -213,6 +215,8 @@ TEST(LogPanesCopy, TablePanesAndDebugLogAndSystemPage) {
         SCOPED_TRACE(c[0]);
         QPlainTextEdit* p = pane(h, c[1]);
         ASSERT_NE(p, nullptr);
+        EXPECT_EQ(button(h, c[0])->text(),
+                  QByteArray(c[0]) == "DebugLogCopy_But" ? "Copy log" : "Copy table");
         p->setPlainText(QStringLiteral(" Address\tPort\n %1\n ").arg(c[1]));
         UiSeam::setClipboardText("old");
         button(h, c[0])->click();
