@@ -136,7 +136,7 @@ TEST(SnmpPage, LayoutTwoColumnsOfFourteen) {
 TEST(IcmpPage, RefreshShowsEveryCounter) {
     MainFormHarness h;
     TMainForm& f = h.form();
-    // Counters move with time: each shown value lies between the router's values before and after.
+    // Live counters move with time: each shown value lies between the router's values before and after.
     std::vector<quint64> before;
     for (const Stat& s : kIcmp)
         before.push_back(routerValue(h.router(), oid("1.3.6.1.2.1.5", s.arc)).toULongLong());
@@ -154,6 +154,14 @@ TEST(IcmpPage, RefreshShowsEveryCounter) {
         EXPECT_LE(shown, routerValue(h.router(), oid("1.3.6.1.2.1.5", kIcmp[i].arc)).toULongLong())
             << kIcmp[i].label;
     }
+    // Frozen counters, each with a value of its own: every label shows its own object.
+    for (const Stat& s : kIcmp)
+        h.router().define(oid("1.3.6.1.2.1.5", s.arc), ber::Counter, std::to_string(5000 + s.arc),
+                          sim::Access::ReadOnly);
+    h.router().clearRequestLog();
+    pressUpdate(f);
+    for (const Stat& s : kIcmp)
+        EXPECT_EQ(text(f, "ICMP", s.label), QString::number(5000 + s.arc)) << s.label;
     // The requests went in OID order.
     std::vector<std::string> gets;
     for (const auto& name : h.router().requestLog())
@@ -192,6 +200,21 @@ TEST(SnmpPage, RefreshReadsTwentyEightObjectsButNeverSevenOrTwentyThree) {
         EXPECT_TRUE(ok) << s->label;
         EXPECT_LE(shown, routerValue(h.router(), oid("1.3.6.1.2.1.11", s->arc)).toULongLong()) << s->label;
     }
+    // Each counter set far apart from the others (the refresh's own requests add a few): every label
+    // shows its own object.
+    for (const Stat* column : {kSnmpLeft, kSnmpRight})
+        for (const Stat* s = column; s != column + 14; ++s)
+            if (s->arc != 30)
+                h.router().define(oid("1.3.6.1.2.1.11", s->arc), ber::Counter,
+                                  std::to_string(s->arc * 100000), sim::Access::ReadOnly);
+    pressUpdate(f);
+    for (const Stat* column : {kSnmpLeft, kSnmpRight})
+        for (const Stat* s = column; s != column + 14; ++s) {
+            if (s->arc == 30) continue;
+            const quint64 shown = text(f, "SNMP", s->label).toULongLong();
+            EXPECT_EQ(shown / 100000, static_cast<quint64>(s->arc)) << s->label;
+            EXPECT_LT(shown % 100000, 100u) << s->label;
+        }
     EXPECT_EQ(text(f, "SNMP", "EnableAuth_Label"), "No");
     EXPECT_NE(text(f, "SNMP", "InPkts_Label"), "0");
 }
