@@ -17,6 +17,9 @@ if [[ $(id -u) -ne 0 ]]; then
     echo "run.sh needs root for the private network namespace: sudo ./run.sh" >&2
     exit 1
 fi
+# Packages first: on a fresh machine this also brings xvfb-run, which the hint below names.
+scripts/setup.sh
+
 if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
     echo "No display: neither DISPLAY nor WAYLAND_DISPLAY is set, so the window cannot be shown." >&2
     echo "Run this from a desktop session (sudo keeps DISPLAY with: sudo --preserve-env=DISPLAY,XAUTHORITY ./run.sh)," >&2
@@ -38,8 +41,6 @@ gid=$(id -g "$user")
 home=$(getent passwd "$user" | cut -d: -f6)
 xauth=${XAUTHORITY:-}
 if [[ -z $xauth && -n ${DISPLAY:-} && -r $home/.Xauthority ]]; then xauth=$home/.Xauthority; fi
-
-scripts/setup.sh
 
 echo "== building the program and the router stand-in (build/)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
