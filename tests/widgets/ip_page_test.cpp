@@ -212,6 +212,15 @@ TEST(IpPage, ForwardingWordAndQuotesRemovedFromTableValues) {
     h.router().set("1.3.6.1.2.1.4.20.1.5.192.168.0.1", ber::OctetString, "\"15\"00\"");
     f.IPClick(f.w<QPushButton>("GetValues_But"));
     EXPECT_EQ(lines(f, "AddrTable_Memo")[4], " ReasmMaxSize: 1500");
+
+    // Every statistic frozen at a value of its own: each label shows its own object, unchanged.
+    int n = 0;
+    for (const auto& [name, oid] : kStats)
+        h.router().define(oid, ber::Counter, std::to_string(9100 + ++n), sim::Access::ReadOnly);
+    f.IPClick(f.w<QPushButton>("GetValues_But"));
+    n = 0;
+    for (const auto& [name, oid] : kStats)
+        EXPECT_EQ(text(f, "IP", name), QString::number(9100 + ++n)) << name;
 }
 
 TEST(IpPage, SilentRouterKeepsEverything) {

@@ -142,6 +142,28 @@ TEST(TcpPage, RefreshShowsFiguresAndConnections) {
                                                       " "}));
 }
 
+TEST(StatisticsPages, TcpAndUdpLabelsShowTheirOwnObjects) {
+    MainFormHarness h;
+    TMainForm& f = h.form();
+    // Every figure frozen at a value of its own (tcpRtoAlgorithm, shown as a word, stays).
+    const int tcpArcs[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 15};
+    for (int i = 1; i < 14; ++i)
+        h.router().define("1.3.6.1.2.1.6." + std::to_string(tcpArcs[i]) + ".0", ber::Gauge,
+                          std::to_string(600 + tcpArcs[i]), sim::Access::ReadOnly);
+    const std::pair<const char*, int> udp[] = {
+        {"InDatagrams_Label", 1}, {"NoPorts_Label", 2}, {"InErrors_Label", 3}, {"OutDatagrams_Label", 4}};
+    for (const auto& [name, arc] : udp)
+        h.router().define("1.3.6.1.2.1.7." + std::to_string(arc) + ".0", ber::Counter,
+                          std::to_string(700 + arc), sim::Access::ReadOnly);
+    pressUpdateOn(f, &TMainForm::TCPClick);
+    pressUpdateOn(f, &TMainForm::UDPClick);
+    EXPECT_EQ(text(f, "TCP", kTcpLabels[0]), "vanj");
+    for (int i = 1; i < 14; ++i)
+        EXPECT_EQ(text(f, "TCP", kTcpLabels[i]), QString::number(600 + tcpArcs[i])) << kTcpLabels[i];
+    for (const auto& [name, arc] : udp)
+        EXPECT_EQ(text(f, "UDP", name), QString::number(700 + arc)) << name;
+}
+
 TEST(TcpPage, AlgorithmWordsAndUnknownCodeKeepsThePreviousText) {
     MainFormHarness::Options o;
     o.setupRouter = [](sim::Router& r) { r.set("1.3.6.1.2.1.6.1.0", ber::Integer, "5"); };
