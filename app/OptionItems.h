@@ -2,6 +2,9 @@
 // for it and the interval it gives its timer.
 #pragma once
 
+class QAction;
+class QTimer;
+
 struct IntervalChoice {
     const char* item;
     const char* caption;
@@ -51,5 +54,9 @@ inline constexpr IntervalChoice kUptime[] = {
 template <class T, int N> constexpr int count(const T (&)[N]) {
     return N;
 }
+
+// A monitor's on/off item: inverts its check mark, then its timer runs exactly when it is checked
+// (a timer switched on starts a full interval; no tick at once).
+void toggleWithTimer(QAction* item, QTimer* timer);
 
 } // namespace options

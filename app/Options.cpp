@@ -261,28 +261,23 @@ void TMainForm::N5SecondUpdateClick(QObject* Sender) {
     intervalClick(Sender, options::kInterfaces, options::count(options::kInterfaces), "Interfaces_Timer");
 }
 
-namespace {
-// A toggle item: invert it, then its timer runs exactly when it is checked (a full interval first).
-void toggleWithTimer(TMainForm* form, const char* item, const char* timer) {
-    QAction* a = form->w<QAction>(item);
-    QTimer* t = form->w<QTimer>(timer);
-    if (!a || !t) return;
-    a->setChecked(!a->isChecked());
-    if (a->isChecked())
-        t->start();
+void options::toggleWithTimer(QAction* item, QTimer* timer) {
+    if (!item || !timer) return;
+    item->setChecked(!item->isChecked());
+    if (item->isChecked())
+        timer->start();
     else
-        t->stop();
+        timer->stop();
 }
-} // namespace
 
 void TMainForm::MonitorQuotaClick(QObject*) {
-    toggleWithTimer(this, "MonitorQuota", "Quota_Timer");
+    options::toggleWithTimer(w<QAction>("MonitorQuota"), w<QTimer>("Quota_Timer"));
 }
 void TMainForm::EventLogTransferClick(QObject*) {
-    toggleWithTimer(this, "EventLogTransfer", "EventLog_Timer");
+    options::toggleWithTimer(w<QAction>("EventLogTransfer"), w<QTimer>("EventLog_Timer"));
 }
 void TMainForm::DisplayInRealTimeClick(QObject*) {
-    toggleWithTimer(this, "DisplayInRealTime", "Interfaces_Timer");
+    options::toggleWithTimer(w<QAction>("DisplayInRealTime"), w<QTimer>("Interfaces_Timer"));
 }
 
 void TMainForm::ShowPwdClick(QObject*) {

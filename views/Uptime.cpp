@@ -40,14 +40,7 @@ void TMainForm::Uptime_TimerTimer(QObject*) {
 }
 
 void TMainForm::RealtimeupdatingClick(QObject*) {
-    QAction* a = w<QAction>("Realtimeupdating");
-    QTimer* t = w<QTimer>("Uptime_Timer");
-    if (!a || !t) return;
-    a->setChecked(!a->isChecked());
-    if (a->isChecked())
-        t->start();
-    else
-        t->stop();
+    options::toggleWithTimer(w<QAction>("Realtimeupdating"), w<QTimer>("Uptime_Timer"));
 }
 
 void TMainForm::SecondupdateClick(QObject* Sender) {

@@ -110,6 +110,8 @@ TEST(AppWindow, MenusHoldEveryItemWithItsNameCaptionAndDesignerState) {
     EXPECT_EQ(top[1]->text(), "Options");
     EXPECT_EQ(top[2]->text(), "Help");
     EXPECT_EQ(captions(top[0]->menu()), (QStringList{"-", "&Exit"}));
+    EXPECT_EQ(top[0]->menu()->property("helpContext").toInt(), 10);
+    EXPECT_EQ(top[2]->menu()->property("helpContext").toInt(), 30);
     EXPECT_EQ(captions(top[2]->menu()),
               (QStringList{"&Contents", "&Search for Help On...", "&How to Use Help", "-",
                            "Check web for &update...", "-", "&About..."}));
