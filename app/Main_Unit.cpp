@@ -144,7 +144,6 @@ QString TMainForm::currentPageName() const {
 }
 
 void TMainForm::FormCreate() {
-    m_inCreate = true;
     // 1. Start values of the program-wide state.
     st = ProgramState{};
     m_startMBUsed = QStringLiteral("0");
@@ -179,7 +178,6 @@ void TMainForm::FormCreate() {
     const bool written = settings.release(writeError);
     if (!goOn) UiSeam::error(this, failure);
     if (!written) UiSeam::error(this, writeError);
-    m_inCreate = false;
 }
 
 void TMainForm::FormShow() {

@@ -189,7 +189,6 @@ private:
 
     // ---- private helpers of the subsystem files (each adds its own below its heading) ------------
     // app/
-    bool m_inCreate = false;
     QLabel* m_statusLabel = nullptr;
     QString m_startMBUsed = QStringLiteral("0"); // `MBUsed` as read at start-up
     bool m_shownOnce = false;
