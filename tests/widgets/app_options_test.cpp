@@ -394,7 +394,8 @@ TEST(AppDispatch, TheInterfacesTickPollsOnlyWhileItsPageIsShownAndItsTimerRuns) 
     TMainForm& f = h.form();
     QTimer* t = timer(h, "Interfaces_Timer");
     h.router().clearRequestLog();
-    f.Interfaces_TimerTimer(t); // timer off
+    f.Interfaces_TimerTimer(t); // timer off, other page
+    EXPECT_TRUE(h.router().requestLog().empty());
     showPage(h, "Interfaces");
     h.router().clearRequestLog();
     f.Interfaces_TimerTimer(t); // page shown, timer off

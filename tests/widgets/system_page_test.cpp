@@ -131,12 +131,15 @@ TEST(SystemPage, DescriptionsMatchExactlyAndTheLastMatchingRowWins) {
         r.setIfDescr(1, "Ethernet");  // capital letter: no match
         r.setIfDescr(2, "ethernet "); // trailing blank: no match
         r.setIfDescr(5, "ppp1");      // a second WAN description: the later row wins
+        r.erase(sim::ifOid(1, 5));    // ...whose ifIndex cannot be read
     };
     MainFormHarness h(o);
     TMainForm& f = h.form();
     EXPECT_EQ(f.st.LanIfIndex, "0");
     EXPECT_EQ(f.st.PppIfIndex, "3");
     EXPECT_EQ(f.st.WanIfIndex, "5");
+    EXPECT_EQ(f.st.WanIfIndexValue, ""); // the row is found all the same
+    EXPECT_EQ(f.st.PppIfIndexValue, "3");
     EXPECT_EQ(messageTexts(), QStringList{"Error: Unable to find LAN interface"});
     EXPECT_EQ(f.statusText(), " Ready");
     // Each pass reads every description: 3 x 5 reads.
