@@ -140,14 +140,13 @@ bool TSNMPSend::SendRequest() {
             if (ready == 0 || errno != EINTR) return false;
         }
 
-        // Exactly the size of the pending datagram.
-        const ssize_t size = ::recv(m_socket, nullptr, 0, MSG_PEEK | MSG_TRUNC | MSG_DONTWAIT);
-        if (size < 0) return false;
-        std::string buffer(static_cast<std::size_t>(size), '\0');
-        const ssize_t got = ::recv(m_socket, buffer.data(), buffer.size(), MSG_DONTWAIT);
-        if (got < 0) return false;
-        buffer.resize(static_cast<std::size_t>(got));
-        return Reply.DecodeBuf(buffer);
+        // Exactly the pending datagram, in one call: no UDP datagram over IPv4 is larger than the
+        // buffer, and MSG_TRUNC reports its real length should one ever be.
+        constexpr std::size_t kReceiveSize = 65536;
+        if (!m_receive) m_receive.reset(new char[kReceiveSize]);
+        const ssize_t got = ::recv(m_socket, m_receive.get(), kReceiveSize, MSG_DONTWAIT | MSG_TRUNC);
+        if (got < 0 || static_cast<std::size_t>(got) > kReceiveSize) return false;
+        return Reply.DecodeBuf(std::string_view(m_receive.get(), static_cast<std::size_t>(got)));
     } catch (...) {
         return false;
     }

@@ -4,6 +4,7 @@
 
 #include "net/core/SnmpBer.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,8 @@ private:
     // The last host name looked up, so that a walk resolves its host once.
     std::string m_resolvedHost;
     std::uint32_t m_resolvedAddress = 0; // IPv4, network byte order
+    // Receive buffer, made once per request object: a walk reuses it at every step.
+    std::unique_ptr<char[]> m_receive;
 };
 
 // Reads one object. True when an answer arrived and decoded, whatever its error status; value is the
