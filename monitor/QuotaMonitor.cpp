@@ -28,11 +28,6 @@ const QString kSysUpTime = QStringLiteral("1.3.6.1.2.1.1.3.0");
 constexpr int kIfInOctets = 10;
 constexpr int kIfOutOctets = 16;
 
-QChar decimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 ? point.at(0) : QLatin1Char('.');
-}
-
 enum class ReadStatus { Ok, Failed, NotNumber };
 
 QString counterNotNumber() {
@@ -74,6 +69,17 @@ void takeReadings(TMainForm& form, std::uint32_t in, std::optional<std::uint32_t
     };
     account(rt.in, in, form.st.InOctets);
     if (out) account(rt.out, *out, form.st.OutOctets);
+}
+
+// Reads ifOutOctets and takes both readings; a failed or non-numeric out counter leaves
+// OutOctets as it was. Returns how the out read went.
+ReadStatus readOutAndTakeReadings(TMainForm& form, std::uint32_t in) {
+    std::uint32_t outValue = 0;
+    std::optional<std::uint32_t> out;
+    const ReadStatus status = readWanCounter(form, kIfOutOctets, outValue);
+    if (status == ReadStatus::Ok) out = outValue;
+    takeReadings(form, in, out);
+    return status;
 }
 
 // The fill colour: drawn through the style sheet, and kept in the palette's highlight colour too
@@ -230,11 +236,7 @@ void TMainForm::CalcQuota_ButClick(QObject*) {
     }
     // ifOutOctets: a failed read is ignored (OutOctets keeps its value); a value that is not a
     // counter stops here like one of ifInOctets, with the in counter taken and the baseline kept.
-    std::uint32_t outValue = 0;
-    std::optional<std::uint32_t> out;
-    const ReadStatus outStatus = readWanCounter(*this, kIfOutOctets, outValue);
-    if (outStatus == ReadStatus::Ok) out = outValue;
-    takeReadings(*this, in, out);
+    const ReadStatus outStatus = readOutAndTakeReadings(*this, in);
     if (outStatus == ReadStatus::NotNumber) {
         setStatus(counterNotNumber());
         busy.restore();
@@ -246,7 +248,7 @@ void TMainForm::CalcQuota_ButClick(QObject*) {
     st.BaseOutOctets = st.OutOctets;
     quotaRun.countersBaselined = true;
 
-    const QChar point = decimalSeparator();
+    const QChar point = quota::localeDecimalPoint();
     auto* gbEdit = w<QLineEdit>("GBQuota_Edit");
     const QString gbText = gbEdit ? gbEdit->text() : QString();
     const auto gb = quota::parseNumber(gbText, point);
@@ -305,11 +307,7 @@ void TMainForm::QuotaClick(QObject* Sender) {
     }
     // ifOutOctets: a failed read is ignored, but a value that is not a counter is reported like
     // one of ifInOctets (the in counter read just before is taken all the same).
-    std::uint32_t outValue = 0;
-    std::optional<std::uint32_t> out;
-    const ReadStatus outStatus = readWanCounter(*this, kIfOutOctets, outValue);
-    if (outStatus == ReadStatus::Ok) out = outValue;
-    takeReadings(*this, in, out);
+    const ReadStatus outStatus = readOutAndTakeReadings(*this, in);
     if (outStatus == ReadStatus::NotNumber) {
         UiSeam::warning(this, QStringLiteral("Warning"), QStringLiteral("Value is not an integer error!"));
         setStatus(statustext::Ready);
@@ -329,7 +327,7 @@ void TMainForm::QuotaClick(QObject* Sender) {
     view.mayMoveBack = byButton;
     view.bytesPerGigabyte = st.BytesPerGigabyte;
     view.bytesPerMegabyte = st.BytesPerMegabyte;
-    view.decimalPoint = decimalSeparator();
+    view.decimalPoint = quota::localeDecimalPoint();
     const quota::ViewResult r = quota::refreshView(view);
 
     if (r.barMoved) {
@@ -380,7 +378,7 @@ namespace {
 void redefineSize(TMainForm& form, const char* editName, double& size) {
     auto* edit = form.w<QLineEdit>(editName);
     const QString text = edit ? edit->text() : QString();
-    const auto v = quota::parseNumber(text, decimalSeparator());
+    const auto v = quota::parseNumber(text, quota::localeDecimalPoint());
     if (!v) {
         UiSeam::error(&form, notValidFloat(text));
         return;
@@ -406,14 +404,14 @@ void TMainForm::ReDefMB_ButClick(QObject*) {
 // The formatters for callers outside the monitor. A text that is not a number, or a unit size of
 // 0, gives the empty text.
 QString TMainForm::FormatGbMb(const QString& bytes) const {
-    const QChar point = decimalSeparator();
+    const QChar point = quota::localeDecimalPoint();
     const auto v = quota::parseNumber(bytes, point);
     if (!v) return {};
     return quota::formatGbMb(*v, st.BytesPerGigabyte, st.BytesPerMegabyte, point).text;
 }
 
 QString TMainForm::FormatMbNumber(const QString& bytes) const {
-    const QChar point = decimalSeparator();
+    const QChar point = quota::localeDecimalPoint();
     const auto v = quota::parseNumber(bytes, point);
     if (!v) return {};
     return quota::formatMbNumber(*v, st.BytesPerMegabyte, point).text;
@@ -440,6 +438,6 @@ QString TMainForm::MBUsedAtClose() {
     if (!quotaRun.baselineTaken) return kept;
 
     const quota::TextResult r =
-        quota::formatMbNumber(QuotaUsedBytes(), st.BytesPerMegabyte, decimalSeparator());
+        quota::formatMbNumber(QuotaUsedBytes(), st.BytesPerMegabyte, quota::localeDecimalPoint());
     return r.fault == quota::Fault::None ? r.text : kept;
 }

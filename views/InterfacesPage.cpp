@@ -108,11 +108,6 @@ void setFontColour(QLabel* label, std::uint32_t rgb) {
     label->setPalette(palette);
 }
 
-QChar decimalSeparator() {
-    const QString point = QLocale().decimalPoint();
-    return point.size() == 1 ? point.at(0) : QLatin1Char('.');
-}
-
 } // namespace
 
 void TMainForm::InterfacesClick() {
@@ -170,7 +165,7 @@ void TMainForm::InterfacesClick() {
             problem = QStringLiteral(" Error: %1 %2 value is not a number")
                           .arg(QLatin1String(itf.prefix), QLatin1String(rowName));
     };
-    const QChar point = decimalSeparator();
+    const QChar point = quota::localeDecimalPoint();
     for (const ValueRow& row : kValueRows) {
         for (const Interface& itf : ifs) {
             QString value;

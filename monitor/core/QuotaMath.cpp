@@ -4,7 +4,14 @@
 #include <cmath>
 #include <string>
 
+#include <QLocale>
+
 namespace quota {
+
+QChar localeDecimalPoint() {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 ? point.at(0) : QLatin1Char('.');
+}
 
 namespace {
 

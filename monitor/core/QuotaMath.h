@@ -11,6 +11,9 @@
 
 namespace quota {
 
+// The decimal separator of the user's locale (a point where the locale has a longer one).
+QChar localeDecimalPoint();
+
 // What went wrong in a quota computation.
 enum class Fault {
     None,
