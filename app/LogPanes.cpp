@@ -64,6 +64,7 @@ QString labelText(const TMainForm* form, const char* name) {
 
 void TMainForm::buildDebugPage(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
     auto* heading = new QLabel(QStringLiteral("Debug log"), page);
     heading->setObjectName(QStringLiteral("DebugLog_Label"));
     layout->addWidget(heading);

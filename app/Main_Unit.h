@@ -57,6 +57,10 @@ struct ProgramState {
     qint32 TelnetTicks = 0;
 };
 
+// Pages laid out by a layout keep this much free at the bottom: the "&Help" and "&Update" buttons
+// and the status line lie over the lower part of the page area.
+inline constexpr int kPageBottomMargin = 82;
+
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:

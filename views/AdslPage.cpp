@@ -119,7 +119,7 @@ void TMainForm::buildAdslPage(QWidget* page) {
     valueLabel(ppp, "TxPkts_Label", 104, 138, 174);
     captionLabel(ppp, QStringLiteral("Rx pkts: "), 8, 164, 90);
     valueLabel(ppp, "RxPkts_Label", 104, 164, 174);
-    captionLabel(ppp, QStringLiteral("WAN IP address"), 8, 192, 90);
+    captionLabel(ppp, QStringLiteral("WAN IP address"), 0, 192, 100);
     auto* wanIp = new QLineEdit(ppp);
     wanIp->setObjectName(QStringLiteral("WanIpAddr_Edit"));
     wanIp->setReadOnly(true);

@@ -50,11 +50,11 @@ constexpr std::array<GroupDef, 3> kGroups{{
 } // namespace
 
 void TMainForm::buildInterfacesPage(QWidget* page) {
-    int x = 6;
+    int x = 4;
     for (const auto& g : kGroups) {
         auto* box = new QGroupBox(QString::fromLatin1(g.caption), page);
         box->setObjectName(QString::fromLatin1(g.name));
-        box->setGeometry(x, 8, 196, 262);
+        box->setGeometry(x, 8, 200, 262);
         int y = 24;
         for (const auto& r : kRows) {
             const QString prefix = QString::fromLatin1(g.prefix);
@@ -63,7 +63,7 @@ void TMainForm::buildInterfacesPage(QWidget* page) {
             caption->setObjectName(prefix + suffix.left(suffix.size() - 6) + QStringLiteral("L_Label"));
             caption->setToolTip(QString::fromLatin1(r.hint));
             caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            caption->setGeometry(2, y, 102, 20);
+            caption->setGeometry(2, y, 110, 20); // room for "InUnknownProtos:"
 
             auto* value = new QLabel(QStringLiteral("----"), box);
             value->setObjectName(prefix + suffix);
@@ -72,10 +72,10 @@ void TMainForm::buildInterfacesPage(QWidget* page) {
             QFont f = value->font();
             f.setBold(true);
             value->setFont(f);
-            value->setGeometry(108, y, 86, 20);
+            value->setGeometry(114, y, 84, 20);
             y += 26;
         }
-        x += 200;
+        x += 202;
     }
 }
 

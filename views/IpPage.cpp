@@ -62,6 +62,7 @@ constexpr std::array<IpTable, 3> kIpTables{{
 
 void TMainForm::buildIpPage(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
     auto* tabs = new QTabWidget(page);
     tabs->setObjectName(QStringLiteral("IP_PageControl"));
     layout->addWidget(tabs);

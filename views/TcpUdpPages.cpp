@@ -51,6 +51,7 @@ constexpr std::array<Item, 3> kUdpRest{{kOutDatagrams, kNoPorts, kInErrors}};
 
 void TMainForm::buildTcpPage(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
     auto* tabs = new QTabWidget(page);
     tabs->setObjectName(QStringLiteral("TCP_PageControl"));
     layout->addWidget(tabs);
@@ -121,6 +122,7 @@ void TMainForm::TCPClick(QObject* Sender) {
 
 void TMainForm::buildUdpPage(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
 
     auto* statsBox = new QGroupBox(QStringLiteral(" Statistics "), page);
     statsBox->setObjectName(QStringLiteral("UDPStatistics_GBox"));
