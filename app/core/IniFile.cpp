@@ -26,6 +26,14 @@ std::optional<QByteArray> sectionHeader(const QByteArray& line) {
     return trimmed(t.mid(1, t.size() - 2));
 }
 
+// Gives a line that a new line is about to follow a full line ending.
+template <class Line> void endLine(Line& line, const QByteArray& eol) {
+    if (line.eol.isEmpty())
+        line.eol = eol;
+    else if (line.eol == "\r")
+        line.eol = "\r\n";
+}
+
 QString fromFileBytes(const QByteArray& bytes) {
     const QByteArrayView view(bytes);
     if (view.isValidUtf8()) return QString::fromUtf8(bytes);
@@ -89,6 +97,12 @@ void IniFile::parse(const QByteArray& content) {
         if (nl < 0) {
             line.text = content.mid(pos);
             pos = content.size();
+            // A last line ended by a carriage return alone reads as it would with its line feed, so
+            // that ending it properly later (before a new line is added) cannot change its meaning.
+            if (line.text.endsWith('\r')) {
+                line.text.chop(1);
+                line.eol = "\r";
+            }
         } else {
             line.text = content.mid(pos, nl - pos);
             line.eol = "\n";
@@ -151,7 +165,7 @@ const IniFile::Line* IniFile::findLine(const QString& section, const QString& ke
 QByteArray IniFile::newLineEnding() const {
     for (const Section& s : m_sections)
         for (const Line& l : s.lines)
-            if (!l.eol.isEmpty()) return l.eol;
+            if (l.eol == "\n" || l.eol == "\r\n") return l.eol;
     return "\n";
 }
 
@@ -211,7 +225,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     auto terminateLast = [&] {
         for (auto s = m_sections.rbegin(); s != m_sections.rend(); ++s)
             if (!s->lines.empty()) {
-                if (s->lines.back().eol.isEmpty()) s->lines.back().eol = eol;
+                endLine(s->lines.back(), eol);
                 return;
             }
     };
@@ -233,7 +247,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         std::size_t at = 1;
         for (std::size_t j = 1; j < target->lines.size(); ++j)
             if (!target->lines[j].key.isEmpty()) at = j + 1;
-        if (target->lines[at - 1].eol.isEmpty()) target->lines[at - 1].eol = eol;
+        endLine(target->lines[at - 1], eol);
         target->lines.insert(target->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
         return;
     }

@@ -106,6 +106,23 @@ TEST(IniFile, ChangesOnlyTheLinesOfChangedKeysAndAddsNewKeysAfterTheSectionsLast
     EXPECT_EQ(ini.readString("A", "Key", ""), "new");
 }
 
+TEST(IniFile, ALastLineEndedByACarriageReturnAloneKeepsItsMeaningWhenLinesFollow) {
+    // "[B=]" closed by a lone CR is a section header, as it is with CR LF; and a key written after
+    // it must not turn a key line before it into something else.
+    IniFile header(QByteArray("[A]\nk=1\n[B=]\r"));
+    EXPECT_TRUE(header.sectionExists("B="));
+    IniFile key(QByteArray("[A]\nk=v\r"));
+    EXPECT_EQ(key.serialize(), QByteArray("[A]\nk=v\r"));
+    EXPECT_EQ(key.readString("A", "k", ""), "v");
+    key.writeString("A", "n", "2");
+    key.writeString("Z", "z", "3");
+    const IniFile back(key.serialize());
+    EXPECT_EQ(back.readString("A", "k", ""), "v");
+    EXPECT_EQ(back.readString("A", "n", ""), "2");
+    EXPECT_EQ(back.readString("Z", "z", ""), "3");
+    EXPECT_EQ(key.serialize(), QByteArray("[A]\nk=v\r\nn=2\n\n[Z]\nz=3\n"));
+}
+
 TEST(IniFile, AValueCannotBreakTheFileApart) {
     IniFile ini;
     ini.writeString("S", "k", "line1\r\nline2\n[Evil]\nx=1");
