@@ -34,6 +34,9 @@ class QTimer;
 class QAction;
 class QMenu;
 class QPlainTextEdit;
+namespace UiSeam {
+class BusyCursor;
+}
 
 // The window's working state (program-wide in meaning: every subsystem reads it).
 struct ProgramState {
@@ -79,6 +82,9 @@ public:
     // ---- status line, help keywords, router endpoint --------------------------------------------
     void setStatus(const QString& text); // every text begins with a blank
     QString statusText() const;
+    // A failed essential read of a page action: the read-error status text, the cursor restored,
+    // a beep. The caller then ends its action.
+    void pageReadFailed(UiSeam::BusyCursor& busy);
     // Sets the help keyword on the tab control and the "&Help" button, and on "&Update" when asked.
     void setHelpKeyword(const QString& keyword, bool alsoUpdateButton);
     QString routerHost() const; // IpAddress_Edit's text

@@ -1,6 +1,8 @@
 // The router endpoint, SNMP through it, the status line and the help keywords.
 #include "app/Main_Unit.h"
 
+#include "app/StatusTexts.h"
+#include "app/UiSeam.h"
 #include "app/core/SnmpText.h"
 #include "net/SnmpClient.h"
 
@@ -44,6 +46,12 @@ bool TMainForm::snmpWalk(const QString& baseOid, QStringList& lines) {
 
 void TMainForm::setStatus(const QString& text) {
     if (m_statusLabel) m_statusLabel->setText(text);
+}
+
+void TMainForm::pageReadFailed(UiSeam::BusyCursor& busy) {
+    setStatus(statustext::ReadError);
+    busy.restore();
+    UiSeam::beep();
 }
 
 QString TMainForm::statusText() const {

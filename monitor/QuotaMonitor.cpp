@@ -220,9 +220,7 @@ void TMainForm::CalcQuota_ButClick(QObject*) {
     std::uint32_t in = 0;
     switch (readWanCounter(*this, kIfInOctets, in)) {
     case ReadStatus::Failed:
-        setStatus(statustext::ReadError);
-        busy.restore();
-        UiSeam::beep();
+        pageReadFailed(busy);
         return;
     case ReadStatus::NotNumber:
         // No usable counter (the WAN interface is not known, or the router sent no number):

@@ -269,9 +269,7 @@ void TMainForm::ADSLClick(QObject* Sender) {
         QString value;
         const bool ok = snmpGet(oid, value);
         if (first && !ok) {
-            setStatus(statustext::ReadError);
-            busy.restore();
-            UiSeam::beep();
+            pageReadFailed(busy);
             return;
         }
         first = false;

@@ -98,9 +98,7 @@ void refreshCounters(TMainForm& form, QWidget* page, std::span<const Item> items
         QString value;
         if (!form.snmpGet(QString::fromLatin1(items[i].oid), value)) {
             if (i == 0) {
-                form.setStatus(statustext::ReadError);
-                busy.restore();
-                UiSeam::beep();
+                form.pageReadFailed(busy);
                 return;
             }
             continue;

@@ -139,9 +139,7 @@ void TMainForm::InterfacesClick() {
         QString value;
         if (!snmpGet(ifview::columnOid(8, ifs[i].instance), value)) {
             if (i == 0) {
-                setStatus(statustext::ReadError);
-                busy.restore();
-                UiSeam::beep();
+                pageReadFailed(busy);
                 return;
             }
             continue;

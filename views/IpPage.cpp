@@ -103,11 +103,7 @@ void TMainForm::IP_PageControlChange(QObject*) {
 void TMainForm::IPClick(QObject* Sender) {
     setStatus(statustext::Busy);
     UiSeam::BusyCursor busy;
-    auto fail = [&] {
-        setStatus(statustext::ReadError);
-        busy.restore();
-        UiSeam::beep();
-    };
+    auto fail = [&] { pageReadFailed(busy); };
     QWidget* page = w<QWidget>("IP");
     auto* tabs = w<QTabWidget>("IP_PageControl", page);
 

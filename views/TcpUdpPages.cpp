@@ -96,9 +96,7 @@ void TMainForm::TCPClick(QObject* Sender) {
 
     QString algorithm;
     if (!snmpGet(QString::fromLatin1(kRtoAlgorithm.oid), algorithm)) {
-        setStatus(statustext::ReadError);
-        busy.restore();
-        UiSeam::beep();
+        pageReadFailed(busy);
         return;
     }
     const QString word = tablelayout::rtoAlgorithmWord(algorithm);
@@ -149,9 +147,7 @@ void TMainForm::UDPClick(QObject*) {
 
     QString value;
     if (!snmpGet(QString::fromLatin1(kInDatagrams.oid), value)) {
-        setStatus(statustext::ReadError);
-        busy.restore();
-        UiSeam::beep();
+        pageReadFailed(busy);
         return;
     }
     if (QLabel* label = statsgrid::valueLabel(page, kInDatagrams)) label->setText(value);
