@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target of a fuzz build for a fixed time each, on a copy of its seed corpus.
 #
-#   scripts/run-fuzzers.sh BUILD_DIR SECONDS
+#   scripts/run-fuzzers.sh [--total] BUILD_DIR SECONDS
 #
 # BUILD_DIR is a build configured with -DKESTRUNE_FUZZ=ON (clang); every executable named *_fuzz in it is
-# run for SECONDS with fuzz/corpus/<target>/ copied to a scratch directory (the checked-in seeds stay as
+# run for SECONDS (with --total, SECONDS is shared evenly among the targets, at least 10 s each) with fuzz/corpus/<target>/ copied to a scratch directory (the checked-in seeds stay as
 # they are). Any crash, leak, undefined behaviour, time-out or out-of-memory finding fails the script;
 # the reproducer is kept under BUILD_DIR/fuzz-findings/<target>/. A summary line per target is printed.
 set -uo pipefail
 
+share=0
+if [[ ${1:-} == --total ]]; then
+    share=1
+    shift
+fi
 if [[ $# -ne 2 || ! -d $1 || ! $2 =~ ^[0-9]+$ ]]; then
-    echo "usage: $0 BUILD_DIR SECONDS" >&2
+    echo "usage: $0 [--total] BUILD_DIR SECONDS" >&2
     exit 2
 fi
 build=$(cd "$1" && pwd)
@@ -21,6 +26,11 @@ mapfile -t targets < <(find "$build" -type f -name '*_fuzz' -perm -u+x | sort)
 if ((${#targets[@]} == 0)); then
     echo "run-fuzzers: no fuzz targets in $build (configure it with -DKESTRUNE_FUZZ=ON and build it)" >&2
     exit 1
+fi
+
+if ((share)); then
+    seconds=$((seconds / ${#targets[@]}))
+    ((seconds >= 10)) || seconds=10
 fi
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/kestrune-fuzz.XXXXXX")
