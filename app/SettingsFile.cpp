@@ -18,6 +18,7 @@ SettingsFile::SettingsFile() {
     if (!atomicfile::readAll(fileName(), content, existed, error))
         m_readError = QStringLiteral("Cannot read the settings file \"%1\": %2").arg(fileName(), error);
     m_ini.parse(content);
+    if (existed && m_readError.isEmpty()) m_readContent = content;
 }
 
 bool SettingsFile::release(QString& error) {
@@ -26,8 +27,11 @@ bool SettingsFile::release(QString& error) {
         error = m_readError;
         return false;
     }
+    const QByteArray content = m_ini.serialize();
+    // Nothing changed: the file is left alone (a read-only file is then no error either).
+    if (m_readContent && *m_readContent == content) return true;
     QString why;
-    if (!atomicfile::write(fileName(), m_ini.serialize(), why)) {
+    if (!atomicfile::write(fileName(), content, why)) {
         error = QStringLiteral("Cannot write the settings file \"%1\": %2").arg(fileName(), why);
         return false;
     }

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class SettingsFile {
 public:
     // Reads the file; a missing file gives an empty one. A file that exists but cannot be read
@@ -19,8 +21,8 @@ public:
     // Why the file could not be read (empty when it was read or did not exist).
     QString readError() const { return m_readError; }
 
-    // Writes the whole content back (creating the file when it did not exist). False with a
-    // message for the user when it cannot be written.
+    // Writes the whole content back (creating the file when it did not exist); a file whose content
+    // did not change is not touched. False with a message for the user when it cannot be written.
     bool release(QString& error);
 
     // The file's name: the executable's own file name with its extension replaced by ".ini".
@@ -29,4 +31,5 @@ public:
 private:
     IniFile m_ini;
     QString m_readError;
+    std::optional<QByteArray> m_readContent; // what the file held, when it existed and was read
 };

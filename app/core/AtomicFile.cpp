@@ -2,6 +2,9 @@
 
 #include <QFile>
 
+#include <dirent.h>
+#include <sys/file.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -50,6 +53,39 @@ QByteArray resolveTarget(const QByteArray& path) {
     return current;
 }
 
+// The temporary name of a write in progress: "." + base + "." + six characters from mkstemp.
+bool isTemporaryOf(const char* entry, const QByteArray& base) {
+    const std::size_t length = std::strlen(entry);
+    const auto prefix = static_cast<std::size_t>(base.size()) + 2;
+    return length == prefix + 6 && entry[0] == '.' &&
+           std::memcmp(entry + 1, base.constData(), base.size()) == 0 && entry[prefix - 1] == '.';
+}
+
+// Removes what writers of this file left behind when they died half-way. A writer holds an exclusive
+// lock on its temporary file until it is renamed, so a temporary file that can be locked has no
+// living writer.
+void removeLeftovers(const QByteArray& dir, const QByteArray& base) {
+    DIR* d = ::opendir(dir.constData());
+    if (!d) return;
+    while (const dirent* e = ::readdir(d)) {
+        if (!isTemporaryOf(e->d_name, base)) continue;
+        const QByteArray path = dir + '/' + e->d_name;
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
+    ::closedir(d);
+}
+
+// A file its owner made read-only (no write bit for anyone) is respected, also by a privileged process.
+bool isReadOnly(const QByteArray& target, const struct stat& st) {
+    return (st.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0;
+}
+
 } // namespace
 
 bool readAll(const QString& path, QByteArray& content, bool& existed, QString& error) {
@@ -76,12 +112,22 @@ bool write(const QString& path, const QByteArray& content, QString& error) {
     const QByteArray dir = slash < 0 ? QByteArray(".") : (slash == 0 ? QByteArray("/") : target.left(slash));
     const QByteArray base = slash < 0 ? target : target.mid(slash + 1);
 
+    struct stat old {};
+    const bool existed = ::stat(target.constData(), &old) == 0;
+    if (existed && isReadOnly(target, old)) {
+        error = QStringLiteral("the file is read-only");
+        return false;
+    }
+    removeLeftovers(dir, base);
+
     QByteArray temp = (slash < 0 ? QByteArray() : target.left(slash + 1)) + '.' + base + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         error = errnoText(errno);
         return false;
     }
+    // Held until the process ends: marks the temporary file as in use (see removeLeftovers).
+    ::flock(fd, LOCK_EX);
     auto fail = [&](int err) {
         ::close(fd);
         ::unlink(temp.constData());
@@ -89,8 +135,7 @@ bool write(const QString& path, const QByteArray& content, QString& error) {
         return false;
     };
 
-    struct stat old {};
-    if (::stat(target.constData(), &old) == 0) {
+    if (existed) {
         if (::fchmod(fd, old.st_mode & 07777) != 0) return fail(errno);
         if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
             // Only a privileged process may give the file back to its owner; others keep their own.

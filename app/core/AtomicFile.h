@@ -13,7 +13,9 @@ bool readAll(const QString& path, QByteArray& content, bool& existed, QString& e
 // its old content or the new one, whole: the bytes go to a temporary file beside it, are flushed to
 // the disk, and the temporary file is renamed over the old one. An existing file keeps its
 // permissions (and its owner, where the process may set it); a symbolic link keeps pointing at the
-// file it named, which receives the new content.
+// file it named, which receives the new content. A file that its owner made read-only (no write bit)
+// is left as it is and the write fails. Temporary files that earlier writers left behind when they
+// were killed half-way are removed first.
 bool write(const QString& path, const QByteArray& content, QString& error);
 
 } // namespace atomicfile

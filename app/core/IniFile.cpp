@@ -212,6 +212,8 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         if (!secName.matches(m_sections[i].name)) continue;
         for (Line& l : m_sections[i].lines)
             if (!l.key.isEmpty() && keyName.matches(l.key)) {
+                // A value that reads back as it is keeps its bytes (text in another encoding stays).
+                if (fromFileBytes(l.value) == value) return;
                 // Keep the key as the file spells it; only the value changes.
                 const qsizetype eq = l.text.indexOf('=');
                 l.text = l.text.left(eq + 1) + v;

@@ -8,7 +8,8 @@
 // when a key appears twice in a section the first one counts.
 //
 // Values are bytes in the file: UTF-8 when they are valid UTF-8, Latin-1 otherwise (every byte stays
-// visible); values written are UTF-8.
+// visible); values written are UTF-8, except that writing the value a line already holds leaves the line
+// byte for byte as it is.
 #pragma once
 
 #include <QByteArray>

@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,9 +82,37 @@ TEST(SettingsFileWrite, AWriterKilledAtRandomMomentsLeavesTheOldOrTheNewFileWhol
     // Both versions were seen, so the kills really came between and inside writes.
     EXPECT_GT(sawA, 0);
     EXPECT_GT(sawB, 0);
-    // Nothing but the settings file and the writer's unfinished temporary files.
-    for (const QString& name : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
-        EXPECT_TRUE(name == "kestrune.ini" || name.startsWith(".kestrune.ini.")) << name.toStdString();
+    // The next write clears what the killed writers left behind.
+    ASSERT_TRUE(atomicfile::write(path, a, error)) << error.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kestrune.ini"});
+}
+
+TEST(SettingsFileWrite, KeepsATemporaryFileThatALivingWriterHolds) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = QDir(dir.path()).filePath("kestrune.ini");
+    const QByteArray busy = QFile::encodeName(QDir(dir.path()).filePath(".kestrune.ini.Ab12Cd"));
+    const int fd = ::open(busy.constData(), O_CREAT | O_RDWR, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    QString error;
+    ASSERT_TRUE(atomicfile::write(path, "[A]\n", error)) << error.toStdString();
+    EXPECT_TRUE(QFile::exists(QFile::decodeName(busy)));
+    ::close(fd);
+}
+
+TEST(SettingsFileWrite, LeavesAFileItsOwnerMadeReadOnly) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = QDir(dir.path()).filePath("kestrune.ini");
+    QString error;
+    ASSERT_TRUE(atomicfile::write(path, "[A]\nk=1\n", error));
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    EXPECT_FALSE(atomicfile::write(path, "[A]\nk=2\n", error));
+    EXPECT_EQ(error, "the file is read-only");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("[A]\nk=1\n"));
 }
 
 TEST(SettingsFileWrite, KeepsTheFilesPermissionsAndWritesThroughASymbolicLink) {

@@ -137,8 +137,11 @@ TEST(IniFile, TextsAreUtf8AndOtherBytesStayVisibleAsLatin1) {
     EXPECT_TRUE(ini.serialize().contains("caf\xc3\xa9 \xe2\x82\xac"));
     EXPECT_EQ(IniFile(ini.serialize()).readString("S", "k", ""),
               QString::fromUtf8("caf\xc3\xa9 \xe2\x82\xac"));
-    const IniFile latin("[S]\nk=caf\xe9\n");
+    IniFile latin("[S]\nk=caf\xe9\n");
     EXPECT_EQ(latin.readString("S", "k", ""), QString::fromLatin1("caf\xe9"));
+    // Written back unchanged (a directory path may hold any bytes), the line keeps its bytes.
+    latin.writeString("S", "k", latin.readString("S", "k", ""));
+    EXPECT_EQ(latin.serialize(), QByteArray("[S]\nk=caf\xe9\n"));
 }
 
 TEST(IniFile, ParsingAgainReplacesTheWholeContent) {

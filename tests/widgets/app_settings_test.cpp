@@ -479,3 +479,18 @@ TEST(AppSettings, TheConnectionLogIsOfferedOnlyWhenItHasUnsavedLines) {
     EXPECT_TRUE(h.closeForm());
     EXPECT_TRUE(UiSeam::saveRequests().empty());
 }
+
+TEST(AppSettings, AReadOnlySettingsFileIsLeftAsItIsAndSaidOnceAtClose) {
+    MainFormHarness::Options o;
+    o.createForm = false;
+    MainFormHarness h(o);
+    const QByteArray before = h.settingsBytes();
+    ASSERT_TRUE(QFile::setPermissions(h.settingsPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    h.createForm();
+    EXPECT_TRUE(errors().empty());
+    UiSeam::setNextAnswer(QMessageBox::Yes);
+    EXPECT_TRUE(h.closeForm());
+    ASSERT_EQ(errors().size(), 1u);
+    EXPECT_TRUE(errors()[0].contains("the file is read-only")) << errors()[0].toStdString();
+    EXPECT_EQ(h.settingsBytes(), before);
+}
