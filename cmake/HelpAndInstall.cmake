@@ -21,7 +21,8 @@ add_dependencies(kestrune kestrune_help)
 # Tests that read the pages and the sources find them here.
 foreach(test_target kestrune_unit_tests kestrune_widget_tests)
     if(TARGET ${test_target})
-        target_compile_definitions(${test_target} PRIVATE KESTRUNE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+        target_compile_definitions(${test_target} PRIVATE KESTRUNE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                                   KESTRUNE_PROGRAM_DIR="$<TARGET_FILE_DIR:kestrune>")
         add_dependencies(${test_target} kestrune_help)
     endif()
 endforeach()

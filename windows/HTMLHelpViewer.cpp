@@ -29,9 +29,14 @@ THTMLHelpViewer::THTMLHelpViewer() : m_locations(&THTMLHelpViewer::programLocati
 THTMLHelpViewer::~THTMLHelpViewer() = default;
 
 helpcore::HelpLocations THTMLHelpViewer::programLocations(const QString& helpFileName) {
+    return locationsFor(helpFileName, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+}
+
+helpcore::HelpLocations THTMLHelpViewer::locationsFor(const QString& helpFileName,
+                                                      const QString& executableDir) {
     helpcore::HelpLocations where;
     where.helpFileName = helpFileName;
-    where.executableDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    where.executableDir = executableDir;
     where.pwd = qEnvironmentVariable("PWD");
     where.currentDir = QDir::currentPath();
     where.dataDirs = installedDataDirs(where.executableDir);

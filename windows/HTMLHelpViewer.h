@@ -34,6 +34,8 @@ public:
     void setLocationsSource(LocationsSource source) { m_locations = std::move(source); }
     // The running program's locations: its directory, PWD, and the installed data directories.
     static helpcore::HelpLocations programLocations(const QString& helpFileName);
+    // The same for a program whose executable lies in executableDir (with a trailing '/').
+    static helpcore::HelpLocations locationsFor(const QString& helpFileName, const QString& executableDir);
 
 private:
     helpcore::HelpLocations locations() const;
