@@ -17,6 +17,7 @@ const QString kContentsPage = QStringLiteral("kestrune.html");
 TFormHTMLHelpViewer::TFormHTMLHelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("FormHTMLHelpViewer"));
     setWindowTitle(QStringLiteral("Kestrune Utility Help"));
+    setAttribute(Qt::WA_QuitOnClose, false); // an open help window never keeps the program running
     QFont font(QStringLiteral("adobe-helvetica"));
     font.setPixelSize(14);
     setFont(font);

@@ -35,11 +35,8 @@ grep -q '\[  PASSED  \] 1 test' "$work/help.log" || { cat "$work/help.log"; exit
 
 # Start it as the desktop does (the Exec line through PATH, working directory home) inside a private
 # network namespace, so its first requests to the factory router address cannot leave the machine.
-if [[ $(id -u) -eq 0 ]]; then
-    isolate=(unshare --net)
-elif unshare --user --map-root-user --net true 2>/dev/null; then
-    isolate=(unshare --user --map-root-user --net)
-else
+source "$(dirname "${BASH_SOURCE[0]}")/../support/isolate_net.sh"
+if ! choose_net_isolation; then
     echo "installed tree checked; start from the desktop entry skipped (no private network namespace here)"
     exit 0
 fi
