@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -14,13 +13,9 @@ bool isFile(const QString& path) {
     return QFileInfo(path).isFile();
 }
 
-// Installed layout: <prefix>/bin/kestrune and <prefix>/share/kestrune/help/, then the XDG data directories.
+// Installed layout: <prefix>/bin/kestrune beside <prefix>/share/kestrune/help/.
 QStringList installedDataDirs(const QString& executableDir) {
-    QStringList dirs{QDir::cleanPath(executableDir + QStringLiteral("../share/kestrune")) + QLatin1Char('/')};
-    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
-        dirs << dir + QStringLiteral("/kestrune/");
-    dirs.removeDuplicates();
-    return dirs;
+    return {QDir::cleanPath(executableDir + QStringLiteral("../share/kestrune")) + QLatin1Char('/')};
 }
 
 } // namespace
