@@ -1,4 +1,5 @@
 #include "app/Main_Unit.h"
+#include "windows/ProgramHelp.h"
 
 #include <QApplication>
 
@@ -8,7 +9,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Kestrune Utility"));
     QApplication::setApplicationVersion(QStringLiteral("1.2.0.1"));
     app.setProperty("helpFile", QStringLiteral("kestrune.html"));
+    ProgramHelp help(QStringLiteral("kestrune.html"));
     TMainForm form;
+    help.createWindow();
     form.show();
     return QApplication::exec();
 }

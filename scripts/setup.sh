@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev snmpd snmp tftp-hpa tftpd-hpa curl busybox iproute2 xvfb x11-utils python3 procps
           libxkbcommon-dev ccache)
+packages+=(desktop-file-utils appstream) # validators of the installed desktop entry and metainfo
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -7,11 +7,8 @@ build=${KESTRUNE_BUILD_DIR:?KESTRUNE_BUILD_DIR is not set}
 tests=$build/tests/kestrune_widget_tests
 [[ -x $tests ]] || { echo "missing $tests" >&2; exit 1; }
 
-if [[ $(id -u) -eq 0 ]]; then
-    isolate=(unshare --net)
-elif unshare --user --map-root-user --net true 2>/dev/null; then
-    isolate=(unshare --user --map-root-user --net)
-else
+source "$(dirname "${BASH_SOURCE[0]}")/../support/isolate_net.sh"
+if ! choose_net_isolation; then
     echo "cannot create a private network namespace here (needs root or user namespaces); skipped"
     exit 77
 fi
