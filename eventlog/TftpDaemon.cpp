@@ -179,8 +179,8 @@ bool TTFTPDaemonThread::refused(TTFTPSend& server, const std::string& fileName,
     else if (directory.empty())
         reason = "Upload refused: no directory to save to";
     if (reason.empty()) return false;
-    server.RejectRequest(tftp::AccessViolation, AccessViolationText);
     log(reason);
+    server.RejectRequest(tftp::AccessViolation, AccessViolationText);
     return true;
 }
 

@@ -47,6 +47,13 @@ std::optional<std::string> UdpPeer::receive(int timeoutMs) {
     return std::string(buffer, static_cast<std::size_t>(got));
 }
 
+std::uint16_t UdpPeer::localPort() const {
+    sockaddr_in a{};
+    socklen_t length = sizeof a;
+    ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&a), &length);
+    return ntohs(a.sin_port);
+}
+
 std::uint16_t UdpPeer::freePort() {
     const int s = ::socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in a = Loopback(0);

@@ -17,7 +17,7 @@ public:
     void sendToServer(const std::string& datagram);
     void reply(const std::string& datagram); // to the source of the last datagram received
     std::optional<std::string> receive(int timeoutMs);
-    int fd() const { return m_fd; }
+    std::uint16_t localPort() const;
 
     // A UDP port of 127.0.0.1 that was free a moment ago.
     static std::uint16_t freePort();
