@@ -120,10 +120,13 @@ TEST_F(TftpDaemonTest, RealClientsUploadsArriveByteForByte) {
         std::ofstream(source, std::ios::binary) << RandomBytes(size);
         const std::string byTftp = "tftp-" + std::to_string(size), byCurl = "curl-" + std::to_string(size);
         // Each upload adds three lines; the last comes once the file is in place.
-        EXPECT_EQ(shell("tftp -m binary 127.0.0.1 " + p + " -c put " + source + " " + byTftp), 0);
-        pump([&, n = lines.size()] { return lines.size() >= n + 3; });
-        EXPECT_EQ(shell("curl -sS -T " + source + " tftp://127.0.0.1:" + p + "/" + byCurl), 0);
-        pump([&, n = lines.size()] { return lines.size() >= n + 3; });
+        for (const std::string& command :
+             {"tftp -m binary 127.0.0.1 " + p + " -c put " + source + " " + byTftp,
+              "curl -sS -T " + source + " tftp://127.0.0.1:" + p + "/" + byCurl}) {
+            const std::size_t before = lines.size();
+            EXPECT_EQ(shell(command), 0) << command;
+            pump([&] { return lines.size() >= before + 3; });
+        }
         for (const std::string& name : {byTftp, byCurl})
             EXPECT_TRUE(ReadFile(directory() + name) == ReadFile(source)) << name << "\n"
                                                                           << ::testing::PrintToString(lines);
