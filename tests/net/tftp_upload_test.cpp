@@ -51,20 +51,6 @@ TEST(TftpUpload, GivesUpWithUnableToOpenAndHasSilentModes) {
     EXPECT_EQ(UploadOnce({"x", sim::TftpUploadMode::Nothing, 100, 3}, 0).answer, "");
 }
 
-TEST(TftpUpload, ControlCommandsChangeTheUpload) {
-    sim::Router router;
-    sim::ControlProtocol protocol(router);
-    sim::TftpUploader uploader;
-    uploader.addControlCommands(protocol);
-    EXPECT_EQ(protocol.execute("tftpupload port"), "ok 69");
-    EXPECT_EQ(protocol.execute("tftpupload port 6969"), "ok port 6969");
-    EXPECT_EQ(protocol.execute("tftpupload mode nothing"), "ok mode nothing");
-    EXPECT_EQ(uploader.upload("127.0.0.1", "e.log"), "");
-    EXPECT_EQ(protocol.execute("tftpupload last"), "ok ");
-    EXPECT_EQ(protocol.execute("tftpupload size 100"), "ok size 100");
-    EXPECT_EQ(protocol.execute("tftpupload mode sideways").rfind("error usage", 0), 0u);
-}
-
 TEST(LocalAddress, RouteToALoopbackHostUsesLoopback) {
     EXPECT_EQ(localaddress::RouteTo("127.0.0.1"), "127.0.0.1");
     EXPECT_EQ(localaddress::ResolveIPv4("127.0.0.5"), "127.0.0.5");
