@@ -80,6 +80,8 @@ else
     lan=lo
 fi
 ip -n "$ns" addr add 192.168.0.1/24 dev "$lan"
+# The event-log receiver's UDP port 69 without root, inside this namespace only.
+ip netns exec "$ns" sysctl -qw net.ipv4.ip_unprivileged_port_start=0
 ip -n "$ns" link set "$lan" up
 
 echo "== router stand-in on 192.168.0.1:161"

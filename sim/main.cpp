@@ -1,6 +1,7 @@
 // kestrune-router-sim: a stand-in for a D-Link ADSL router, for tests, scripts and demonstrations.
 #include "sim/ControlServer.h"
 #include "sim/RouterSim.h"
+#include "sim/TftpUploader.h"
 
 #include <csignal>
 #include <cstdio>
@@ -15,7 +16,7 @@ namespace {
 
 const char* const Usage = R"(Usage:
   kestrune-router-sim [--snmp ADDR:PORT] [--control PATH] [--read-community NAME]
-                      [--write-community NAME]
+                      [--write-community NAME] [--tftp-port N]
   kestrune-router-sim ctl PATH [COMMAND...]
 
 A stand-in for a D-Link ADSL router: an SNMPv1 agent serving MIB-II (system, interfaces, ip, icmp,
@@ -28,6 +29,7 @@ Options:
   --control PATH            Unix-domain control socket to create (line protocol, see below)
   --read-community NAME     read-only community (default "public")
   --write-community NAME    read-write community (default "quorbex")
+  --tftp-port N             the computer's UDP port the event log is uploaded to (default 69)
   -h, --help                this text
 
 Client mode:
@@ -42,6 +44,8 @@ Control commands (each answers one line, "ok ..." or "error ..."):
   descr IF TEXT | uptime [TICKS] | advance SECONDS | restart | silent on|off | delay MS
   community READ WRITE | adsl mode|status N | adsl rates|attenuation|snr|power UP DOWN
   adsl quoted on|off | routes N | tcpconns N | log [clear] | stats | port | ping | help
+  tftpupload mode normal|nothing|oneblock | tftpupload size BYTES | tftpupload port [N]
+  tftpupload last
   shutdown
   TYPE: integer string hex oid ipaddress counter gauge timeticks null opaque
   IF is the ifIndex: 1 ethernet (LAN), 2 atm, 3 ppp channel 1, 4 ppp1 (WAN), 5 lo
@@ -109,6 +113,7 @@ int main(int argc, char** argv) {
     std::uint16_t snmpPort = 161;
     std::string controlPath;
     std::string readCommunity = "public", writeCommunity = "quorbex";
+    std::uint16_t tftpPort = 69;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
@@ -118,7 +123,7 @@ int main(int argc, char** argv) {
         }
         const char* v = nullptr;
         if (arg == "--snmp" || arg == "--control" || arg == "--read-community" ||
-            arg == "--write-community") {
+            arg == "--write-community" || arg == "--tftp-port") {
             v = value();
             if (!v) return fail(arg + " needs a value (see --help)");
         }
@@ -131,6 +136,10 @@ int main(int argc, char** argv) {
             readCommunity = v;
         } else if (arg == "--write-community") {
             writeCommunity = v;
+        } else if (arg == "--tftp-port") {
+            std::string address;
+            if (!splitEndpoint(std::string("x:") + v, address, tftpPort))
+                return fail("--tftp-port wants a port number, not \"" + std::string(v) + "\"");
         } else {
             return fail("unknown argument \"" + arg + "\" (see --help)");
         }
@@ -157,6 +166,9 @@ int main(int argc, char** argv) {
         ::kill(::getpid(), SIGTERM);
         return std::string("ok shutting down");
     });
+    sim::TftpUploader tftpUploader;
+    tftpUploader.setPort(tftpPort);
+    tftpUploader.addControlCommands(protocol);
     std::unique_ptr<sim::ControlServer> control;
     if (!controlPath.empty()) {
         control = std::make_unique<sim::ControlServer>(protocol, controlPath);

@@ -1,0 +1,216 @@
+// The event-log receiver thread on loopback: real TFTP clients, the stand-in's upload, the lines it
+// shows on the GUI thread, and every upload it refuses.
+#include "eventlog/TftpDaemon.h"
+#include "net/TftpServer.h"
+#include "net/core/TftpPacket.h"
+#include "sim/TftpUploader.h"
+#include "support/UdpPeer.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <netinet/in.h>
+#include <random>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string RandomBytes(std::size_t size) {
+    std::mt19937 random(static_cast<unsigned>(size));
+    std::string bytes(size, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random());
+    return bytes;
+}
+
+class TftpDaemonTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        tftpconfig::setTimeoutMs(500);
+        start();
+    }
+    void TearDown() override { tftpconfig::setTimeoutMs(5000); }
+
+    void start() {
+        daemon = std::make_unique<TTFTPDaemonThread>(
+            "127.0.0.1", std::to_string(port),
+            TTFTPDaemonThread::guiLogger(
+                &receiver, [this](const QString& line) { lines.push_back(line.toStdString()); }));
+        daemon->setJob(directory(), "127.0.0.1");
+        daemon->setJobDoneFlag(&jobDone);
+        daemon->setBindRetryMs(50);
+        pump([&] { return !lines.empty(); });
+    }
+
+    std::string directory() const { return dir.path().toStdString() + "/"; }
+
+    // Keeps the GUI thread's events going (the daemon's lines are shown there) until done or 10 s.
+    void pump(const std::function<bool()>& done) {
+        const auto until = std::chrono::steady_clock::now() + 10s;
+        while (!done() && std::chrono::steady_clock::now() < until) {
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(2ms);
+        }
+    }
+    template <class F> auto whileServing(F work) {
+        auto result = std::async(std::launch::async, work);
+        pump([&] { return result.wait_for(0s) == std::future_status::ready; });
+        return result.get();
+    }
+    int shell(const std::string& command) {
+        return whileServing([command] { return std::system((command + " >/dev/null 2>&1").c_str()); });
+    }
+    // The stand-in's upload; returns once the daemon has shown the lines it adds (three by default).
+    std::string uploadFromStandIn(const std::string& name,
+                                  sim::TftpUploadMode mode = sim::TftpUploadMode::Normal,
+                                  std::size_t addedLines = 3) {
+        const sim::TftpUploadOptions options{sim::GenerateEventLog(3000), mode, 200, 5};
+        const std::size_t before = lines.size();
+        const std::string answer =
+            whileServing([&] { return sim::uploadEventLog("127.0.0.1", port, name, options); });
+        pump([&] { return lines.size() >= before + addedLines; });
+        return answer;
+    }
+    // The lines after the first (the daemon's start line).
+    std::vector<std::string> servingLines() const { return {lines.begin() + 1, lines.end()}; }
+    std::vector<std::string> filesInDirectory() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.path().toStdString()))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    QTemporaryDir dir;
+    std::uint16_t port = UdpPeer::freePort();
+    QObject receiver;
+    std::vector<std::string> lines;
+    std::atomic<bool> jobDone{false};
+    std::unique_ptr<TTFTPDaemonThread> daemon;
+};
+
+bool Installed(const char* program) {
+    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+} // namespace
+
+TEST_F(TftpDaemonTest, RealClientsUploadsArriveByteForByte) {
+    if (!Installed("tftp") || !Installed("curl")) GTEST_SKIP() << "tftp-hpa's tftp or curl is missing";
+    QTemporaryDir sources;
+    const std::string p = std::to_string(port);
+    for (const std::size_t size : {0u, 511u, 512u, 1024u, 1u << 20}) {
+        const std::string source = sources.path().toStdString() + "/" + std::to_string(size);
+        std::ofstream(source, std::ios::binary) << RandomBytes(size);
+        const std::string byTftp = "tftp-" + std::to_string(size), byCurl = "curl-" + std::to_string(size);
+        // Each upload adds three lines; the last comes once the file is in place.
+        for (const std::string& command :
+             {"tftp -m binary 127.0.0.1 " + p + " -c put " + source + " " + byTftp,
+              "curl -sS -T " + source + " tftp://127.0.0.1:" + p + "/" + byCurl}) {
+            const std::size_t before = lines.size();
+            EXPECT_EQ(shell(command), 0) << command;
+            pump([&] { return lines.size() >= before + 3; });
+        }
+        for (const std::string& name : {byTftp, byCurl})
+            EXPECT_TRUE(ReadFile(directory() + name) == ReadFile(source)) << name << "\n"
+                                                                          << ::testing::PrintToString(lines);
+    }
+    EXPECT_EQ(filesInDirectory().size(), 10u) << "no temporary file is left behind";
+}
+
+TEST_F(TftpDaemonTest, StandInUploadIsStoredAndASecondOneRefused) {
+    EXPECT_EQ(lines.at(0), "TFTP daemon thread created on port " + std::to_string(port));
+    EXPECT_EQ(uploadFromStandIn("event050314_0930.log"), "completed successfully");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_TRUE(lines[1].starts_with("TFTP write request from 127.0.0.1:")) << lines[1];
+    EXPECT_EQ(lines[2], "File: event050314_0930.log");
+    EXPECT_EQ(lines[3], "File succesfully written.");
+    EXPECT_EQ(ReadFile(directory() + "event050314_0930.log"), sim::GenerateEventLog(3000));
+    EXPECT_FALSE(jobDone);
+
+    std::ofstream(directory() + "event050314_0930.log", std::ios::app) << "mine";
+    EXPECT_EQ(uploadFromStandIn("event050314_0930.log"),
+              "tftp: unable to open remote file: File already exists.");
+    EXPECT_EQ(lines.back(), "File already exists!");
+    EXPECT_TRUE(jobDone);
+    EXPECT_EQ(ReadFile(directory() + "event050314_0930.log"), sim::GenerateEventLog(3000) + "mine");
+}
+
+TEST_F(TftpDaemonTest, UnsafeNamesForeignSendersAndMissingDirectoriesAreRefused) {
+    const std::string unsafe[] = {"../escape.log", "sub/x.log", "", std::string("bad\x01name")};
+    for (const std::string& name : unsafe) {
+        EXPECT_EQ(uploadFromStandIn(name), "tftp: unable to open remote file: Access violation.") << name;
+        EXPECT_EQ(lines.back(), "Upload refused: the file name is not a plain name");
+    }
+    daemon->setJob(directory(), "127.0.0.2");
+    EXPECT_NE(uploadFromStandIn("event.log").find("unable to open"), std::string::npos);
+    EXPECT_EQ(lines.back(), "Upload refused: 127.0.0.1 is not the router");
+
+    daemon->setJob(directory() + "missing", "127.0.0.1");
+    EXPECT_NE(uploadFromStandIn("event.log").find("unable to open"), std::string::npos);
+    EXPECT_NE(lines.back().find("No such file or directory"), std::string::npos) << lines.back();
+    EXPECT_TRUE(filesInDirectory().empty());
+
+    daemon->setJob(directory(), "127.0.0.1"); // still serving after the failed write
+    EXPECT_EQ(uploadFromStandIn("event.log"), "completed successfully");
+}
+
+TEST_F(TftpDaemonTest, ReadRequestsAndBrokenUploadsLeaveNothing) {
+    UdpPeer peer(port);
+    whileServing([&] {
+        peer.sendToServer(tftp::EncodeRequest(tftp::ReadRequest, "secret", "octet"));
+        return 0;
+    });
+    pump([&] { return lines.size() >= 4; });
+    EXPECT_EQ(servingLines(), (std::vector<std::string>{
+                                  "TFTP read request from 127.0.0.1:" + std::to_string(peer.localPort()),
+                                  "File: secret", "Ignoring unauthorised read request"}));
+    EXPECT_FALSE(peer.receive(300)) << "a read request gets no answer";
+
+    EXPECT_EQ(uploadFromStandIn("one-block.log", sim::TftpUploadMode::OneBlock, 2), "");
+    EXPECT_EQ(uploadFromStandIn("none.log", sim::TftpUploadMode::Nothing, 0), "");
+    // The next upload is served once the broken one has timed out.
+    EXPECT_EQ(uploadFromStandIn("after.log"), "completed successfully");
+    EXPECT_EQ(filesInDirectory(), std::vector<std::string>{"after.log"});
+}
+
+TEST_F(TftpDaemonTest, BindFailureIsReportedOnceAndRetriedUntilThePortIsFree) {
+    daemon.reset();
+    lines.clear();
+    {
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_port = htons(port);
+        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const int held = ::socket(AF_INET, SOCK_DGRAM, 0);
+        ASSERT_EQ(::bind(held, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+        start();
+        pump([&] { return lines.size() >= 2; });
+        const auto until = std::chrono::steady_clock::now() + 400ms;
+        pump([&] { return std::chrono::steady_clock::now() > until; });
+        ::close(held);
+    }
+    ASSERT_EQ(lines.size(), 2u) << "one line for the failure, however many retries";
+    EXPECT_NE(lines[1].find("Address already in use"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("cap_net_bind_service"), std::string::npos);
+    EXPECT_EQ(uploadFromStandIn("late.log", sim::TftpUploadMode::Normal, 4), "completed successfully");
+    EXPECT_EQ(lines.at(2), "TFTP daemon listening on port " + std::to_string(port));
+    daemon->stop();
+    EXPECT_FALSE(daemon->running());
+}
