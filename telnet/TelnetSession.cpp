@@ -124,7 +124,7 @@ void TelnetSession::start(Job job) {
 
 void TelnetSession::converse(Job job, const JobParams& params, const std::function<bool()>& stop) {
     IdTelnetClient.setHost(bytes(m_host.routerAddress()));
-    IdTelnetClient.connect(jobSpec(job).connectTimeoutMs);
+    IdTelnetClient.connect(m_connectTimeoutMs > 0 ? m_connectTimeoutMs : jobSpec(job).connectTimeoutMs);
     for (const Line& line : jobLines(job, params)) {
         if (line.pauseBeforeMs > 0) {
             QElapsedTimer pause;
