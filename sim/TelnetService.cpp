@@ -1,15 +1,15 @@
 // The stand-in's command line: the session's commands and the socket loop that serves them.
 #include "sim/TelnetService.h"
 
+#include "sim/ServiceThread.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
-#include <thread>
 #include <unistd.h>
 
 namespace sim {
@@ -26,20 +26,6 @@ struct Piece {
     int delayBeforeMs = 0;
 };
 
-std::vector<std::string> words(const std::string& line) {
-    std::vector<std::string> out;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && line[i] == ' ')
-            ++i;
-        const std::size_t start = i;
-        while (i < line.size() && line[i] != ' ')
-            ++i;
-        if (i > start) out.push_back(line.substr(start, i - start));
-    }
-    return out;
-}
-
 } // namespace
 
 struct TelnetService::Impl {
@@ -48,8 +34,7 @@ struct TelnetService::Impl {
     std::uint16_t requestedPort;
     std::uint16_t boundPort = 0;
     int listener = -1;
-    int wake[2] = {-1, -1};
-    std::thread thread;
+    ServiceThread thread;
 
     mutable std::mutex mutex;
     std::string error;
@@ -80,11 +65,7 @@ struct TelnetService::Impl {
         return value;
     }
 
-    bool waitOrStop(int ms) {
-        if (ms <= 0) return true;
-        pollfd p{wake[0], POLLIN, 0};
-        return ::poll(&p, 1, ms) == 0;
-    }
+    bool waitOrStop(int ms) { return thread.sleep(ms); }
 
     void send(const std::vector<Piece>& pieces) {
         if (locked(silent)) return;
@@ -164,7 +145,7 @@ struct TelnetService::Impl {
     }
 
     std::vector<Piece> command(const std::string& line) {
-        const std::vector<std::string> w = words(line);
+        const std::vector<std::string> w = commandWords(line);
         if (w.empty() || w[0] == "home") return {{Prompt}};
         if (w[0] == "@close") {
             s.closing = true;
@@ -227,7 +208,7 @@ struct TelnetService::Impl {
 
     void run() {
         while (true) {
-            pollfd fds[3] = {{wake[0], POLLIN, 0}, {s.fd, POLLIN, 0}, {listener, POLLIN, 0}};
+            pollfd fds[3] = {{thread.wakeFd(), POLLIN, 0}, {s.fd, POLLIN, 0}, {listener, POLLIN, 0}};
             if (::poll(fds, 3, -1) < 0) {
                 if (errno == EINTR) continue;
                 break;
@@ -249,7 +230,7 @@ TelnetService::~TelnetService() {
 
 bool TelnetService::start() {
     Impl& d = *m_impl;
-    if (d.thread.joinable()) return true;
+    if (d.thread.running()) return true;
     auto failWith = [&](const std::string& what) {
         std::lock_guard lock(d.mutex);
         d.error = what + ": " + std::strerror(errno);
@@ -274,22 +255,16 @@ bool TelnetService::start() {
     socklen_t len = sizeof addr;
     ::getsockname(d.listener, reinterpret_cast<sockaddr*>(&addr), &len);
     d.boundPort = ntohs(addr.sin_port);
-    if (::pipe2(d.wake, O_CLOEXEC) < 0) return failWith("pipe");
-    d.thread = std::thread([&d] { d.run(); });
+    if (!d.thread.open()) return failWith("pipe");
+    d.thread.start([&d] { d.run(); });
     return true;
 }
 
 void TelnetService::stop() {
     Impl& d = *m_impl;
-    if (d.thread.joinable()) {
-        const char byte = 'x';
-        [[maybe_unused]] auto n = ::write(d.wake[1], &byte, 1);
-        d.thread.join();
-    }
-    for (int* fd : {&d.listener, &d.wake[0], &d.wake[1]}) {
-        if (*fd >= 0) ::close(*fd);
-        *fd = -1;
-    }
+    d.thread.stop();
+    if (d.listener >= 0) ::close(d.listener);
+    d.listener = -1;
 }
 
 std::uint16_t TelnetService::port() const {

@@ -174,8 +174,7 @@ TelnetSession::Outcome TelnetSession::getAdslModeAtStartup() {
     while (splash->seconds() > StartupWaitSeconds && !m_abort)
         pump();
     start(Job::GetAdslMode);
-    m_host.clearPane(Pane::AdslModeLog);
-    m_host.appendLine(Pane::AdslModeLog, QStringLiteral("Retrieving ADSL mode ..."));
+    opening(Pane::AdslModeLog, QStringLiteral("Retrieving ADSL mode ..."));
     bool failed = false;
     try {
         JobParams params;
@@ -193,88 +192,77 @@ TelnetSession::Outcome TelnetSession::getAdslModeAtStartup() {
     return failed ? Outcome::Failed : Outcome::Finished;
 }
 
-TelnetSession::Outcome TelnetSession::setAdslMode() {
-    if (busy()) {
-        m_host.clearPane(Pane::AdslModeLog);
-        m_host.appendLine(Pane::AdslModeLog, QString::fromLatin1(BusyText));
-        return Outcome::Busy;
+bool TelnetSession::refusedAsBusy(Pane pane) {
+    if (!busy()) return false;
+    m_host.clearPane(pane);
+    m_host.appendLine(pane, QString::fromLatin1(BusyText));
+    return true;
+}
+
+void TelnetSession::opening(Pane pane, const QString& line) {
+    m_host.clearPane(pane);
+    m_host.appendLine(pane, line);
+}
+
+TelnetSession::Outcome TelnetSession::runJob(Job job, const JobParams& params, int buttonsOnError,
+                                             const std::function<void()>& after) {
+    bool failed = false;
+    try {
+        converse(job, params);
+        if (after) after();
+    } catch (const std::exception& e) {
+        failed = true;
+        fail(paneOf(jobSpec(job).name), e);
+        if (job == Job::SetAdslMode) m_host.checkMode(Mode::None);
+        m_host.setButtonsEnabled(buttonsOnError, true);
     }
+    close(job);
+    return failed ? Outcome::Failed : Outcome::Finished;
+}
+
+TelnetSession::Outcome TelnetSession::setAdslMode() {
+    if (refusedAsBusy(Pane::AdslModeLog)) return Outcome::Busy;
     Running running(m_running);
     start(Job::SetAdslMode);
     if (m_host.checkedMode() == Mode::None) m_host.checkMode(Mode::Auto);
     m_host.setButtonsEnabled(AdslModeButton, false);
-    m_host.clearPane(Pane::AdslModeLog);
-    m_host.appendLine(Pane::AdslModeLog, QStringLiteral("Changing ADSL mode"));
-    bool failed = false;
-    try {
-        JobParams params;
-        params.password = bytes(m_host.community());
-        params.mode = m_host.checkedMode();
-        converse(Job::SetAdslMode, params);
-    } catch (const std::exception& e) {
-        failed = true;
-        fail(Pane::AdslModeLog, e);
-        m_host.checkMode(Mode::None);
-        m_host.setButtonsEnabled(AdslModeButton, true);
-    }
-    close(Job::SetAdslMode);
-    return failed ? Outcome::Failed : Outcome::Finished;
+    opening(Pane::AdslModeLog, QStringLiteral("Changing ADSL mode"));
+    JobParams params;
+    params.password = bytes(m_host.community());
+    params.mode = m_host.checkedMode();
+    return runJob(Job::SetAdslMode, params, AdslModeButton);
 }
 
 TelnetSession::Outcome TelnetSession::setPassword() {
-    if (busy()) {
-        m_host.clearPane(Pane::Status);
-        m_host.appendLine(Pane::Status, QString::fromLatin1(BusyText));
-        return Outcome::Busy;
-    }
+    if (refusedAsBusy(Pane::Status)) return Outcome::Busy;
     Running running(m_running);
     start(Job::SetPassword);
     m_host.pausePeriodicTimers();
     m_host.setButtonsEnabled(PasswordButton | EventLogButton, false);
-    m_host.clearPane(Pane::Status);
-    m_host.appendLine(Pane::Status, QStringLiteral("Changing password"));
+    opening(Pane::Status, QStringLiteral("Changing password"));
     const QString current = m_host.currentPassword(), next = m_host.newPassword();
-    bool failed = false;
-    try {
-        JobParams params;
-        params.password = bytes(current);
-        params.newPassword = bytes(next);
-        TelnetTicks = 0;
-        converse(Job::SetPassword, params);
-        // Only a change the router confirmed is taken over; otherwise the old secret still holds.
-        if (m_saved) {
-            if (m_host.community() == current) m_host.setCommunity(next);
-            m_host.setCurrentPassword(next);
-            m_host.setNewPassword(QString());
-        } else {
-            m_host.appendLine(Pane::Status, notChangedText());
-        }
-    } catch (const std::exception& e) {
-        failed = true;
-        fail(Pane::Status, e);
-        m_host.setButtonsEnabled(PasswordButton | EventLogButton, true);
-    }
-    close(Job::SetPassword);
+    JobParams params;
+    params.password = bytes(current);
+    params.newPassword = bytes(next);
+    TelnetTicks = 0;
+    // Only a change the router confirmed is taken over; otherwise the old secret still holds.
+    const Outcome outcome = runJob(Job::SetPassword, params, PasswordButton | EventLogButton, [&] {
+        if (!m_saved) return m_host.appendLine(Pane::Status, notChangedText());
+        if (m_host.community() == current) m_host.setCommunity(next);
+        m_host.setCurrentPassword(next);
+        m_host.setNewPassword(QString());
+    });
     m_host.resumePeriodicTimers();
-    return failed ? Outcome::Failed : Outcome::Finished;
+    return outcome;
 }
 
 TelnetSession::Outcome TelnetSession::eventLog(const QString& computerAddress, const QString& fileName) {
     if (busy()) return Outcome::Busy;
     Running running(m_running);
     start(Job::EventLog);
-    bool failed = false;
-    try {
-        JobParams params;
-        params.password = bytes(m_host.community());
-        params.computerAddress = bytes(computerAddress);
-        params.fileName = bytes(fileName);
-        converse(Job::EventLog, params);
-    } catch (const std::exception& e) {
-        failed = true;
-        fail(Pane::Status, e);
-        m_host.setButtonsEnabled(AllJobButtons, true);
-    }
-    close(Job::EventLog);
-    return failed ? Outcome::Failed : Outcome::Finished;
+    JobParams params;
+    params.password = bytes(m_host.community());
+    params.computerAddress = bytes(computerAddress);
+    params.fileName = bytes(fileName);
+    return runJob(Job::EventLog, params, AllJobButtons);
 }

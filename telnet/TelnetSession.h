@@ -63,6 +63,11 @@ private:
     // Connects, writes the job's lines and waits until done, the tick limit, stop() or a closed line.
     void converse(telnet::Job job, const telnet::JobParams& params, const std::function<bool()>& stop = {});
     void fail(telnet::Pane pane, const std::exception& error);
+    bool refusedAsBusy(telnet::Pane pane);
+    void opening(telnet::Pane pane, const QString& line);
+    // The error trap and the close around converse(); after() runs once the wait has ended.
+    Outcome runJob(telnet::Job job, const telnet::JobParams& params, int buttonsOnError,
+                   const std::function<void()>& after = {});
     void close(telnet::Job job);
     void pump(int ms = 10);
     bool limitReached(telnet::Job job) const;
