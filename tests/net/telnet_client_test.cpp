@@ -144,6 +144,10 @@ TEST(TelnetClient, SessionWithTheStandInDeliversChunksOnTheGuiThreadUntilThePeer
     ASSERT_TRUE(pumpUntil([&] { return r.all().find("Configuration saved.") != std::string::npos; }));
     EXPECT_GT(r.chunks.size(), 2u); // the router's output came in pieces
     EXPECT_NE(r.all().find(std::string("\x7f\x7b\x01")), std::string::npos) << "negotiation passes as data";
+    Recorder second(service.port()); // the router serves one session at a time
+    second.client.connect(2000);
+    EXPECT_TRUE(pumpUntil([&] { return second.disconnects == 1; }));
+    EXPECT_NE(second.all().find("Only one session"), std::string::npos);
     r.client.write("@close\r");
     ASSERT_TRUE(pumpUntil([&] { return r.disconnects == 1; }));
     EXPECT_FALSE(r.client.connected());

@@ -198,3 +198,21 @@ TEST_F(TelnetSessionTest, StartupJobReadsTheModeOrFailsAtTheSplashsEnd) {
     EXPECT_EQ(service.receivedLines().back(), "@close");
     EXPECT_FALSE(session.IdTelnetClient.connected());
 }
+
+TEST_F(TelnetSessionTest, EventLogSessionReportsTheUploadOrTheMissingFile) {
+    std::string asked;
+    service.setEventLogPut([&](const std::string& address, const std::string& file) {
+        asked = address + " " + file;
+        return std::string("File transfer completed successfully");
+    });
+    EXPECT_EQ(session.eventLog("127.0.0.2", "ev.txt"), TelnetSession::Outcome::Finished);
+    EXPECT_EQ(asked, "127.0.0.2 ev.txt");
+    EXPECT_TRUE(has(host.status, "File transfer started ..."));
+    EXPECT_TRUE(has(host.status, "File transfer completed"));
+
+    service.setEventLogPut(nullptr);
+    session.eventLog("127.0.0.2", "ev.txt");
+    EXPECT_TRUE(has(host.status, "File not found ... transfer aborted!"));
+    session.eventLog("127.0.0.2", "two words");
+    EXPECT_TRUE(has(host.status, "Usage error ... transfer aborted!"));
+}
