@@ -111,12 +111,12 @@ void TelnetSession::pump(int ms) {
 }
 
 bool TelnetSession::limitReached(Job job) const {
-    const JobSpec& spec = jobSpec(job);
-    return spec.tickLimit > 0 && TelnetTicks >= spec.tickLimit;
+    const JobEntry& entry = jobEntry(job);
+    return entry.tickLimit > 0 && TelnetTicks >= entry.tickLimit;
 }
 
 void TelnetSession::start(Job job) {
-    TelnetJob = QString::fromLatin1(jobSpec(job).name);
+    TelnetJob = QString::fromLatin1(jobEntry(job).name);
     TelnetJobDone = false;
     m_saved = false;
     m_abort = false;
@@ -124,7 +124,7 @@ void TelnetSession::start(Job job) {
 
 void TelnetSession::converse(Job job, const JobParams& params, const std::function<bool()>& stop) {
     IdTelnetClient.setHost(bytes(m_host.routerAddress()));
-    IdTelnetClient.connect(m_connectTimeoutMs > 0 ? m_connectTimeoutMs : jobSpec(job).connectTimeoutMs);
+    IdTelnetClient.connect(m_connectTimeoutMs > 0 ? m_connectTimeoutMs : jobEntry(job).connectTimeoutMs);
     for (const Line& line : jobLines(job, params)) {
         if (line.pauseBeforeMs > 0) {
             QElapsedTimer pause;
@@ -134,7 +134,7 @@ void TelnetSession::converse(Job job, const JobParams& params, const std::functi
         }
         IdTelnetClient.write(line.text);
     }
-    if (jobSpec(job).tickLimit > 0) Telnet_Timer->start();
+    if (jobEntry(job).tickLimit > 0) Telnet_Timer->start();
     // Once the line is closed nothing more can come: the wait ends there too.
     while (!TelnetJobDone && !limitReached(job) && !m_abort && !(stop && stop()) &&
            IdTelnetClient.connected())
@@ -147,9 +147,9 @@ void TelnetSession::fail(Pane pane, const std::exception& error) {
 }
 
 void TelnetSession::close(Job job) {
-    const JobSpec& spec = jobSpec(job);
+    const JobEntry& entry = jobEntry(job);
     if (IdTelnetClient.connected()) {
-        if (limitReached(job)) m_host.appendLine(paneOf(spec.name), QString::fromLatin1(spec.timeoutLine));
+        if (limitReached(job)) m_host.appendLine(paneOf(entry.name), QString::fromLatin1(entry.timeoutLine));
         try {
             IdTelnetClient.write(CloseLine);
         } catch (const TelnetError&) {
@@ -212,7 +212,7 @@ TelnetSession::Outcome TelnetSession::runJob(Job job, const JobParams& params, i
         if (after) after();
     } catch (const std::exception& e) {
         failed = true;
-        fail(paneOf(jobSpec(job).name), e);
+        fail(paneOf(jobEntry(job).name), e);
         if (job == Job::SetAdslMode) m_host.checkMode(Mode::None);
         m_host.setButtonsEnabled(buttonsOnError, true);
     }

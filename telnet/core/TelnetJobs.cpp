@@ -5,7 +5,7 @@ namespace telnet {
 
 namespace {
 
-const JobSpec Jobs[] = {
+const JobEntry Jobs[] = {
     {Job::GetAdslMode, "getadslmode", 15000, PasswordSource::Community, 0, ""},
     {Job::SetAdslMode, "setadslmode", 10000, PasswordSource::Community, 15, "Telnet mode timeout ..."},
     {Job::SetPassword, "setpassword", 10000, PasswordSource::CurrentPassword, 15,
@@ -26,7 +26,7 @@ const char* modeLine(Mode mode) {
 
 } // namespace
 
-const JobSpec& jobSpec(Job job) {
+const JobEntry& jobEntry(Job job) {
     return Jobs[static_cast<int>(job)];
 }
 

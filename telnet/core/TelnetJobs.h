@@ -27,7 +27,7 @@ struct JobParams {
     std::string fileName;        // event-log job
 };
 
-struct JobSpec {
+struct JobEntry {
     Job job;
     const char* name;
     int connectTimeoutMs;
@@ -36,7 +36,7 @@ struct JobSpec {
     const char* timeoutLine;
 };
 
-const JobSpec& jobSpec(Job job);
+const JobEntry& jobEntry(Job job);
 // The job pane of a job name ("getadslmode", "setadslmode", ... or anything else).
 Pane paneOf(const std::string& jobName);
 // The password line, then the command lines, each ended by one carriage return.

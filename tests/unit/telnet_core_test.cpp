@@ -209,8 +209,8 @@ TEST(TelnetJobs, ExactLinesAndTable) {
     EXPECT_EQ(ev[2].text, "tftp connect 192.168.0.2\r");
     EXPECT_EQ(ev[3].text, "tftp put //isfs/eventlog ev.txt\r");
     EXPECT_EQ(ev[3].pauseBeforeMs, 300);
-    EXPECT_EQ(jobSpec(Job::EventLog).tickLimit, 7);
-    EXPECT_EQ(jobSpec(Job::GetAdslMode).connectTimeoutMs, 15000);
+    EXPECT_EQ(jobEntry(Job::EventLog).tickLimit, 7);
+    EXPECT_EQ(jobEntry(Job::GetAdslMode).connectTimeoutMs, 15000);
     EXPECT_EQ(paneOf("getadslmode"), Pane::AdslModeLog);
     EXPECT_EQ(paneOf(""), Pane::Status);
 }
