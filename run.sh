@@ -4,8 +4,9 @@
 #   - installs missing packages (scripts/setup.sh) and builds the program and the stand-in (build/);
 #   - creates a private network namespace holding only its loopback and an interface of its own with
 #     the router's factory address 192.168.0.1/24;
-#   - starts the stand-in there on 192.168.0.1:161 and the program in the same namespace, on your
-#     display, as the user who called sudo, in ~/.kestrune (where kestrune.ini is kept);
+#   - starts the stand-in there on 192.168.0.1:161 (SNMP) and 192.168.0.1:23 (its command line), and
+#     the program in the same namespace, on your display, as the user who called sudo, in ~/.kestrune
+#     (where kestrune.ini is kept);
 #   - removes the namespace and stops the stand-in when the program ends (or on Ctrl-C).
 #
 #   sudo ./run.sh
@@ -84,9 +85,9 @@ ip -n "$ns" addr add 192.168.0.1/24 dev "$lan"
 ip netns exec "$ns" sysctl -qw net.ipv4.ip_unprivileged_port_start=0
 ip -n "$ns" link set "$lan" up
 
-echo "== router stand-in on 192.168.0.1:161"
-ip netns exec "$ns" "$root/build/kestrune-router-sim" --snmp 192.168.0.1:161 --control "$work/router.sock" \
-    >"$work/router.log" 2>&1 &
+echo "== router stand-in on 192.168.0.1:161 (SNMP) and 192.168.0.1:23 (command line)"
+ip netns exec "$ns" "$root/build/kestrune-router-sim" --snmp 192.168.0.1:161 --telnet 192.168.0.1:23 \
+    --control "$work/router.sock" >"$work/router.log" 2>&1 &
 sim_pid=$!
 for _ in $(seq 100); do
     "$root/build/kestrune-router-sim" ctl "$work/router.sock" ping >/dev/null 2>&1 && break

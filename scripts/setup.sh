@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the demo need, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev snmpd snmp tftp-hpa tftpd-hpa curl busybox iproute2 xvfb x11-utils python3 procps
+          libbenchmark-dev snmpd snmp tftp-hpa tftpd-hpa curl busybox-static iproute2 xvfb x11-utils python3 procps
           libxkbcommon-dev ccache)
 packages+=(desktop-file-utils appstream) # validators of the installed desktop entry and metainfo
 missing=()

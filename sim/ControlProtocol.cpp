@@ -119,6 +119,10 @@ bool printable(const std::string& s) {
 
 } // namespace
 
+std::vector<std::string> commandWords(std::string_view line) {
+    return words(line);
+}
+
 std::optional<int> ControlProtocol::parseType(std::string_view name) {
     static const std::map<std::string, int, std::less<>> names = {
         {"integer", ber::Integer},    {"int", ber::Integer},         {"string", ber::OctetString},

@@ -47,6 +47,9 @@
 
 namespace sim {
 
+// The blank-separated words of a command line.
+std::vector<std::string> commandWords(std::string_view line);
+
 class ControlProtocol {
 public:
     explicit ControlProtocol(Router& router);

@@ -1,6 +1,7 @@
 // kestrune-router-sim: a stand-in for a D-Link ADSL router, for tests, scripts and demonstrations.
 #include "sim/ControlServer.h"
 #include "sim/RouterSim.h"
+#include "sim/TelnetService.h"
 #include "sim/TftpUploader.h"
 
 #include <csignal>
@@ -16,7 +17,7 @@ namespace {
 
 const char* const Usage = R"(Usage:
   kestrune-router-sim [--snmp ADDR:PORT] [--control PATH] [--read-community NAME]
-                      [--write-community NAME] [--tftp-port N]
+                      [--write-community NAME] [--telnet ADDR:PORT] [--tftp-port N]
   kestrune-router-sim ctl PATH [COMMAND...]
 
 A stand-in for a D-Link ADSL router: an SNMPv1 agent serving MIB-II (system, interfaces, ip, icmp,
@@ -27,6 +28,8 @@ Options:
   --snmp ADDR:PORT          where the SNMP agent listens (default 127.0.0.1:161); PORT 0 picks a
                             free port (ask for it with the control command "port")
   --control PATH            Unix-domain control socket to create (line protocol, see below)
+  --telnet ADDR:PORT        also serve the router's command line there (the router: port 23); its
+                            password is the write community
   --read-community NAME     read-only community (default "public")
   --write-community NAME    read-write community (default "quorbex")
   --tftp-port N             the computer's UDP port the event log is uploaded to (default 69)
@@ -46,6 +49,7 @@ Control commands (each answers one line, "ok ..." or "error ..."):
   adsl quoted on|off | routes N | tcpconns N | log [clear] | stats | port | ping | help
   tftpupload mode normal|nothing|oneblock | tftpupload size BYTES | tftpupload port [N]
   tftpupload last
+  telnet silent|split on|off | telnet slow MS | telnet mode [auto|dmt|ansi] | telnet sessions|port
   shutdown
   TYPE: integer string hex oid ipaddress counter gauge timeticks null opaque
   IF is the ifIndex: 1 ethernet (LAN), 2 atm, 3 ppp channel 1, 4 ppp1 (WAN), 5 lo
@@ -112,6 +116,8 @@ int main(int argc, char** argv) {
     std::string snmpAddress = "127.0.0.1";
     std::uint16_t snmpPort = 161;
     std::string controlPath;
+    std::string telnetAddress;
+    std::uint16_t telnetPort = 0;
     std::string readCommunity = "public", writeCommunity = "quorbex";
     std::uint16_t tftpPort = 69;
     for (int i = 1; i < argc; ++i) {
@@ -123,13 +129,16 @@ int main(int argc, char** argv) {
         }
         const char* v = nullptr;
         if (arg == "--snmp" || arg == "--control" || arg == "--read-community" ||
-            arg == "--write-community" || arg == "--tftp-port") {
+            arg == "--write-community" || arg == "--telnet" || arg == "--tftp-port") {
             v = value();
             if (!v) return fail(arg + " needs a value (see --help)");
         }
         if (arg == "--snmp") {
             if (!splitEndpoint(v, snmpAddress, snmpPort))
                 return fail("--snmp wants ADDR:PORT, e.g. 127.0.0.1:161, not \"" + std::string(v) + "\"");
+        } else if (arg == "--telnet") {
+            if (!splitEndpoint(v, telnetAddress, telnetPort))
+                return fail("--telnet wants ADDR:PORT, e.g. 127.0.0.1:23, not \"" + std::string(v) + "\"");
         } else if (arg == "--control") {
             controlPath = v;
         } else if (arg == "--read-community") {
@@ -160,15 +169,25 @@ int main(int argc, char** argv) {
     if (!agent.start()) return fail("cannot start the SNMP agent: " + agent.lastError());
 
     sim::ControlProtocol protocol(router);
+    sim::TftpUploader tftpUploader;
+    tftpUploader.setPort(tftpPort);
+    tftpUploader.addControlCommands(protocol);
+    std::unique_ptr<sim::TelnetService> telnet;
+    if (!telnetAddress.empty()) {
+        telnet = std::make_unique<sim::TelnetService>(router, telnetAddress, telnetPort);
+        // "tftp put" on the command line uploads the event log to the address "tftp connect" named.
+        telnet->setEventLogPut([&tftpUploader](const std::string& address, const std::string& fileName) {
+            return tftpUploader.upload(address, fileName);
+        });
+        if (!telnet->start()) return fail("cannot start the command line: " + telnet->lastError());
+        sim::addTelnetCommands(protocol, *telnet);
+    }
     protocol.addCommand("port",
                         [&](const auto&, std::string_view) { return "ok " + std::to_string(agent.port()); });
     protocol.addCommand("shutdown", [](const auto&, std::string_view) {
         ::kill(::getpid(), SIGTERM);
         return std::string("ok shutting down");
     });
-    sim::TftpUploader tftpUploader;
-    tftpUploader.setPort(tftpPort);
-    tftpUploader.addControlCommands(protocol);
     std::unique_ptr<sim::ControlServer> control;
     if (!controlPath.empty()) {
         control = std::make_unique<sim::ControlServer>(protocol, controlPath);
@@ -176,12 +195,14 @@ int main(int argc, char** argv) {
     }
 
     std::cout << "kestrune-router-sim: SNMP agent on " << snmpAddress << ":" << agent.port();
+    if (telnet) std::cout << ", command line on " << telnetAddress << ":" << telnet->port();
     if (control) std::cout << ", control socket " << controlPath;
     std::cout << std::endl;
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
     if (control) control->stop();
+    if (telnet) telnet->stop();
     agent.stop();
     return 0;
 }
