@@ -289,7 +289,7 @@ void TMainForm::ADSLClick(QObject* Sender) {
 void TMainForm::ADSL_PageControlChange(QObject* Sender) {
     // Only a sub-tab shown to the user concerns the buttons: a sub-tab switched in code while
     // another page is shown must not disable that page's "&Update".
-    if (currentPageName() != QLatin1String("ADSL")) return;
+    if (currentPage() != ui.pages.ADSL) return;
     auto* tabs = qobject_cast<QTabWidget*>(Sender);
     if (!tabs) tabs = ui.adsl.ADSL_PageControl;
     const int index = tabs->currentIndex();
