@@ -1,7 +1,7 @@
 // Log panes and their tools (save, copy, clear) and the Debug page.
 #include "app/Main_Unit.h"
+#include "app/PaneText.h"
 #include "app/UiSeam.h"
-#include "views/PaneText.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -11,53 +11,49 @@
 #include <QSaveFile>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace {
 
 // Which pane each save button writes and the file name it proposes.
 struct SaveRow {
-    const char* button;
-    const char* pane;
+    QPushButton* button;
+    QPlainTextEdit* pane;
     const char* defaultName;
 };
-constexpr std::array<SaveRow, 7> kSaveRows{{
-    {"SaveLog_But", "LinkLog_Memo", "kestrune_connlog"},
-    {"SaveDebugLog_But", "DebugLog_Memo", "kestrune_debuglog"},
-    {"AddrTableSave_But", "AddrTable_Memo", "kestrune_addrtable"},
-    {"RouteTableSave_But", "RouteTable_Memo", "kestrune_routetable"},
-    {"MediaTableSave_But", "MediaTable_Memo", "kestrune_mediatable"},
-    {"TCPSave_But", "TCPTable_Memo", "kestrune_tcptable"},
-    {"UDPTableSave_But", "UDPTable_Memo", "kestrune_udptable"},
-}};
-
-struct ToolRow {
-    const char* button;
-    const char* pane;
-};
-constexpr std::array<ToolRow, 6> kCopyRows{{
-    {"DebugLogCopy_But", "DebugLog_Memo"},
-    {"AddrTableCopy_But", "AddrTable_Memo"},
-    {"RouteTableCopy_But", "RouteTable_Memo"},
-    {"MediaTableCopy_But", "MediaTable_Memo"},
-    {"TCPTableCopy_But", "TCPTable_Memo"},
-    {"UDPTableCopy_But", "UDPTable_Memo"},
-}};
-constexpr std::array<ToolRow, 2> kClearRows{{
-    {"DebugLogClear_But", "DebugLog_Memo"},
-    {"ClearLog_But", "LinkLog_Memo"},
-}};
-
-// The sender's object name when it is one of the window's push buttons; empty otherwise.
-QString buttonName(QObject* sender) {
-    auto* button = qobject_cast<QPushButton*>(sender);
-    return button ? button->objectName() : QString();
+std::array<SaveRow, 7> saveRows(const FormWidgets& ui) {
+    return {{{ui.adsl.SaveLog_But, ui.adsl.LinkLog_Memo, "kestrune_connlog"},
+             {ui.debug.SaveDebugLog_But, ui.debug.DebugLog_Memo, "kestrune_debuglog"},
+             {ui.ip.AddrTableSave_But, ui.ip.AddrTable_Memo, "kestrune_addrtable"},
+             {ui.ip.RouteTableSave_But, ui.ip.RouteTable_Memo, "kestrune_routetable"},
+             {ui.ip.MediaTableSave_But, ui.ip.MediaTable_Memo, "kestrune_mediatable"},
+             {ui.tcp.TCPSave_But, ui.tcp.TCPTable_Memo, "kestrune_tcptable"},
+             {ui.udp.UDPTableSave_But, ui.udp.UDPTable_Memo, "kestrune_udptable"}}};
 }
 
-// Text of a label of the System page; its initial caption when the page does not exist.
-QString labelText(const TMainForm* form, const char* name) {
-    auto* label = form->w<QLabel>(name);
-    return label ? label->text() : QStringLiteral("-----");
+struct ToolRow {
+    QPushButton* button;
+    QPlainTextEdit* pane;
+};
+std::array<ToolRow, 6> copyRows(const FormWidgets& ui) {
+    return {{{ui.debug.DebugLogCopy_But, ui.debug.DebugLog_Memo},
+             {ui.ip.AddrTableCopy_But, ui.ip.AddrTable_Memo},
+             {ui.ip.RouteTableCopy_But, ui.ip.RouteTable_Memo},
+             {ui.ip.MediaTableCopy_But, ui.ip.MediaTable_Memo},
+             {ui.tcp.TCPTableCopy_But, ui.tcp.TCPTable_Memo},
+             {ui.udp.UDPTableCopy_But, ui.udp.UDPTable_Memo}}};
+}
+std::array<ToolRow, 2> clearRows(const FormWidgets& ui) {
+    return {
+        {{ui.debug.DebugLogClear_But, ui.debug.DebugLog_Memo}, {ui.adsl.ClearLog_But, ui.adsl.LinkLog_Memo}}};
+}
+
+// The pane of the row whose button is `sender`, or none.
+template <class Rows> QPlainTextEdit* paneOf(const Rows& rows, const QObject* sender) {
+    for (const auto& r : rows)
+        if (sender == r.button) return r.pane;
+    return nullptr;
 }
 
 } // namespace
@@ -70,7 +66,7 @@ void TMainForm::buildDebugPage(QWidget* page) {
     layout->addWidget(heading);
 
     auto* row = new QHBoxLayout;
-    auto* memo = new QPlainTextEdit(page);
+    auto* memo = ui.debug.DebugLog_Memo = new QPlainTextEdit(page);
     memo->setObjectName(QStringLiteral("DebugLog_Memo"));
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -85,13 +81,15 @@ void TMainForm::buildDebugPage(QWidget* page) {
         b->setObjectName(QString::fromLatin1(name));
         connect(b, &QPushButton::clicked, this, [this, b, handler] { (this->*handler)(b); });
         buttons->addWidget(b);
+        return b;
     };
     addButton("InterfaceTable_But", "Interface table", &TMainForm::InterfaceTable_ButClick);
     addButton("IPAddrTable_But", "IP table", &TMainForm::IPAddrTable_ButClick);
     buttons->addSpacing(16);
-    addButton("SaveDebugLog_But", "Save log", &TMainForm::GenericSave_ButClick);
-    addButton("DebugLogCopy_But", "Copy log", &TMainForm::GenericCopy_ButClick);
-    addButton("DebugLogClear_But", "Clear log", &TMainForm::GenericClear_ButClick);
+    ui.debug.SaveDebugLog_But = addButton("SaveDebugLog_But", "Save log", &TMainForm::GenericSave_ButClick);
+    ui.debug.DebugLogCopy_But = addButton("DebugLogCopy_But", "Copy log", &TMainForm::GenericCopy_ButClick);
+    ui.debug.DebugLogClear_But =
+        addButton("DebugLogClear_But", "Clear log", &TMainForm::GenericClear_ButClick);
     buttons->addStretch(1);
     row->addLayout(buttons);
     layout->addLayout(row, 1);
@@ -125,60 +123,47 @@ bool TMainForm::savePaneLines(QPlainTextEdit& pane, const QString& fileName) {
         UiSeam::error(this, QStringLiteral("Cannot write the file \"%1\": %2").arg(fileName, reason));
         return false;
     }
-    if (pane.objectName() == QLatin1String("LinkLog_Memo")) st.LinkLogChanged = false;
+    if (&pane == ui.adsl.LinkLog_Memo) st.LinkLogChanged = false;
     return true;
 }
 
 void TMainForm::GenericSave_ButClick(QObject* Sender) {
-    const QString name = buttonName(Sender);
-    const SaveRow* row = nullptr;
-    for (const auto& r : kSaveRows)
-        if (name == QLatin1String(r.button)) row = &r;
-    if (!row) return;
-    auto* pane = w<QPlainTextEdit>(row->pane);
-    if (!pane) return;
+    const auto rows = saveRows(ui);
+    const auto row =
+        std::find_if(rows.begin(), rows.end(), [&](const SaveRow& r) { return Sender == r.button; });
+    if (row == rows.end()) return;
 
     const QString fileName = askSaveFileName(QString::fromLatin1(row->defaultName));
     if (fileName.isEmpty()) return;
 
-    if (pane->objectName() == QLatin1String("DebugLog_Memo")) {
-        pane->appendPlainText(QStringLiteral(" "));
-        pane->appendPlainText(QStringLiteral("Firmware: ") + labelText(this, "firmware_ver_label"));
-        pane->appendPlainText(QStringLiteral("Description:  ") + labelText(this, "RouterDesc_Label"));
+    if (row->pane == ui.debug.DebugLog_Memo) {
+        row->pane->appendPlainText(QStringLiteral(" "));
+        row->pane->appendPlainText(QStringLiteral("Firmware: ") + ui.system.firmware_ver_label->text());
+        row->pane->appendPlainText(QStringLiteral("Description:  ") + ui.system.RouterDesc_Label->text());
     }
-    savePaneLines(*pane, fileName);
+    savePaneLines(*row->pane, fileName);
 }
 
 void TMainForm::GenericCopy_ButClick(QObject* Sender) {
-    const QString name = buttonName(Sender);
-    if (name == QLatin1String("CopyToClipboard_But")) {
-        UiSeam::setClipboardText(labelText(this, "firmware_ver_label") + QLatin1Char('\n') +
-                                 labelText(this, "RouterDesc_Label"));
+    if (Sender == ui.system.CopyToClipboard_But) {
+        UiSeam::setClipboardText(ui.system.firmware_ver_label->text() + QLatin1Char('\n') +
+                                 ui.system.RouterDesc_Label->text());
         return;
     }
-    for (const auto& r : kCopyRows) {
-        if (name != QLatin1String(r.button)) continue;
-        auto* pane = w<QPlainTextEdit>(r.pane);
-        if (!pane) return;
+    if (QPlainTextEdit* pane = paneOf(copyRows(ui), Sender)) {
         pane->selectAll();
         UiSeam::setClipboardText(paneLines(*pane).join(QLatin1Char('\n')));
-        return;
     }
 }
 
 void TMainForm::GenericClear_ButClick(QObject* Sender) {
-    const QString name = buttonName(Sender);
-    for (const auto& r : kClearRows) {
-        if (name != QLatin1String(r.button)) continue;
-        auto* pane = w<QPlainTextEdit>(r.pane);
-        if (!pane) return;
-        pane->clear();
-        if (pane->objectName() == QLatin1String("LinkLog_Memo")) st.LinkLogChanged = false;
-        return;
-    }
+    QPlainTextEdit* pane = paneOf(clearRows(ui), Sender);
+    if (!pane) return;
+    pane->clear();
+    if (pane == ui.adsl.LinkLog_Memo) st.LinkLogChanged = false;
 }
 
 void TMainForm::DebugEnter(QObject*) {
-    if (auto* update = w<QPushButton>("GetValues_But")) update->setEnabled(false);
+    ui.frame.GetValues_But->setEnabled(false);
     setHelpKeyword(QStringLiteral("210.html"), true);
 }

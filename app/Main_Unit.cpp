@@ -2,10 +2,10 @@
 // close query with the settings file.
 #include "app/Main_Unit.h"
 
+#include "app/PaneText.h"
 #include "app/SettingsFile.h"
 #include "app/StatusTexts.h"
 #include "app/UiSeam.h"
-#include "views/PaneText.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -41,6 +41,7 @@ QFont windowFont() {
 struct PageSpec {
     const char* name;
     const char* caption;
+    QWidget* PageWidgets::*page;
     void (TMainForm::*build)(QWidget*);
 };
 
@@ -71,7 +72,7 @@ void TMainForm::buildWindow() {
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
 
-    auto* tabs = new QTabWidget(client);
+    auto* tabs = ui.frame.PageControl = new QTabWidget(client);
     tabs->setObjectName(QStringLiteral("PageControl"));
     tabs->setGeometry(9, 7, 616, 512);
     // Eleven tabs side by side in the window's width, as compact as the design's.
@@ -79,13 +80,13 @@ void TMainForm::buildWindow() {
     tabs->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 7px; }"));
 
     // The buttons and the status line lie over the lower part of the page area.
-    auto* help = new QPushButton(QStringLiteral("&Help"), client);
+    auto* help = ui.frame.Help_But = new QPushButton(QStringLiteral("&Help"), client);
     help->setObjectName(QStringLiteral("Help_But"));
     help->setGeometry(448, 444, 72, 31);
     help->setDefault(true);
     help->setAutoDefault(true);
 
-    auto* update = new QPushButton(QStringLiteral("&Update"), client);
+    auto* update = ui.frame.GetValues_But = new QPushButton(QStringLiteral("&Update"), client);
     update->setObjectName(QStringLiteral("GetValues_But"));
     update->setGeometry(533, 444, 72, 31);
     connect(update, &QPushButton::clicked, this, [this, update] { GetValuesBut(update); });
@@ -94,9 +95,9 @@ void TMainForm::buildWindow() {
     status->setObjectName(QStringLiteral("StatusBar"));
     status->setSizeGripEnabled(false);
     status->setGeometry(16, 486, 601, 27);
-    m_statusLabel = new QLabel(statustext::Ready, status);
-    m_statusLabel->setObjectName(QStringLiteral("StatusLine_Label"));
-    status->addPermanentWidget(m_statusLabel, 1);
+    QLabel* line = ui.frame.StatusLine_Label = new QLabel(statustext::Ready, status);
+    line->setObjectName(QStringLiteral("StatusLine_Label"));
+    status->addPermanentWidget(line, 1);
 
     help->raise();
     update->raise();
@@ -105,21 +106,21 @@ void TMainForm::buildWindow() {
 
 void TMainForm::buildPages() {
     static const PageSpec pages[] = {
-        {"GenSysInfo", "System", &TMainForm::buildSystemPage},
-        {"Quota_Tab", "Quota", &TMainForm::buildQuotaPage},
-        {"ADSL", "ADSL", &TMainForm::buildAdslPage},
-        {"Interfaces", "Interfaces", &TMainForm::buildInterfacesPage},
-        {"IP", "IP", &TMainForm::buildIpPage},
-        {"ICMP", "ICMP", &TMainForm::buildIcmpPage},
-        {"TCP", "TCP", &TMainForm::buildTcpPage},
-        {"UDP", "UDP", &TMainForm::buildUdpPage},
-        {"SNMP", "SNMP", &TMainForm::buildSnmpPage},
-        {"Misc", "Misc", &TMainForm::buildMiscPage},
-        {"Debug", "Debug", &TMainForm::buildDebugPage},
+        {"GenSysInfo", "System", &PageWidgets::GenSysInfo, &TMainForm::buildSystemPage},
+        {"Quota_Tab", "Quota", &PageWidgets::Quota_Tab, &TMainForm::buildQuotaPage},
+        {"ADSL", "ADSL", &PageWidgets::ADSL, &TMainForm::buildAdslPage},
+        {"Interfaces", "Interfaces", &PageWidgets::Interfaces, &TMainForm::buildInterfacesPage},
+        {"IP", "IP", &PageWidgets::IP, &TMainForm::buildIpPage},
+        {"ICMP", "ICMP", &PageWidgets::ICMP, &TMainForm::buildIcmpPage},
+        {"TCP", "TCP", &PageWidgets::TCP, &TMainForm::buildTcpPage},
+        {"UDP", "UDP", &PageWidgets::UDP, &TMainForm::buildUdpPage},
+        {"SNMP", "SNMP", &PageWidgets::SNMP, &TMainForm::buildSnmpPage},
+        {"Misc", "Misc", &PageWidgets::Misc, &TMainForm::buildMiscPage},
+        {"Debug", "Debug", &PageWidgets::Debug, &TMainForm::buildDebugPage},
     };
     QTabWidget* tabs = pageControl();
     for (const PageSpec& p : pages) {
-        auto* page = new QWidget;
+        auto* page = ui.pages.*p.page = new QWidget;
         page->setObjectName(QString::fromLatin1(p.name));
         tabs->addTab(page, QString::fromLatin1(p.caption));
         (this->*p.build)(page);
@@ -130,12 +131,11 @@ void TMainForm::buildPages() {
 }
 
 QTabWidget* TMainForm::pageControl() const {
-    return w<QTabWidget>("PageControl");
+    return ui.frame.PageControl;
 }
 
 QWidget* TMainForm::currentPage() const {
-    QTabWidget* tabs = pageControl();
-    return tabs ? tabs->currentWidget() : nullptr;
+    return ui.frame.PageControl->currentWidget();
 }
 
 QString TMainForm::currentPageName() const {
@@ -161,18 +161,7 @@ void TMainForm::FormCreate() {
         // 8. The quota baseline, when the router answered.
         if (st.IfNumber != 0) CalcQuota_ButClick(this);
     }
-    if (!goOn) {
-        // Keys the stopped start-up never reached keep their values in the file unless the user
-        // changes them before closing.
-        for (const auto& [section, key, value] : settingsEntries()) {
-            const QString id = section + QLatin1Char('/') + key;
-            if ((section == QLatin1String("Quota") || section == QLatin1String("EventLog")) &&
-                !m_readKeys.contains(id))
-                m_unreadAtStart.insert(id, value);
-        }
-        if (!m_readKeys.contains(QStringLiteral("Quota/MBUsed")))
-            m_unreadAtStart.insert(QStringLiteral("Quota/MBUsed"), m_startMBUsed);
-    }
+    if (!goOn) rememberUnreadKeys();
     // 9. Release the settings file, also after a conversion error.
     QString writeError;
     const bool written = settings.release(writeError);
@@ -235,8 +224,8 @@ void TMainForm::FormCloseQuery(QObject*, bool& CanClose) {
 }
 
 void TMainForm::offerConnectionLogSave() {
-    auto* log = w<QPlainTextEdit>("LinkLog_Memo");
-    if (!log || paneLines(*log).isEmpty() || !st.LinkLogChanged) return;
+    QPlainTextEdit* log = ui.adsl.LinkLog_Memo;
+    if (paneLines(*log).isEmpty() || !st.LinkLogChanged) return;
     if (UiSeam::question(this, QStringLiteral("Confirm"), QStringLiteral("Save connection log?")) !=
         QMessageBox::Yes)
         return;

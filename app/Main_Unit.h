@@ -15,6 +15,7 @@
 //   monitor/QuotaMonitor.cpp data-quota monitor
 #pragma once
 
+#include "app/FormWidgets.h"
 #include "monitor/QuotaTracking.h"
 
 #include <QHash>
@@ -27,16 +28,11 @@
 #include <vector>
 
 class QCloseEvent;
-class QLabel;
-class QPushButton;
-class QTabWidget;
-class QTimer;
 class QAction;
-class QMenu;
+class QLineEdit;
 class QPlainTextEdit;
-namespace UiSeam {
-class BusyCursor;
-}
+class PageAction;
+struct SettingKey;
 
 // The window's working state (program-wide in meaning: every subsystem reads it).
 struct ProgramState {
@@ -72,6 +68,7 @@ public:
 
     ProgramState st;
     QuotaTracking quotaRun;
+    FormWidgets ui; // every widget, timer and menu item the handlers use
 
     // ---- life cycle ---------------------------------------------------------------------------
     void FormCreate();
@@ -82,9 +79,6 @@ public:
     // ---- status line, help keywords, router endpoint --------------------------------------------
     void setStatus(const QString& text); // every text begins with a blank
     QString statusText() const;
-    // A failed essential read of a page action: the read-error status text, the cursor restored,
-    // a beep. The caller then ends its action.
-    void pageReadFailed(UiSeam::BusyCursor& busy);
     // Sets the help keyword on the tab control and the "&Help" button, and on "&Update" when asked.
     void setHelpKeyword(const QString& keyword, bool alsoUpdateButton);
     QString routerHost() const; // IpAddress_Edit's text
@@ -93,8 +87,15 @@ public:
     bool snmpGet(const QString& oid, QString& value);
     bool snmpSet(const QString& oid, const QString& value, int valueType);
     bool snmpWalk(const QString& baseOid, QStringList& lines);
+    // A set action: writes `value` to `oid` and shows in `edit` what the router then holds, passed
+    // through `shown`. An unanswered set shows "Set failed", `refused` on the status line and beeps;
+    // a set answered but not read back keeps the typed text and says so on the status line.
+    void setAndReadBack(QLineEdit* edit, const char* oid, const QString& value, int valueType,
+                        QString (*shown)(const QString&), const QString& refused);
+    // The status text of a set refused for the current community ("Is "x" community writable?").
+    QString notWritableStatus() const;
 
-    // Widget lookup by object name (the names tests use too). With a scope, only below it.
+    // Widget lookup by object name, for tests; the window itself uses `ui`. With a scope, only below it.
     template <class T> T* w(const char* name, QObject* scope = nullptr) const {
         return (scope ? scope : static_cast<QObject*>(const_cast<TMainForm*>(this)))
             ->findChild<T*>(QString::fromLatin1(name));
@@ -197,20 +198,20 @@ private:
     void buildMenus();
     void buildTimers();
 
-    // ---- private helpers of the subsystem files (each adds its own below its heading) ------------
-    // app/
-    QLabel* m_statusLabel = nullptr;
     QString m_startMBUsed = QStringLiteral("0"); // `MBUsed` as read at start-up
     bool m_shownOnce = false;
     void buildWindow();
     void buildPages();
+    // Every key of the settings file with its default and the widget or item that holds it.
+    std::vector<SettingKey> settingKeys();
     // Start-up steps 3 to 6; false when a conversion error ended the start-up (message in `error`).
     bool restoreSettings(const class IniFile& ini, QString& error);
     // Closing step 2 and `MBUsed`.
     void saveSettings(class IniFile& ini);
-    // The values closing step 2 writes, in order, as (section, key, value); keys whose widget does
-    // not exist are left out (the file keeps what it holds).
-    std::vector<std::array<QString, 3>> settingsEntries() const;
+    // The values closing step 2 writes, in order, as (section, key, value).
+    std::vector<std::array<QString, 3>> settingsEntries();
+    // After a stopped start-up: keys it never read, with the value the window holds for them now.
+    void rememberUnreadKeys();
     // Keys that a stopped start-up never read, with the value the window held for them then: such
     // a key is written at close only when its value has changed since (nothing of the user's lost).
     QHash<QString, QString> m_unreadAtStart;
@@ -223,10 +224,9 @@ private:
     void undoAutoToggle(QAction* item);
     // A timer's tick handler; a tick that comes while the previous one still runs is dropped.
     void connectTick(QTimer* timer, void (TMainForm::*handler)(QObject*));
-    bool intervalClick(QObject* Sender, const struct IntervalChoice* choices, int count, const char* timer);
     void offerConnectionLogSave();
-    // views/ (System, uptime)
-    void setSystemText(const char* oid, const char* editName, bool nameObject);
-    // views/ (Interfaces, ADSL) and monitor/
-    // views/ (IP, TCP, UDP, ICMP, SNMP) and app/LogPanes
+    // A table walk that stopped part way (the TCP and UDP pages).
+    void walkFailed();
+    // Interface discovery of the System page; false when the router went silent during it.
+    bool discoverInterfaces();
 };

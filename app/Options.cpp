@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <array>
 #include <memory>
 
 namespace {
@@ -53,8 +54,8 @@ void TMainForm::buildMenus() {
     file->setProperty("helpContext", 10);
     bar->addMenu(file);
     file->addSeparator();
-    connect(addItem(file, this, "Exit1", QStringLiteral("&Exit"), false), &QAction::triggered, this,
-            [this] { Exit1Click(this); });
+    ui.menu.Exit1 = addItem(file, this, "Exit1", QStringLiteral("&Exit"), false);
+    connect(ui.menu.Exit1, &QAction::triggered, this, [this] { Exit1Click(this); });
 
     auto* opts = new QMenu(QStringLiteral("Options"), this);
     opts->setObjectName(QStringLiteral("Options1"));
@@ -62,78 +63,83 @@ void TMainForm::buildMenus() {
     bar->addMenu(opts);
 
     // An interval submenu: its items in one radio group, each handled by `handler`.
-    auto intervals = [this](QMenu* menu, const char* group, const IntervalChoice* choices, int count,
-                            const char* checkedItem, void (TMainForm::*handler)(QObject*)) {
+    auto intervals = [this](QMenu* menu, const char* group, IntervalMenu& im,
+                            std::span<const IntervalChoice> choices, const char* checkedItem,
+                            void (TMainForm::*handler)(QObject*)) {
         QActionGroup* g = radioGroup(this, group);
-        for (int i = 0; i < count; ++i) {
-            QAction* a = addItem(menu, this, choices[i].item, QString::fromLatin1(choices[i].caption), true);
+        im.choices = choices;
+        for (const IntervalChoice& c : choices) {
+            QAction* a = addItem(menu, this, c.item, QString::fromLatin1(c.caption), true);
             g->addAction(a);
-            a->setChecked(qstrcmp(choices[i].item, checkedItem) == 0);
+            a->setChecked(qstrcmp(c.item, checkedItem) == 0);
             connectMenuItem(a, handler);
+            im.items.push_back(a);
         }
     };
+    MenuItems& mi = ui.menu;
 
     QMenu* m = addSubmenu(opts, this, "Connectionlog1", QStringLiteral("Connection log"), 21);
-    QAction* autoRe = addItem(m, this, "Autoreconnect", QStringLiteral("Auto-reconnect"), true);
-    autoRe->setEnabled(false);
-    connectMenuItem(autoRe, &TMainForm::AutoreconnectClick);
-    connectMenuItem(addItem(m, this, "Recordlog", QStringLiteral("Monitor connection"), true),
-                    &TMainForm::RecordlogClick);
+    mi.Autoreconnect = addItem(m, this, "Autoreconnect", QStringLiteral("Auto-reconnect"), true);
+    mi.Autoreconnect->setEnabled(false);
+    connectMenuItem(mi.Autoreconnect, &TMainForm::AutoreconnectClick);
+    mi.Recordlog = addItem(m, this, "Recordlog", QStringLiteral("Monitor connection"), true);
+    connectMenuItem(mi.Recordlog, &TMainForm::RecordlogClick);
     m->addSeparator();
-    intervals(m, "LinkCheck_Group", options::kLinkCheck, options::count(options::kLinkCheck),
-              "N15secondinterval1", &TMainForm::LogIntervalClick);
+    intervals(m, "LinkCheck_Group", mi.linkCheck, options::kLinkCheck, "N15secondinterval1",
+              &TMainForm::LogIntervalClick);
 
     m = addSubmenu(opts, this, "Dataquota1", QStringLiteral("Data quota"), 22);
-    connectMenuItem(addItem(m, this, "MonitorQuota", QStringLiteral("Display in real time"), true),
-                    &TMainForm::MonitorQuotaClick);
+    mi.MonitorQuota = addItem(m, this, "MonitorQuota", QStringLiteral("Display in real time"), true);
+    connectMenuItem(mi.MonitorQuota, &TMainForm::MonitorQuotaClick);
     m->addSeparator();
-    intervals(m, "QuotaUpdate_Group", options::kQuota, options::count(options::kQuota), "N15minuteupdate1",
+    intervals(m, "QuotaUpdate_Group", mi.quotaUpdate, options::kQuota, "N15minuteupdate1",
               &TMainForm::QuotaUpdateIntervalClick);
 
     m = addSubmenu(opts, this, "Eventlog1", QStringLiteral("Event log"), 23);
-    connectMenuItem(addItem(m, this, "EventLogTransfer", QStringLiteral("Auto-transfer"), true),
-                    &TMainForm::EventLogTransferClick);
+    mi.EventLogTransfer = addItem(m, this, "EventLogTransfer", QStringLiteral("Auto-transfer"), true);
+    connectMenuItem(mi.EventLogTransfer, &TMainForm::EventLogTransferClick);
     m->addSeparator();
-    intervals(m, "TransferInterval_Group", options::kEventLog, options::count(options::kEventLog),
-              "Every24hours", &TMainForm::EventLogIntervalClick);
+    intervals(m, "TransferInterval_Group", mi.transferInterval, options::kEventLog, "Every24hours",
+              &TMainForm::EventLogIntervalClick);
 
     m = addSubmenu(opts, this, "Interfaces1", QStringLiteral("Interfaces"), 24);
-    connectMenuItem(addItem(m, this, "DisplayInRealTime", QStringLiteral("Display in real time"), true),
-                    &TMainForm::DisplayInRealTimeClick);
+    mi.DisplayInRealTime =
+        addItem(m, this, "DisplayInRealTime", QStringLiteral("Display in real time"), true);
+    connectMenuItem(mi.DisplayInRealTime, &TMainForm::DisplayInRealTimeClick);
     m->addSeparator();
-    intervals(m, "InterfacesUpdate_Group", options::kInterfaces, options::count(options::kInterfaces),
-              "N15SecondUpdate", &TMainForm::N5SecondUpdateClick);
+    intervals(m, "InterfacesUpdate_Group", mi.interfacesUpdate, options::kInterfaces, "N15SecondUpdate",
+              &TMainForm::N5SecondUpdateClick);
 
     m = addSubmenu(opts, this, "Passwordvisibility1", QStringLiteral("Password visibility"), 26);
     {
         QActionGroup* g = radioGroup(this, "Password_Group");
         g->setProperty("oneAlwaysChecked", true);
-        QAction* hide = addItem(m, this, "HidePwd", QStringLiteral("Hide"), true);
-        QAction* show = addItem(m, this, "ShowPwd", QStringLiteral("Show"), true);
-        g->addAction(hide);
-        g->addAction(show);
-        show->setChecked(true);
-        connectMenuItem(hide, &TMainForm::ShowPwdClick);
-        connectMenuItem(show, &TMainForm::ShowPwdClick);
+        mi.HidePwd = addItem(m, this, "HidePwd", QStringLiteral("Hide"), true);
+        mi.ShowPwd = addItem(m, this, "ShowPwd", QStringLiteral("Show"), true);
+        g->addAction(mi.HidePwd);
+        g->addAction(mi.ShowPwd);
+        mi.ShowPwd->setChecked(true);
+        connectMenuItem(mi.HidePwd, &TMainForm::ShowPwdClick);
+        connectMenuItem(mi.ShowPwd, &TMainForm::ShowPwdClick);
     }
 
     m = addSubmenu(opts, this, "Routeruptime1", QStringLiteral("Router uptime"), 27);
-    connectMenuItem(addItem(m, this, "Realtimeupdating", QStringLiteral("Display in real time"), true),
-                    &TMainForm::RealtimeupdatingClick);
+    mi.Realtimeupdating = addItem(m, this, "Realtimeupdating", QStringLiteral("Display in real time"), true);
+    connectMenuItem(mi.Realtimeupdating, &TMainForm::RealtimeupdatingClick);
     m->addSeparator();
-    intervals(m, "UptimeUpdate_Group", options::kUptime, options::count(options::kUptime), "N1secondupdate1",
+    intervals(m, "UptimeUpdate_Group", mi.uptimeUpdate, options::kUptime, "N1secondupdate1",
               &TMainForm::SecondupdateClick);
 
     m = addSubmenu(opts, this, "Telnetonstartup1", QStringLiteral("Telnet on startup"), 29);
     {
         QActionGroup* g = radioGroup(this, "Telnet_Group");
-        QAction* on = addItem(m, this, "TelnetEnabled", QStringLiteral("Enabled"), true);
-        QAction* off = addItem(m, this, "TelnetDisabled", QStringLiteral("Disabled"), true);
-        g->addAction(on);
-        g->addAction(off);
-        on->setChecked(true);
-        connectMenuItem(on, &TMainForm::TelnetEnabledClick);
-        connectMenuItem(off, &TMainForm::TelnetDisabledClick);
+        mi.TelnetEnabled = addItem(m, this, "TelnetEnabled", QStringLiteral("Enabled"), true);
+        mi.TelnetDisabled = addItem(m, this, "TelnetDisabled", QStringLiteral("Disabled"), true);
+        g->addAction(mi.TelnetEnabled);
+        g->addAction(mi.TelnetDisabled);
+        mi.TelnetEnabled->setChecked(true);
+        connectMenuItem(mi.TelnetEnabled, &TMainForm::TelnetEnabledClick);
+        connectMenuItem(mi.TelnetDisabled, &TMainForm::TelnetDisabledClick);
     }
 
     // The help items; the help viewer, the update check and the about window attach to them.
@@ -141,38 +147,47 @@ void TMainForm::buildMenus() {
     help->setObjectName(QStringLiteral("Help1"));
     help->setProperty("helpContext", 30);
     bar->addMenu(help);
-    addItem(help, this, "Contents1", QStringLiteral("&Contents"), false);
-    addItem(help, this, "SearchforHelpOn1", QStringLiteral("&Search for Help On..."), false);
-    addItem(help, this, "HowtoUseHelp1", QStringLiteral("&How to Use Help"), false);
+    ui.menu.Contents1 = addItem(help, this, "Contents1", QStringLiteral("&Contents"), false);
+    ui.menu.SearchforHelpOn1 =
+        addItem(help, this, "SearchforHelpOn1", QStringLiteral("&Search for Help On..."), false);
+    ui.menu.HowtoUseHelp1 = addItem(help, this, "HowtoUseHelp1", QStringLiteral("&How to Use Help"), false);
     help->addSeparator();
-    addItem(help, this, "Checkwebforupdate1", QStringLiteral("Check web for &update..."), false);
+    ui.menu.Checkwebforupdate1 =
+        addItem(help, this, "Checkwebforupdate1", QStringLiteral("Check web for &update..."), false);
     help->addSeparator();
-    addItem(help, this, "About1", QStringLiteral("&About..."), false);
+    ui.menu.About1 = addItem(help, this, "About1", QStringLiteral("&About..."), false);
 }
 
 void TMainForm::buildTimers() {
     struct Spec {
         const char* name;
+        QTimer* TimerWidgets::*member;
         int interval;
         void (TMainForm::*tick)(QObject*);
     };
     // Connect_Timer, AutoReconnect_Timer, EventLog_Timer and Telnet_Timer get their ticks from the
     // connection monitor, the event-log transfer and the telnet jobs.
     const Spec specs[] = {
-        {"Uptime_Timer", 1000, &TMainForm::Uptime_TimerTimer},
-        {"Connect_Timer", 15000, nullptr},
-        {"AutoReconnect_Timer", 30000, nullptr},
-        {"Quota_Timer", 60000, &TMainForm::Quota_TimerTimer},
-        {"EventLog_Timer", 86400000, nullptr},
-        {"Interfaces_Timer", 5000, &TMainForm::Interfaces_TimerTimer},
-        {"Telnet_Timer", 1000, nullptr},
+        {"Uptime_Timer", &TimerWidgets::Uptime_Timer, 1000, &TMainForm::Uptime_TimerTimer},
+        {"Connect_Timer", &TimerWidgets::Connect_Timer, 15000, nullptr},
+        {"AutoReconnect_Timer", &TimerWidgets::AutoReconnect_Timer, 30000, nullptr},
+        {"Quota_Timer", &TimerWidgets::Quota_Timer, 60000, &TMainForm::Quota_TimerTimer},
+        {"EventLog_Timer", &TimerWidgets::EventLog_Timer, 86400000, nullptr},
+        {"Interfaces_Timer", &TimerWidgets::Interfaces_Timer, 5000, &TMainForm::Interfaces_TimerTimer},
+        {"Telnet_Timer", &TimerWidgets::Telnet_Timer, 1000, nullptr},
     };
     for (const Spec& s : specs) {
-        auto* t = new QTimer(this);
+        auto* t = ui.timers.*s.member = new QTimer(this);
         t->setObjectName(QString::fromLatin1(s.name));
         t->setInterval(s.interval);
         if (s.tick) connectTick(t, s.tick);
     }
+    MenuItems& mi = ui.menu;
+    mi.linkCheck.timer = ui.timers.Connect_Timer;
+    mi.quotaUpdate.timer = ui.timers.Quota_Timer;
+    mi.transferInterval.timer = ui.timers.EventLog_Timer;
+    mi.interfacesUpdate.timer = ui.timers.Interfaces_Timer;
+    mi.uptimeUpdate.timer = ui.timers.Uptime_Timer;
 }
 
 void TMainForm::connectMenuItem(QAction* item, void (TMainForm::*handler)(QObject*)) {
@@ -207,63 +222,70 @@ void TMainForm::connectTick(QTimer* timer, void (TMainForm::*handler)(QObject*))
 
 // ---- item handlers -------------------------------------------------------------------------------
 
+int IntervalMenu::indexOf(const QObject* sender) const {
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (sender == items[i]) return static_cast<int>(i);
+    return -1;
+}
+
+const IntervalChoice* IntervalMenu::checked() const {
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i]->isChecked()) return &choices[i];
+    return nullptr;
+}
+
+void IntervalMenu::choose(int index) const {
+    timer->setInterval(choices[static_cast<std::size_t>(index)].ms);
+    items[static_cast<std::size_t>(index)]->setChecked(true);
+}
+
 namespace {
-void invert(QObject* item) {
-    if (auto* a = qobject_cast<QAction*>(item)) a->setChecked(!a->isChecked());
+void invert(QAction* item) {
+    item->setChecked(!item->isChecked());
+}
+
+// An interval item clicked: its interval for the timer, its check mark.
+void intervalClick(const IntervalMenu& menu, QObject* Sender) {
+    if (const int index = menu.indexOf(Sender); index >= 0) menu.choose(index);
 }
 } // namespace
 
 void TMainForm::AutoreconnectClick(QObject*) {
-    if (QAction* a = w<QAction>("Autoreconnect")) a->setChecked(!a->isChecked());
+    invert(ui.menu.Autoreconnect);
 }
 
 void TMainForm::RecordlogClick(QObject*) {
-    QAction* rec = w<QAction>("Recordlog");
-    QAction* autoRe = w<QAction>("Autoreconnect");
-    if (!rec || !autoRe) return;
-    rec->setChecked(!rec->isChecked());
-    if (rec->isChecked()) {
-        w<QTimer>("Connect_Timer")->start();
+    QAction* autoRe = ui.menu.Autoreconnect;
+    invert(ui.menu.Recordlog);
+    if (ui.menu.Recordlog->isChecked()) {
+        ui.timers.Connect_Timer->start();
         autoRe->setEnabled(true);
     } else {
-        w<QTimer>("Connect_Timer")->stop();
-        w<QTimer>("AutoReconnect_Timer")->stop();
+        ui.timers.Connect_Timer->stop();
+        ui.timers.AutoReconnect_Timer->stop();
         autoRe->setChecked(false);
         autoRe->setEnabled(false);
     }
 }
 
-bool TMainForm::intervalClick(QObject* Sender, const IntervalChoice* choices, int count, const char* timer) {
-    for (int i = 0; i < count; ++i) {
-        QAction* a = w<QAction>(choices[i].item);
-        if (a && Sender == a) {
-            w<QTimer>(timer)->setInterval(choices[i].ms);
-            a->setChecked(true);
-            return true;
-        }
-    }
-    return false;
-}
-
 void TMainForm::LogIntervalClick(QObject* Sender) {
-    intervalClick(Sender, options::kLinkCheck, options::count(options::kLinkCheck), "Connect_Timer");
+    intervalClick(ui.menu.linkCheck, Sender);
 }
 
 void TMainForm::QuotaUpdateIntervalClick(QObject* Sender) {
-    intervalClick(Sender, options::kQuota, options::count(options::kQuota), "Quota_Timer");
+    intervalClick(ui.menu.quotaUpdate, Sender);
 }
 
 void TMainForm::EventLogIntervalClick(QObject* Sender) {
-    intervalClick(Sender, options::kEventLog, options::count(options::kEventLog), "EventLog_Timer");
+    intervalClick(ui.menu.transferInterval, Sender);
 }
 
 void TMainForm::N5SecondUpdateClick(QObject* Sender) {
-    intervalClick(Sender, options::kInterfaces, options::count(options::kInterfaces), "Interfaces_Timer");
+    intervalClick(ui.menu.interfacesUpdate, Sender);
 }
 
 void options::toggleWithTimer(QAction* item, QTimer* timer) {
-    if (!item || !timer) return;
-    item->setChecked(!item->isChecked());
+    invert(item);
     if (item->isChecked())
         timer->start();
     else
@@ -271,64 +293,54 @@ void options::toggleWithTimer(QAction* item, QTimer* timer) {
 }
 
 void TMainForm::MonitorQuotaClick(QObject*) {
-    options::toggleWithTimer(w<QAction>("MonitorQuota"), w<QTimer>("Quota_Timer"));
+    options::toggleWithTimer(ui.menu.MonitorQuota, ui.timers.Quota_Timer);
 }
 void TMainForm::EventLogTransferClick(QObject*) {
-    options::toggleWithTimer(w<QAction>("EventLogTransfer"), w<QTimer>("EventLog_Timer"));
+    options::toggleWithTimer(ui.menu.EventLogTransfer, ui.timers.EventLog_Timer);
 }
 void TMainForm::DisplayInRealTimeClick(QObject*) {
-    options::toggleWithTimer(w<QAction>("DisplayInRealTime"), w<QTimer>("Interfaces_Timer"));
+    options::toggleWithTimer(ui.menu.DisplayInRealTime, ui.timers.Interfaces_Timer);
 }
 
 void TMainForm::ShowPwdClick(QObject*) {
-    QAction* show = w<QAction>("ShowPwd");
-    QAction* hide = w<QAction>("HidePwd");
-    if (!show || !hide) return;
-    if (show->isChecked()) {
-        show->setChecked(false);
-        hide->setChecked(true);
-    } else {
-        show->setChecked(true);
-        hide->setChecked(false);
-    }
-    if (auto* pwd = w<QLabel>("Pwd_Label")) pwd->setVisible(show->isChecked());
+    const bool show = !ui.menu.ShowPwd->isChecked();
+    ui.menu.ShowPwd->setChecked(show);
+    ui.menu.HidePwd->setChecked(!show);
+    ui.adsl.Pwd_Label->setVisible(show);
 }
 
 void TMainForm::TelnetEnabledClick(QObject*) {
-    invert(w<QAction>("TelnetEnabled"));
+    invert(ui.menu.TelnetEnabled);
 }
 void TMainForm::TelnetDisabledClick(QObject*) {
-    invert(w<QAction>("TelnetDisabled"));
+    invert(ui.menu.TelnetDisabled);
 }
 
 // ---- pause and resume ----------------------------------------------------------------------------
 
 namespace {
 struct Monitor {
-    const char* timer;
-    const char* item;
+    QTimer* timer;
+    QAction* item;
 };
-constexpr Monitor kPausedMonitors[] = {
-    {"Uptime_Timer", "Realtimeupdating"},      {"Connect_Timer", "Recordlog"},
-    {"Quota_Timer", "MonitorQuota"},           {"EventLog_Timer", "EventLogTransfer"},
-    {"Interfaces_Timer", "DisplayInRealTime"},
-};
+std::array<Monitor, 5> pausedMonitors(const FormWidgets& ui) {
+    return {{{ui.timers.Uptime_Timer, ui.menu.Realtimeupdating},
+             {ui.timers.Connect_Timer, ui.menu.Recordlog},
+             {ui.timers.Quota_Timer, ui.menu.MonitorQuota},
+             {ui.timers.EventLog_Timer, ui.menu.EventLogTransfer},
+             {ui.timers.Interfaces_Timer, ui.menu.DisplayInRealTime}}};
+}
 } // namespace
 
 void TMainForm::Community_editEnter(QObject*) {
-    for (const Monitor& m : kPausedMonitors) {
-        QAction* a = w<QAction>(m.item);
-        if (a && a->isChecked()) w<QTimer>(m.timer)->stop();
-    }
+    for (const Monitor& m : pausedMonitors(ui))
+        if (m.item->isChecked()) m.timer->stop();
 }
 
 void TMainForm::Community_editExit(QObject*) {
-    for (const Monitor& m : kPausedMonitors) {
-        QAction* a = w<QAction>(m.item);
-        QTimer* t = w<QTimer>(m.timer);
-        // A timer that already runs (switched on during the pause) keeps its current interval.
-        if (a && a->isChecked() && !t->isActive()) t->start();
-    }
+    // A timer that already runs (switched on during the pause) keeps its current interval.
+    for (const Monitor& m : pausedMonitors(ui))
+        if (m.item->isChecked() && !m.timer->isActive()) m.timer->start();
 }
 
 // ---- page dispatch -------------------------------------------------------------------------------
@@ -337,47 +349,46 @@ void TMainForm::onPageChanged(int) {
     bool allow = true;
     PageControlChanging(pageControl(), allow);
     QWidget* page = currentPage();
-    const QString name = currentPageName();
-    if (name == QLatin1String("Debug"))
+    if (page == ui.pages.Debug)
         DebugEnter(page);
-    else if (name == QLatin1String("Misc"))
+    else if (page == ui.pages.Misc)
         MiscEnter(page);
     GetValuesBut(pageControl());
 }
 
 void TMainForm::PageControlChanging(QObject*, bool& AllowChange) {
-    if (auto* update = w<QPushButton>("GetValues_But")) update->setEnabled(true);
+    ui.frame.GetValues_But->setEnabled(true);
     AllowChange = true;
 }
 
 void TMainForm::MiscEnter(QObject*) {
-    if (auto* update = w<QPushButton>("GetValues_But")) update->setEnabled(false);
+    ui.frame.GetValues_But->setEnabled(false);
     setHelpKeyword(QStringLiteral("200.html"), false);
 }
 
 void TMainForm::GetValuesBut(QObject* Sender) {
-    const QString page = currentPageName();
-    if (page == QLatin1String("GenSysInfo")) {
+    const PageWidgets& p = ui.pages;
+    QWidget* page = currentPage();
+    if (page == p.GenSysInfo) {
         GenSysInfoClick();
-    } else if (page == QLatin1String("Misc")) {
-        // The Misc page has no SNMP reads yet; showing it only disables "&Update".
-    } else if (page == QLatin1String("Interfaces")) {
+    } else if (page == p.Misc || page == p.Debug) {
+        // The Misc page has no SNMP reads yet (showing it only disables "&Update"); the Debug page
+        // has nothing to refresh.
+    } else if (page == p.Interfaces) {
         InterfacesClick();
-    } else if (page == QLatin1String("Quota_Tab")) {
+    } else if (page == p.Quota_Tab) {
         QuotaClick(Sender);
-    } else if (page == QLatin1String("Debug")) {
-        // nothing to refresh
-    } else if (page == QLatin1String("SNMP")) {
+    } else if (page == p.SNMP) {
         SNMPClick(Sender);
-    } else if (page == QLatin1String("UDP")) {
+    } else if (page == p.UDP) {
         UDPClick(Sender);
-    } else if (page == QLatin1String("TCP")) {
+    } else if (page == p.TCP) {
         TCPClick(Sender);
-    } else if (page == QLatin1String("ICMP")) {
+    } else if (page == p.ICMP) {
         ICMPClick(Sender);
-    } else if (page == QLatin1String("IP")) {
+    } else if (page == p.IP) {
         IPClick(Sender);
-    } else if (page == QLatin1String("ADSL")) {
+    } else if (page == p.ADSL) {
         ADSLClick(Sender);
     } else {
         UiSeam::information(this, QStringLiteral("Kestrune Utility"),
@@ -386,6 +397,5 @@ void TMainForm::GetValuesBut(QObject* Sender) {
 }
 
 void TMainForm::Interfaces_TimerTimer(QObject*) {
-    QTimer* t = w<QTimer>("Interfaces_Timer");
-    if (currentPageName() == QLatin1String("Interfaces") && t && t->isActive()) InterfacesClick();
+    if (currentPage() == ui.pages.Interfaces && ui.timers.Interfaces_Timer->isActive()) InterfacesClick();
 }

@@ -1,10 +1,11 @@
-// The router endpoint, SNMP through it, the status line and the help keywords.
+// The router endpoint, SNMP through it, set actions, the status line and the help keywords.
 #include "app/Main_Unit.h"
 
+#include "app/PageAction.h"
 #include "app/StatusTexts.h"
 #include "app/UiSeam.h"
-#include "app/core/SnmpText.h"
 #include "net/SnmpClient.h"
+#include "net/core/SnmpText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,13 +13,11 @@
 #include <QTabWidget>
 
 QString TMainForm::routerHost() const {
-    auto* e = w<QLineEdit>("IpAddress_Edit");
-    return e ? e->text() : QString();
+    return ui.system.IpAddress_Edit->text();
 }
 
 QString TMainForm::community() const {
-    auto* e = w<QLineEdit>("Community_Edit");
-    return e ? e->text() : QString();
+    return ui.system.Community_Edit->text();
 }
 
 bool TMainForm::snmpGet(const QString& oid, QString& value) {
@@ -44,23 +43,32 @@ bool TMainForm::snmpWalk(const QString& baseOid, QStringList& lines) {
     return ok;
 }
 
-void TMainForm::setStatus(const QString& text) {
-    if (m_statusLabel) m_statusLabel->setText(text);
+void TMainForm::setAndReadBack(QLineEdit* edit, const char* oid, const QString& value, int valueType,
+                               QString (*shown)(const QString&), const QString& refused) {
+    PageAction action(*this);
+    if (!snmpSet(QLatin1String(oid), value, valueType)) {
+        edit->setText(QStringLiteral("Set failed"));
+        return action.fail(refused);
+    }
+    QString held;
+    if (!snmpGet(QLatin1String(oid), held)) return action.end(statustext::SetNotReadBack);
+    edit->setText(shown(held));
 }
 
-void TMainForm::pageReadFailed(UiSeam::BusyCursor& busy) {
-    setStatus(statustext::ReadError);
-    busy.restore();
-    UiSeam::beep();
+QString TMainForm::notWritableStatus() const {
+    return QStringLiteral(" Error: Is \"") + community() + QStringLiteral("\" community writable?");
+}
+
+void TMainForm::setStatus(const QString& text) {
+    ui.frame.StatusLine_Label->setText(text);
 }
 
 QString TMainForm::statusText() const {
-    return m_statusLabel ? m_statusLabel->text() : QString();
+    return ui.frame.StatusLine_Label->text();
 }
 
 void TMainForm::setHelpKeyword(const QString& keyword, bool alsoUpdateButton) {
-    if (QTabWidget* tabs = pageControl()) tabs->setProperty("helpKeyword", keyword);
-    if (auto* help = w<QPushButton>("Help_But")) help->setProperty("helpKeyword", keyword);
-    if (alsoUpdateButton)
-        if (auto* update = w<QPushButton>("GetValues_But")) update->setProperty("helpKeyword", keyword);
+    ui.frame.PageControl->setProperty("helpKeyword", keyword);
+    ui.frame.Help_But->setProperty("helpKeyword", keyword);
+    if (alsoUpdateButton) ui.frame.GetValues_But->setProperty("helpKeyword", keyword);
 }

@@ -1,8 +1,11 @@
-// The settings file's keys: restored at start-up (steps 3 to 6) and written at every close request.
+// The settings file's keys: one table, restored at start-up (steps 3 to 6) and written at every
+// close request.
 #include "app/Main_Unit.h"
 
 #include "app/Clock.h"
 #include "app/OptionItems.h"
+#include "app/ProgramInfo.h"
+#include "app/SettingKey.h"
 #include "app/SettingsFile.h"
 #include "app/core/IniFile.h"
 #include "app/core/SettingsText.h"
@@ -20,220 +23,282 @@ namespace {
 const QString kProgram = QStringLiteral("Program");
 const QString kSystem = QStringLiteral("System Info Settings");
 const QString kOptions = QStringLiteral("Options");
-const QString kEventLog = QStringLiteral("EventLog");
-const QString kQuota = QStringLiteral("Quota");
+using settingkeys::EventLog;
+using settingkeys::Quota;
 
 QString keyId(const QString& section, const QString& key) {
     return section + QLatin1Char('/') + key;
 }
 
-template <int N> const IntervalChoice* findChoice(const IntervalChoice (&choices)[N], const QString& value) {
-    for (const IntervalChoice& c : choices)
-        if (value == QLatin1String(c.value)) return &c;
-    return nullptr;
+QString flagText(bool on) {
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+// ---- the kinds of rows ---------------------------------------------------------------------------
+
+SettingKey fixedKey(const QString& key, std::function<QString()> value) {
+    return {kProgram, key, {}, SettingKind::Text, 0, {}, [value] { return std::optional<QString>(value()); },
+            {}};
+}
+
+// An edit's text; an empty text read counts as `emptyAs` when that is given.
+SettingKey textKey(const QString& section, const QString& key, const QString& def, int step, QLineEdit* edit,
+                   const QString& emptyAs = QString()) {
+    return {section,
+            key,
+            def,
+            SettingKind::Text,
+            step,
+            [edit, emptyAs](const QString& v, QString&) {
+                edit->setText(v.isEmpty() && !emptyAs.isNull() ? emptyAs : v);
+                return true;
+            },
+            [edit] { return std::optional<QString>(edit->text()); },
+            {}};
+}
+
+// A monitor's on/off item: checked, and its timer started, when the key is on.
+SettingKey flagKey(const QString& key, bool def, QAction* item, QTimer* timer,
+                   std::function<void()> alsoWhenOn = {}) {
+    return {kOptions,
+            key,
+            flagText(def),
+            SettingKind::Flag,
+            4,
+            [item, timer, alsoWhenOn](const QString& v, QString&) {
+                if (v != QLatin1String("1")) return true;
+                item->setChecked(true);
+                timer->start();
+                if (alsoWhenOn) alsoWhenOn();
+                return true;
+            },
+            [item] { return std::optional<QString>(flagText(item->isChecked())); },
+            {}};
+}
+
+// An interval submenu: the item of the value checked and its interval set; an unknown value
+// changes nothing. The close writes the checked item's value, or nothing when none is checked.
+SettingKey choiceKey(const QString& key, const IntervalMenu& menu) {
+    return {kOptions,
+            key,
+            {},
+            SettingKind::Choice,
+            4,
+            [&menu](const QString& v, QString&) {
+                for (std::size_t i = 0; i < menu.choices.size(); ++i)
+                    if (v == QLatin1String(menu.choices[i].value)) menu.choose(static_cast<int>(i));
+                return true;
+            },
+            [&menu]() -> std::optional<QString> {
+                if (const IntervalChoice* c = menu.checked()) return QString::fromLatin1(c->value);
+                return std::nullopt;
+            },
+            {}};
+}
+
+// Two words for a state: `isOn` tells it at close, `setOn` takes the word read.
+SettingKey wordKey(const QString& section, const QString& key, const QString& onWord, const QString& offWord,
+                   const QString& def, int step, std::function<bool()> isOn,
+                   std::function<void(bool)> setOn) {
+    return {section,
+            key,
+            def,
+            SettingKind::Word,
+            step,
+            [onWord, setOn](const QString& v, QString&) {
+                setOn(v == onWord);
+                return true;
+            },
+            [=] { return std::optional<QString>(isOn() ? onWord : offWord); },
+            {}};
+}
+
+QString conversionError(const QString& key, const QString& text, const char* what) {
+    return QStringLiteral("'%1' is not a valid %2: key \"%3\" in section [%4] of the settings file \"%5\". "
+                          "The rest of the start-up was skipped.")
+        .arg(text, QLatin1String(what), key, Quota, SettingsFile::fileName());
+}
+
+// One of the ISP's unit sizes: shown in its edit, then taken as a number in the locale's format.
+SettingKey unitSizeKey(const QString& key, const QString& def, QLineEdit* edit, double& size) {
+    return {Quota,
+            key,
+            def,
+            SettingKind::Number,
+            5,
+            [key, &size](const QString& v, QString& error) {
+                const auto n = settingstext::parseNumber(v, QLocale());
+                if (!n) {
+                    error = conversionError(key, v, "number");
+                    return false;
+                }
+                size = *n;
+                return true;
+            },
+            [&size] { return std::optional<QString>(settingstext::generalNumber(size, QLocale())); },
+            [edit](const QString& v) { edit->setText(v); }};
 }
 
 } // namespace
 
-bool TMainForm::restoreSettings(const IniFile& ini, QString& error) {
-    auto read = [&](const QString& section, const QString& key, const QString& def) {
-        m_readKeys.insert(keyId(section, key));
-        return ini.readString(section, key, def);
-    };
-    auto readBool = [&](const QString& section, const QString& key, bool def) {
-        m_readKeys.insert(keyId(section, key));
-        return ini.readBool(section, key, def);
-    };
-    auto action = [this](const char* name) { return w<QAction>(name); };
-    auto check = [&](const char* name, bool on) {
-        if (QAction* a = action(name)) a->setChecked(on);
-    };
-    auto startTimer = [this](const char* name) {
-        if (auto* t = w<QTimer>(name)) t->start();
-    };
-    // A choice key: its item checked and its interval set; an unknown value changes nothing.
-    auto choice = [&](const QString& key, const auto& choices, const char* timer) {
-        if (const IntervalChoice* c = findChoice(choices, read(kOptions, key, QString()))) {
-            if (auto* t = w<QTimer>(timer)) t->setInterval(c->ms);
-            check(c->item, true);
-        }
-    };
-    auto setEdit = [this](const char* name, const QString& text) {
-        if (auto* e = w<QLineEdit>(name)) e->setText(text);
-    };
+std::vector<SettingKey> TMainForm::settingKeys() {
+    const MenuItems& mi = ui.menu;
+    const TimerWidgets& t = ui.timers;
+    QuotaPageWidgets& q = ui.quota;
+    return {
+        fixedKey(QStringLiteral("Name"), [] { return QStringLiteral("Varo's D-Link Kestrune Utility"); }),
+        fixedKey(QStringLiteral("Copyright"),
+                 [] {
+                     return QStringLiteral(
+                         "Copyright (C) Kestrune Utility authors. Distributed without any warranty.");
+                 }),
+        fixedKey(QStringLiteral("Version"), [] { return program::Version; }),
+        fixedKey(QStringLiteral("Last used"),
+                 [] { return settingstext::dateTimeText(Clock::now(), QLocale()); }),
 
-    // 3. The router endpoint.
-    setEdit("IpAddress_Edit", read(kSystem, QStringLiteral("IP"), QStringLiteral("192.168.0.1")));
-    setEdit("Community_Edit", read(kSystem, QStringLiteral("Community"), QStringLiteral("quorbex")));
+        // 3. The router endpoint.
+        textKey(kSystem, QStringLiteral("IP"), program::DefaultRouterAddress, 3, ui.system.IpAddress_Edit),
+        textKey(kSystem, QStringLiteral("Community"), program::DefaultCommunity, 3, ui.system.Community_Edit),
 
-    // 4. Options.
-    if (readBool(kOptions, QStringLiteral("Link logging"), false)) {
-        check("Recordlog", true);
-        startTimer("Connect_Timer");
-        if (QAction* a = action("Autoreconnect")) a->setEnabled(true);
-    }
-    choice(QStringLiteral("Link check"), options::kLinkCheck, "Connect_Timer");
-    if (read(kOptions, QStringLiteral("Autoreconnect"), QStringLiteral("No")) == QLatin1String("Yes")) {
-        QAction* rec = action("Recordlog");
-        if (rec && rec->isChecked())
-            if (QAction* a = action("Autoreconnect")) {
+        // 4. Options.
+        flagKey(QStringLiteral("Link logging"), false, mi.Recordlog, t.Connect_Timer,
+                [a = mi.Autoreconnect] { a->setEnabled(true); }),
+        choiceKey(QStringLiteral("Link check"), mi.linkCheck),
+        wordKey(
+            kOptions, QStringLiteral("Autoreconnect"), QStringLiteral("Yes"), QStringLiteral("No"),
+            QStringLiteral("No"), 4, [a = mi.Autoreconnect] { return a->isChecked(); },
+            [a = mi.Autoreconnect, rec = mi.Recordlog](bool on) {
+                if (!on || !rec->isChecked()) return;
                 a->setEnabled(true);
                 a->setChecked(true);
-            }
-    }
-    if (readBool(kOptions, QStringLiteral("Eventlog auto-transfer"), false)) {
-        check("EventLogTransfer", true);
-        startTimer("EventLog_Timer");
-    }
-    choice(QStringLiteral("Transfer interval"), options::kEventLog, "EventLog_Timer");
-    if (!readBool(kOptions, QStringLiteral("Password"), true)) {
-        check("ShowPwd", false);
-        check("HidePwd", true);
-    }
-    if (auto* pwd = w<QLabel>("Pwd_Label")) {
-        QAction* show = action("ShowPwd");
-        pwd->setVisible(show && show->isChecked());
-    }
-    if (readBool(kOptions, QStringLiteral("Router uptime"), false)) {
-        check("Realtimeupdating", true);
-        startTimer("Uptime_Timer");
-    }
-    choice(QStringLiteral("Uptime update"), options::kUptime, "Uptime_Timer");
-    if (readBool(kOptions, QStringLiteral("Quota monitor"), false)) {
-        check("MonitorQuota", true);
-        startTimer("Quota_Timer");
-    }
-    choice(QStringLiteral("Quota update"), options::kQuota, "Quota_Timer");
-    if (read(kOptions, QStringLiteral("Telnet on startup"), QStringLiteral("Enabled")) ==
-        QLatin1String("Enabled"))
-        check("TelnetEnabled", true);
-    else
-        check("TelnetDisabled", true);
-    if (readBool(kOptions, QStringLiteral("Interfaces autoupdate"), false)) {
-        check("DisplayInRealTime", true);
-        startTimer("Interfaces_Timer");
-    }
-    choice(QStringLiteral("Interfaces update"), options::kInterfaces, "Interfaces_Timer");
+            }),
+        flagKey(QStringLiteral("Eventlog auto-transfer"), false, mi.EventLogTransfer, t.EventLog_Timer),
+        choiceKey(QStringLiteral("Transfer interval"), mi.transferInterval),
+        {kOptions,
+         QStringLiteral("Password"),
+         flagText(true),
+         SettingKind::Flag,
+         4,
+         [show = mi.ShowPwd, hide = mi.HidePwd, pwd = ui.adsl.Pwd_Label](const QString& v, QString&) {
+             if (v != QLatin1String("1")) {
+                 show->setChecked(false);
+                 hide->setChecked(true);
+             }
+             pwd->setVisible(show->isChecked());
+             return true;
+         },
+         [show = mi.ShowPwd] { return std::optional<QString>(flagText(show->isChecked())); },
+         {}},
+        flagKey(QStringLiteral("Router uptime"), false, mi.Realtimeupdating, t.Uptime_Timer),
+        choiceKey(QStringLiteral("Uptime update"), mi.uptimeUpdate),
+        flagKey(QStringLiteral("Quota monitor"), false, mi.MonitorQuota, t.Quota_Timer),
+        choiceKey(QStringLiteral("Quota update"), mi.quotaUpdate),
+        flagKey(QStringLiteral("Interfaces autoupdate"), false, mi.DisplayInRealTime, t.Interfaces_Timer),
+        choiceKey(QStringLiteral("Interfaces update"), mi.interfacesUpdate),
+        wordKey(
+            kOptions, QStringLiteral("Telnet on startup"), QStringLiteral("Enabled"),
+            QStringLiteral("Disabled"), QStringLiteral("Enabled"), 4,
+            [on = mi.TelnetEnabled] { return on->isChecked(); },
+            [on = mi.TelnetEnabled, off = mi.TelnetDisabled](bool enabled) {
+                (enabled ? on : off)->setChecked(true);
+            }),
 
-    // 5. Quota.
-    const bool both = read(kQuota, QStringLiteral("Data"), QStringLiteral("DownloadOnly")) ==
-                      QLatin1String("DownloadUpload");
-    if (auto* r = w<QRadioButton>(both ? "DownUp_RBut" : "Down_RBut")) r->setChecked(true);
+        // 6. The event-log directory.
+        textKey(EventLog, QStringLiteral("Directory"), QString(), 6, ui.misc.Dir_Edit),
 
-    const QLocale locale;
-    const QString fileName = SettingsFile::fileName();
-    auto conversionError = [&](const QString& key, const QString& text, const char* what) {
-        error =
-            QStringLiteral("'%1' is not a valid %2: key \"%3\" in section [%4] of the settings file \"%5\". "
-                           "The rest of the start-up was skipped.")
-                .arg(text, QLatin1String(what), key, kQuota, fileName);
-        return false;
+        // 5. Quota.
+        wordKey(
+            Quota, QStringLiteral("Data"), QStringLiteral("DownloadUpload"), QStringLiteral("DownloadOnly"),
+            QStringLiteral("DownloadOnly"), 5, [r = q.DownUp_RBut] { return r->isChecked(); },
+            [q](bool both) { (both ? q.DownUp_RBut : q.Down_RBut)->setChecked(true); }),
+        unitSizeKey(QStringLiteral("ISP bytes in Gigabyte"), QStringLiteral("1073741824"), q.Gbytes_Edit,
+                    st.BytesPerGigabyte),
+        unitSizeKey(QStringLiteral("ISP bytes in Megabyte"), QStringLiteral("1048576"), q.MBytes_Edit,
+                    st.BytesPerMegabyte),
+        textKey(Quota, QStringLiteral("GBQuota"), QStringLiteral("0"), 5, q.GBQuota_Edit,
+                QStringLiteral("0")),
+        // Written at close after every other key (see saveSettings).
+        {Quota,
+         settingkeys::MBUsed,
+         QStringLiteral("0"),
+         SettingKind::Text,
+         5,
+         [this, e = q.MBUsed_Edit](const QString& v, QString&) {
+             m_startMBUsed = v.isEmpty() ? QStringLiteral("0") : v;
+             e->setText(m_startMBUsed);
+             return true;
+         },
+         [] { return std::nullopt; },
+         {}},
+        {Quota,
+         QStringLiteral("Reset day"),
+         QStringLiteral("0"),
+         SettingKind::Integer,
+         5,
+         [spin = q.ResetDay_Edit](const QString& v, QString& error) {
+             const auto day = parseIniInteger(v);
+             if (!day) {
+                 error = conversionError(QStringLiteral("Reset day"), v, "integer");
+                 return false;
+             }
+             spin->setValue(*day); // kept within 0 to 31
+             return true;
+         },
+         [spin = q.ResetDay_Edit] { return std::optional<QString>(QString::number(spin->value())); },
+         {}},
+        // Written by the quota monitor at the monthly reset.
+        {Quota,
+         settingkeys::LastResetDate,
+         QStringLiteral("------"),
+         SettingKind::Text,
+         5,
+         [this](const QString& v, QString&) {
+             ui.quota.LastResetDate_Label->setText(v);
+             st.QuotaResetDone = v == settingstext::shortDate(Clock::today(), QLocale());
+             return true;
+         },
+         [] { return std::nullopt; },
+         {}},
     };
+}
 
-    const QString gbKey = QStringLiteral("ISP bytes in Gigabyte");
-    const QString mbKey = QStringLiteral("ISP bytes in Megabyte");
-    // Both edits are filled first, then both numbers are taken from them. A key counts as read
-    // once its number is taken: a key whose conversion never ran keeps its value at close.
-    const QString gbText = ini.readString(kQuota, gbKey, QStringLiteral("1073741824"));
-    const QString mbText = ini.readString(kQuota, mbKey, QStringLiteral("1048576"));
-    setEdit("Gbytes_Edit", gbText);
-    setEdit("MBytes_Edit", mbText);
-    m_readKeys.insert(keyId(kQuota, gbKey));
-    const auto gb = settingstext::parseNumber(gbText, locale);
-    if (!gb) return conversionError(gbKey, gbText, "number");
-    st.BytesPerGigabyte = *gb;
-    m_readKeys.insert(keyId(kQuota, mbKey));
-    const auto mb = settingstext::parseNumber(mbText, locale);
-    if (!mb) return conversionError(mbKey, mbText, "number");
-    st.BytesPerMegabyte = *mb;
-
-    QString gbQuota = read(kQuota, QStringLiteral("GBQuota"), QStringLiteral("0"));
-    if (gbQuota.isEmpty()) gbQuota = QStringLiteral("0");
-    setEdit("GBQuota_Edit", gbQuota);
-    QString mbUsed = read(kQuota, QStringLiteral("MBUsed"), QStringLiteral("0"));
-    if (mbUsed.isEmpty()) mbUsed = QStringLiteral("0");
-    setEdit("MBUsed_Edit", mbUsed);
-    m_startMBUsed = mbUsed;
-
-    const QString dayKey = QStringLiteral("Reset day");
-    const QString dayText = read(kQuota, dayKey, QStringLiteral("0"));
-    const auto day = parseIniInteger(dayText);
-    if (!day) return conversionError(dayKey, dayText, "integer");
-    if (auto* spin = w<QSpinBox>("ResetDay_Edit")) spin->setValue(*day); // kept within 0 to 31
-
-    const QString lastReset = read(kQuota, QStringLiteral("Last reset date"), QStringLiteral("------"));
-    if (auto* l = w<QLabel>("LastResetDate_Label")) l->setText(lastReset);
-    st.QuotaResetDone = lastReset == settingstext::shortDate(Clock::today(), locale);
-
-    // 6. The event-log directory.
-    setEdit("Dir_Edit", read(kEventLog, QStringLiteral("Directory"), QString()));
+bool TMainForm::restoreSettings(const IniFile& ini, QString& error) {
+    const std::vector<SettingKey> keys = settingKeys();
+    auto valueOf = [&](const SettingKey& k) {
+        if (k.kind == SettingKind::Flag)
+            return flagText(ini.readBool(k.section, k.key, k.def == QLatin1String("1")));
+        return ini.readString(k.section, k.key, k.def);
+    };
+    for (int step = 3; step <= 6; ++step) {
+        for (const SettingKey& k : keys)
+            if (k.step == step && k.show) k.show(valueOf(k));
+        for (const SettingKey& k : keys) {
+            if (k.step != step) continue;
+            // A key counts as read once it is taken: a key whose conversion never ran keeps its
+            // value at close.
+            m_readKeys.insert(keyId(k.section, k.key));
+            if (!k.restore(valueOf(k), error)) return false;
+        }
+    }
     return true;
 }
 
-std::vector<std::array<QString, 3>> TMainForm::settingsEntries() const {
+void TMainForm::rememberUnreadKeys() {
+    // Keys the stopped start-up never reached keep their values in the file unless the user
+    // changes them before closing.
+    for (const auto& [section, key, value] : settingsEntries()) {
+        const QString id = keyId(section, key);
+        if ((section == Quota || section == EventLog) && !m_readKeys.contains(id))
+            m_unreadAtStart.insert(id, value);
+    }
+    const QString mbUsed = keyId(Quota, settingkeys::MBUsed);
+    if (!m_readKeys.contains(mbUsed)) m_unreadAtStart.insert(mbUsed, m_startMBUsed);
+}
+
+std::vector<std::array<QString, 3>> TMainForm::settingsEntries() {
     std::vector<std::array<QString, 3>> out;
-    auto put = [&](const QString& section, const QString& key, const QString& value) {
-        out.push_back({section, key, value});
-    };
-    auto checked = [this](const char* name) {
-        QAction* a = w<QAction>(name);
-        return a && a->isChecked();
-    };
-    auto putBool = [&](const QString& key, const char* item) {
-        put(kOptions, key, checked(item) ? QStringLiteral("1") : QStringLiteral("0"));
-    };
-    auto putChoice = [&](const QString& key, const auto& choices) {
-        for (const IntervalChoice& c : choices)
-            if (checked(c.item)) {
-                put(kOptions, key, QLatin1String(c.value));
-                return;
-            }
-    };
-    auto putEdit = [&](const QString& section, const QString& key, const char* name) {
-        if (auto* e = w<QLineEdit>(name)) put(section, key, e->text());
-    };
-    const QLocale locale;
-
-    put(kProgram, QStringLiteral("Name"), QStringLiteral("Varo's D-Link Kestrune Utility"));
-    put(kProgram, QStringLiteral("Copyright"),
-        QStringLiteral("Copyright (C) Kestrune Utility authors. Distributed without any warranty."));
-    put(kProgram, QStringLiteral("Version"), QStringLiteral("1.2.0.1"));
-    put(kProgram, QStringLiteral("Last used"), settingstext::dateTimeText(Clock::now(), locale));
-
-    putEdit(kSystem, QStringLiteral("IP"), "IpAddress_Edit");
-    putEdit(kSystem, QStringLiteral("Community"), "Community_Edit");
-
-    putBool(QStringLiteral("Link logging"), "Recordlog");
-    putChoice(QStringLiteral("Link check"), options::kLinkCheck);
-    put(kOptions, QStringLiteral("Autoreconnect"),
-        checked("Autoreconnect") ? QStringLiteral("Yes") : QStringLiteral("No"));
-    putBool(QStringLiteral("Eventlog auto-transfer"), "EventLogTransfer");
-    putChoice(QStringLiteral("Transfer interval"), options::kEventLog);
-    putBool(QStringLiteral("Password"), "ShowPwd");
-    putBool(QStringLiteral("Router uptime"), "Realtimeupdating");
-    putChoice(QStringLiteral("Uptime update"), options::kUptime);
-    putBool(QStringLiteral("Quota monitor"), "MonitorQuota");
-    putChoice(QStringLiteral("Quota update"), options::kQuota);
-    putBool(QStringLiteral("Interfaces autoupdate"), "DisplayInRealTime");
-    putChoice(QStringLiteral("Interfaces update"), options::kInterfaces);
-    put(kOptions, QStringLiteral("Telnet on startup"),
-        checked("TelnetEnabled") ? QStringLiteral("Enabled") : QStringLiteral("Disabled"));
-
-    putEdit(kEventLog, QStringLiteral("Directory"), "Dir_Edit");
-
-    auto* down = w<QRadioButton>("Down_RBut");
-    auto* downUp = w<QRadioButton>("DownUp_RBut");
-    if (down || downUp)
-        put(kQuota, QStringLiteral("Data"),
-            downUp && downUp->isChecked() ? QStringLiteral("DownloadUpload")
-                                          : QStringLiteral("DownloadOnly"));
-    put(kQuota, QStringLiteral("ISP bytes in Gigabyte"),
-        settingstext::generalNumber(st.BytesPerGigabyte, locale));
-    put(kQuota, QStringLiteral("ISP bytes in Megabyte"),
-        settingstext::generalNumber(st.BytesPerMegabyte, locale));
-    putEdit(kQuota, QStringLiteral("GBQuota"), "GBQuota_Edit");
-    if (auto* spin = w<QSpinBox>("ResetDay_Edit"))
-        put(kQuota, QStringLiteral("Reset day"), QString::number(spin->value()));
+    for (const SettingKey& k : settingKeys())
+        if (const std::optional<QString> value = k.save()) out.push_back({k.section, k.key, *value});
     return out;
 }
 
@@ -247,6 +312,5 @@ void TMainForm::saveSettings(IniFile& ini) {
         write(section, key, value);
 
     // 3. to 5. The quota page refresh and the used quota in megabytes.
-    const QString mbUsed = MBUsedAtClose();
-    write(kQuota, QStringLiteral("MBUsed"), mbUsed);
+    write(Quota, settingkeys::MBUsed, MBUsedAtClose());
 }

@@ -4,12 +4,17 @@
 #include "app/StatusTexts.h"
 
 #include "app/Clock.h"
+#include "app/PageAction.h"
+#include "app/SettingKey.h"
 #include "app/SettingsFile.h"
+#include "app/Trigger.h"
 #include "app/UiSeam.h"
+#include "app/WidgetFactory.h"
 #include "app/core/SettingsText.h"
 #include "monitor/core/CounterTracker.h"
 #include "monitor/core/QuotaMath.h"
-#include "views/core/InterfacesText.h"
+#include "net/core/MibObjects.h"
+#include "net/core/SnmpText.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -24,9 +29,8 @@
 
 namespace {
 
-const QString kSysUpTime = QStringLiteral("1.3.6.1.2.1.1.3.0");
-constexpr int kIfInOctets = 10;
-constexpr int kIfOutOctets = 16;
+constexpr int kIfInOctets = mib::IfInOctets;
+constexpr int kIfOutOctets = mib::IfOutOctets;
 
 enum class ReadStatus { Ok, Failed, NotNumber };
 
@@ -37,7 +41,7 @@ QString counterNotNumber() {
 // One byte counter of the WAN interface.
 ReadStatus readWanCounter(TMainForm& form, int column, std::uint32_t& counter) {
     QString value;
-    if (!form.snmpGet(ifview::columnOid(column, form.st.WanIfIndex), value)) return ReadStatus::Failed;
+    if (!form.snmpGet(snmptext::ifColumnOid(column, form.st.WanIfIndex), value)) return ReadStatus::Failed;
     const auto c = quota::parseCounter(value);
     if (!c) return ReadStatus::NotNumber;
     counter = *c;
@@ -47,7 +51,7 @@ ReadStatus readWanCounter(TMainForm& form, int column, std::uint32_t& counter) {
 // The router's sysUpTime with the counters, to tell a counter wrap from a router restart.
 std::optional<std::uint32_t> readUptime(TMainForm& form) {
     QString value;
-    if (!form.snmpGet(kSysUpTime, value)) return std::nullopt;
+    if (!form.snmpGet(QLatin1String(mib::sysUpTime), value)) return std::nullopt;
     const auto t = quota::parseInt64(value);
     if (!t || *t < 0 || *t > 0xFFFFFFFFLL) return std::nullopt;
     return static_cast<std::uint32_t>(*t);
@@ -100,29 +104,18 @@ QString notValidFloat(const QString& text) {
 // The one key the quota monitor writes itself: the date of the last monthly reset, on disk at once.
 void writeLastResetDate(QWidget* parent, const QString& date) {
     SettingsFile settings;
-    settings.ini().writeString(QStringLiteral("Quota"), QStringLiteral("Last reset date"), date);
+    settings.ini().writeString(settingkeys::Quota, settingkeys::LastResetDate, date);
     QString error;
     if (!settings.release(error)) UiSeam::error(parent, error);
 }
 
 QLabel* makeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h = 21) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(x, y, w, h);
-    return l;
+    return widgets::caption(parent, text, {x, y, w, h});
 }
 
-QLineEdit* makeEdit(QWidget* parent, const char* name, const QString& text, int x, int y, int w) {
-    auto* e = new QLineEdit(text, parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setGeometry(x, y, w, 24);
-    return e;
-}
-
-QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, int x, int y, int w) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, w, 28);
-    return b;
+QLabel* makeValue(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h = 21,
+                  unsigned style = widgets::Plain) {
+    return widgets::value(parent, name, text, {x, y, w, h}, style);
 }
 
 } // namespace
@@ -130,7 +123,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 void TMainForm::buildQuotaPage(QWidget* page) {
     // The bar with its scale; the scale labels sit at the height of their percentage.
     constexpr int barX = 20, barY = 16, barH = 300;
-    auto* bar = new QProgressBar(page);
+    QuotaPageWidgets& q = ui.quota;
+    auto* bar = q.In_ProgressBar = new QProgressBar(page);
     bar->setObjectName(QStringLiteral("In_ProgressBar"));
     bar->setOrientation(Qt::Vertical);
     bar->setRange(0, 100);
@@ -144,49 +138,45 @@ void TMainForm::buildQuotaPage(QWidget* page) {
         l->setObjectName(QStringLiteral("Scale%1_Label").arg(mark));
     }
 
-    auto* percent = makeLabel(page, QStringLiteral("------"), barX - 6, barY + barH + 8, 80);
-    percent->setObjectName(QStringLiteral("PercentUsed_Label"));
-    QFont bold = percent->font();
-    bold.setBold(true);
-    percent->setFont(bold);
-
+    q.PercentUsed_Label = makeValue(page, "PercentUsed_Label", QStringLiteral("------"), barX - 6,
+                                    barY + barH + 8, 80, 21, widgets::Bold);
     makeLabel(page, QStringLiteral("Quota left: "), 14, barY + barH + 36, 80);
-    auto* remaining = makeLabel(page, QStringLiteral("----"), 90, barY + barH + 36, 220);
-    remaining->setObjectName(QStringLiteral("QuotaRemaining_Label"));
-    remaining->setFont(bold);
+    q.QuotaRemaining_Label = makeValue(page, "QuotaRemaining_Label", QStringLiteral("----"), 90,
+                                       barY + barH + 36, 220, 21, widgets::Bold);
 
     auto* group = new QGroupBox(QStringLiteral(" Data quota details "), page);
     group->setObjectName(QStringLiteral("QuotaDetails_GBox"));
     group->setGeometry(130, 8, 466, 340);
 
     makeLabel(group, QStringLiteral("Your full quota in gigabytes:"), 12, 26, 220);
-    makeEdit(group, "GBQuota_Edit", QStringLiteral("0"), 236, 24, 110);
+    q.GBQuota_Edit = widgets::edit(group, "GBQuota_Edit", 236, 24, 110, QStringLiteral("0"));
     makeLabel(group, QStringLiteral("Gigabytes"), 354, 26, 100);
 
     makeLabel(group, QStringLiteral("Current used quota in megabytes:"), 12, 56, 220);
-    makeEdit(group, "MBUsed_Edit", QStringLiteral("0"), 236, 54, 110);
+    q.MBUsed_Edit = widgets::edit(group, "MBUsed_Edit", 236, 54, 110, QStringLiteral("0"));
     makeLabel(group, QStringLiteral("Megabytes"), 354, 56, 100);
 
-    auto* calc = makeButton(group, "CalcQuota_But", QStringLiteral("Calculate"), 12, 88, 90);
+    auto* calc = widgets::button(group, "CalcQuota_But", QStringLiteral("Calculate"), 12, 88, 90);
     auto* note =
         makeLabel(group, QStringLiteral("Only calculate this ONCE unless you re-adjust your used quota!"),
                   110, 86, 346, 32);
     note->setWordWrap(true);
 
     makeLabel(group, QStringLiteral("ISP defines one gigabyte as"), 12, 134, 180);
-    makeEdit(group, "Gbytes_Edit", QStringLiteral("1073741824"), 196, 132, 110);
+    q.Gbytes_Edit = widgets::edit(group, "Gbytes_Edit", 196, 132, 110, QStringLiteral("1073741824"));
     makeLabel(group, QStringLiteral("bytes"), 312, 134, 44);
-    auto* redefGb = makeButton(group, "ReDefGB_But", QStringLiteral("Redefine"), 362, 130, 90);
+    auto* redefGb = widgets::button(group, "ReDefGB_But", QStringLiteral("Redefine"), 362, 130, 90);
 
     makeLabel(group, QStringLiteral("ISP defines one megabyte as"), 12, 166, 180);
-    makeEdit(group, "MBytes_Edit", QStringLiteral("1048576"), 196, 164, 110);
+    q.MBytes_Edit = widgets::edit(group, "MBytes_Edit", 196, 164, 110, QStringLiteral("1048576"));
     makeLabel(group, QStringLiteral("bytes"), 312, 166, 44);
-    auto* redefMb = makeButton(group, "ReDefMB_But", QStringLiteral("Redefine"), 362, 162, 90);
+    auto* redefMb = widgets::button(group, "ReDefMB_But", QStringLiteral("Redefine"), 362, 162, 90);
 
-    auto* down = new QRadioButton(QStringLiteral("Quota includes downloaded data ONLY"), group);
+    auto* down = q.Down_RBut = new QRadioButton(QStringLiteral("Quota includes downloaded data ONLY"), group);
     down->setObjectName(QStringLiteral("Down_RBut"));
     down->setGeometry(12, 204, 440, 22);
-    auto* downUp = new QRadioButton(QStringLiteral("Quota includes downloaded AND uploaded data"), group);
+    auto* downUp = q.DownUp_RBut =
+        new QRadioButton(QStringLiteral("Quota includes downloaded AND uploaded data"), group);
     downUp->setObjectName(QStringLiteral("DownUp_RBut"));
     downUp->setGeometry(12, 230, 440, 22);
     auto* choice = new QButtonGroup(group);
@@ -196,7 +186,7 @@ void TMainForm::buildQuotaPage(QWidget* page) {
     down->setChecked(true);
 
     makeLabel(group, QStringLiteral("Reset quota on day  "), 12, 270, 140);
-    auto* day = new QSpinBox(group);
+    auto* day = q.ResetDay_Edit = new QSpinBox(group);
     day->setObjectName(QStringLiteral("ResetDay_Edit"));
     day->setRange(0, 31);
     day->setValue(0);
@@ -204,8 +194,7 @@ void TMainForm::buildQuotaPage(QWidget* page) {
     makeLabel(group, QStringLiteral("of each month"), 224, 270, 140);
 
     makeLabel(group, QStringLiteral("Last reset"), 12, 304, 80);
-    auto* lastReset = makeLabel(group, QStringLiteral("------"), 100, 304, 200);
-    lastReset->setObjectName(QStringLiteral("LastResetDate_Label"));
+    q.LastResetDate_Label = makeValue(group, "LastResetDate_Label", QStringLiteral("------"), 100, 304, 200);
 
     connect(calc, &QPushButton::clicked, this, [this, calc] { CalcQuota_ButClick(calc); });
     connect(redefGb, &QPushButton::clicked, this, [this, redefGb] { ReDefGB_ButClick(redefGb); });
@@ -213,76 +202,59 @@ void TMainForm::buildQuotaPage(QWidget* page) {
 }
 
 void TMainForm::CalcQuota_ButClick(QObject*) {
-    UiSeam::BusyCursor busy;
-    setStatus(statustext::Busy);
+    PageAction action(*this);
     quotaRun.countersBaselined = false;
 
     std::uint32_t in = 0;
     switch (readWanCounter(*this, kIfInOctets, in)) {
     case ReadStatus::Failed:
-        pageReadFailed(busy);
-        return;
+        return action.fail();
     case ReadStatus::NotNumber:
         // No usable counter (the WAN interface is not known, or the router sent no number):
         // the baseline stays as it was.
-        setStatus(counterNotNumber());
-        busy.restore();
-        UiSeam::beep();
-        return;
+        return action.fail(counterNotNumber());
     case ReadStatus::Ok:
         break;
     }
     // ifOutOctets: a failed read is ignored (OutOctets keeps its value); a value that is not a
     // counter stops here like one of ifInOctets, with the in counter taken and the baseline kept.
     const ReadStatus outStatus = readOutAndTakeReadings(*this, in);
-    if (outStatus == ReadStatus::NotNumber) {
-        setStatus(counterNotNumber());
-        busy.restore();
-        UiSeam::beep();
-        return;
-    }
+    if (outStatus == ReadStatus::NotNumber) return action.fail(counterNotNumber());
 
     st.BaseInOctets = st.InOctets;
     st.BaseOutOctets = st.OutOctets;
     quotaRun.countersBaselined = true;
 
     const QChar point = quota::localeDecimalPoint();
-    auto* gbEdit = w<QLineEdit>("GBQuota_Edit");
-    const QString gbText = gbEdit ? gbEdit->text() : QString();
+    const QString gbText = ui.quota.GBQuota_Edit->text();
     const auto gb = quota::parseNumber(gbText, point);
     if (!gb) {
-        busy.restore();
-        setStatus(statustext::Ready);
+        action.end();
         UiSeam::error(this, notValidFloat(gbText));
         return;
     }
     st.QuotaBytes = *gb * st.BytesPerGigabyte;
 
-    auto* mbEdit = w<QLineEdit>("MBUsed_Edit");
-    const QString mbText = mbEdit ? mbEdit->text() : QString();
+    const QString mbText = ui.quota.MBUsed_Edit->text();
     const auto mb = quota::parseNumber(mbText, point);
     if (!mb) {
-        busy.restore();
-        setStatus(statustext::Ready);
+        action.end();
         UiSeam::error(this, notValidFloat(mbText));
         return;
     }
     st.UsedOffsetBytes = *mb * st.BytesPerMegabyte;
     quotaRun.baselineTaken = true;
-
-    setStatus(statustext::Ready);
 }
 
 void TMainForm::QuotaClick(QObject* Sender) {
-    const bool byTimer = qobject_cast<QTimer*>(Sender) != nullptr;
-    const bool byButton = qobject_cast<QPushButton*>(Sender) != nullptr;
+    const Trigger trigger = triggerOf(Sender);
+    const bool byTimer = trigger == Trigger::Tick;
 
     setStatus(statustext::Busy);
     if (!byTimer) setHelpKeyword(QStringLiteral("120.html"), true);
 
-    if (currentPageName() != QLatin1String("Quota_Tab")) {
-        auto* timer = w<QTimer>("Quota_Timer");
-        if (!(byTimer && timer && timer->isActive())) {
+    if (currentPage() != ui.pages.Quota_Tab) {
+        if (!(byTimer && ui.timers.Quota_Timer->isActive())) {
             setStatus(statustext::Ready);
             return;
         }
@@ -312,49 +284,44 @@ void TMainForm::QuotaClick(QObject* Sender) {
         return;
     }
 
-    auto* bar = w<QProgressBar>("In_ProgressBar");
-    auto* percent = w<QLabel>("PercentUsed_Label");
-    auto* remaining = w<QLabel>("QuotaRemaining_Label");
-    auto* downUp = w<QRadioButton>("DownUp_RBut");
-
+    QProgressBar* bar = ui.quota.In_ProgressBar;
     quota::ViewInput view;
-    view.downloadAndUpload = downUp && downUp->isChecked();
+    view.downloadAndUpload = ui.quota.DownUp_RBut->isChecked();
     view.used = QuotaUsedBytes();
     view.quotaBytes = st.QuotaBytes;
-    view.barPosition = bar ? bar->value() : 0;
-    view.mayMoveBack = byButton;
+    view.barPosition = bar->value();
+    view.mayMoveBack = trigger == Trigger::Button;
     view.bytesPerGigabyte = st.BytesPerGigabyte;
     view.bytesPerMegabyte = st.BytesPerMegabyte;
     view.decimalPoint = quota::localeDecimalPoint();
     const quota::ViewResult r = quota::refreshView(view);
 
     if (r.barMoved) {
-        if (bar) bar->setValue(r.barPosition);
-        if (percent) percent->setText(r.percentText);
+        bar->setValue(r.barPosition);
+        ui.quota.PercentUsed_Label->setText(r.percentText);
     }
     if (r.fault != quota::Fault::None) {
         UiSeam::warning(this, QStringLiteral("Warning"), QStringLiteral("Division by zero error!"));
         setStatus(statustext::Ready);
         return;
     }
-    if (remaining) remaining->setText(r.remainingText);
-    if (bar) setBarColour(bar, r.colour);
+    ui.quota.QuotaRemaining_Label->setText(r.remainingText);
+    setBarColour(bar, r.colour);
     setStatus(statustext::Ready);
 }
 
 void TMainForm::Quota_TimerTimer(QObject* Sender) {
-    auto* dayEdit = w<QSpinBox>("ResetDay_Edit");
-    const int resetDay = dayEdit ? dayEdit->value() : 0;
+    const int resetDay = ui.quota.ResetDay_Edit->value();
     const QDate today = Clock::today();
 
     if (today.day() == resetDay && !st.QuotaResetDone) {
         st.QuotaResetDone = true;
         const QString date = settingstext::shortDate(today, QLocale());
-        if (auto* l = w<QLabel>("LastResetDate_Label")) l->setText(date);
+        ui.quota.LastResetDate_Label->setText(date);
         st.UsedOffsetBytes = 0;
-        if (auto* e = w<QLineEdit>("MBUsed_Edit")) e->setText(QStringLiteral("0"));
-        if (auto* l = w<QLabel>("PercentUsed_Label")) l->setText(QStringLiteral("0%"));
-        if (auto* bar = w<QProgressBar>("In_ProgressBar")) bar->setValue(0);
+        ui.quota.MBUsed_Edit->setText(QStringLiteral("0"));
+        ui.quota.PercentUsed_Label->setText(QStringLiteral("0%"));
+        ui.quota.In_ProgressBar->setValue(0);
         CalcQuota_ButClick(Sender);
         if (!quotaRun.countersBaselined) {
             // The router did not answer: the new month still starts from zero, from the last
@@ -373,9 +340,8 @@ namespace {
 
 // "Redefine": the edit's text becomes the ISP's unit size; a text that is not a positive number
 // leaves the size as it was.
-void redefineSize(TMainForm& form, const char* editName, double& size) {
-    auto* edit = form.w<QLineEdit>(editName);
-    const QString text = edit ? edit->text() : QString();
+void redefineSize(TMainForm& form, const QLineEdit* edit, double& size) {
+    const QString text = edit->text();
     const auto v = quota::parseNumber(text, quota::localeDecimalPoint());
     if (!v) {
         UiSeam::error(&form, notValidFloat(text));
@@ -392,11 +358,11 @@ void redefineSize(TMainForm& form, const char* editName, double& size) {
 } // namespace
 
 void TMainForm::ReDefGB_ButClick(QObject*) {
-    redefineSize(*this, "Gbytes_Edit", st.BytesPerGigabyte);
+    redefineSize(*this, ui.quota.Gbytes_Edit, st.BytesPerGigabyte);
 }
 
 void TMainForm::ReDefMB_ButClick(QObject*) {
-    redefineSize(*this, "MBytes_Edit", st.BytesPerMegabyte);
+    redefineSize(*this, ui.quota.MBytes_Edit, st.BytesPerMegabyte);
 }
 
 // The formatters for callers outside the monitor. A text that is not a number, or a unit size of
@@ -422,8 +388,7 @@ double TMainForm::QuotaUsedBytes() const {
     c.baseInOctets = st.BaseInOctets;
     c.baseOutOctets = st.BaseOutOctets;
     c.usedOffsetBytes = st.UsedOffsetBytes;
-    auto* downUp = w<QRadioButton>("DownUp_RBut");
-    return quota::usedBytes(c, downUp && downUp->isChecked());
+    return quota::usedBytes(c, ui.quota.DownUp_RBut->isChecked());
 }
 
 QString TMainForm::MBUsedAtClose() {
@@ -431,8 +396,8 @@ QString TMainForm::MBUsedAtClose() {
 
     // Without a baseline in this run (the router never answered) the counters say nothing about
     // the quota: keep the figure the user has rather than replacing it by 0.
-    auto* edit = w<QLineEdit>("MBUsed_Edit");
-    const QString kept = edit && !edit->text().trimmed().isEmpty() ? edit->text() : QStringLiteral("0");
+    const QString used = ui.quota.MBUsed_Edit->text();
+    const QString kept = !used.trimmed().isEmpty() ? used : QStringLiteral("0");
     if (!quotaRun.baselineTaken) return kept;
 
     const quota::TextResult r =

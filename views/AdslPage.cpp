@@ -3,9 +3,14 @@
 #include "app/Main_Unit.h"
 #include "app/StatusTexts.h"
 
+#include "app/PageAction.h"
+#include "app/Trigger.h"
 #include "app/UiSeam.h"
+#include "app/WidgetFactory.h"
+#include "net/core/MibObjects.h"
+#include "net/core/SnmpBer.h"
+#include "net/core/SnmpText.h"
 #include "views/core/AdslText.h"
-#include "views/core/InterfacesText.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -17,12 +22,9 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-namespace {
+#include <tuple>
 
-// Enterprise prefix of the ADSL objects.
-QString adslOid(const char* rest) {
-    return QStringLiteral("1.3.6.1.4.1.171.11.30.") + QLatin1String(rest);
-}
+namespace {
 
 enum class Shown {
     Kbps,       // quotes removed, " Kbps"
@@ -35,55 +37,41 @@ enum class Shown {
     PacketCount // 64-bit integer in plain decimal
 };
 
-struct AdslRow {
-    const char* widget;
-    Shown shown;
-};
-
 QLabel* captionLabel(QWidget* parent, const QString& text, int x, int y, int w) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(x, y, w, 20);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return l;
+    return widgets::caption(parent, text, {x, y, w, 20}, Qt::AlignRight);
 }
 
 QLabel* valueLabel(QWidget* parent, const char* name, int x, int y, int w) {
-    auto* l = new QLabel(QStringLiteral("------"), parent);
-    l->setObjectName(QString::fromLatin1(name));
-    l->setGeometry(x, y, w, 20);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& text, int x, int y, int w) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(x, y, w, 26);
-    return b;
+    return widgets::value(parent, name, QStringLiteral("------"), {x, y, w, 20}, widgets::Bold);
 }
 
 // The four line figures of one direction.
-void buildDirection(QWidget* parent, const QString& title, int x, const char* speed,
-                    const QString& speedCaption, const char* atten, const char* power, const char* snr) {
+struct Direction {
+    const char* speed;
+    const char* atten;
+    const char* power;
+    const char* snr;
+    QLabel** labels[4];
+};
+void buildDirection(QWidget* parent, const QString& title, int x, const QString& speedCaption,
+                    const Direction& d) {
     auto* g = new QGroupBox(title, parent);
     g->setObjectName(title + QStringLiteral("_GBox"));
     g->setGeometry(x, 6, 284, 128);
-    captionLabel(g, speedCaption, 8, 22, 100);
-    valueLabel(g, speed, 114, 22, 164);
-    captionLabel(g, QStringLiteral("Attenuation:"), 8, 48, 100);
-    valueLabel(g, atten, 114, 48, 164);
-    captionLabel(g, QStringLiteral("Output power:"), 8, 74, 100);
-    valueLabel(g, power, 114, 74, 164);
-    captionLabel(g, QStringLiteral("SNR:"), 8, 100, 100);
-    valueLabel(g, snr, 114, 100, 164);
+    const char* names[4] = {d.speed, d.atten, d.power, d.snr};
+    const QString captions[4] = {speedCaption, QStringLiteral("Attenuation:"),
+                                 QStringLiteral("Output power:"), QStringLiteral("SNR:")};
+    for (int i = 0; i < 4; ++i) {
+        captionLabel(g, captions[i], 8, 22 + 26 * i, 100);
+        *d.labels[i] = valueLabel(g, names[i], 114, 22 + 26 * i, 164);
+    }
 }
 
 } // namespace
 
 void TMainForm::buildAdslPage(QWidget* page) {
-    auto* tabs = new QTabWidget(page);
+    AdslPageWidgets& a = ui.adsl;
+    auto* tabs = a.ADSL_PageControl = new QTabWidget(page);
     tabs->setObjectName(QStringLiteral("ADSL_PageControl"));
     tabs->setGeometry(4, 4, 598, 404);
 
@@ -92,47 +80,49 @@ void TMainForm::buildAdslPage(QWidget* page) {
     info->setObjectName(QStringLiteral("ADSLInfo_TabSheet"));
     tabs->addTab(info, QStringLiteral("Connection Info"));
 
-    buildDirection(info, QStringLiteral("Downstream"), 6, "DownSpeed_Label", QStringLiteral("Speed:"),
-                   "DnAtten_Label", "DnOutPwr_Label", "DnSnr_Label");
-    buildDirection(info, QStringLiteral("Upstream"), 298, "UpSpeed_Label", QStringLiteral("Speed: "),
-                   "UpAtten_Label", "UpOutPwr_Label", "UpSnr_Label");
+    buildDirection(info, QStringLiteral("Downstream"), 6, QStringLiteral("Speed:"),
+                   {"DownSpeed_Label",
+                    "DnAtten_Label",
+                    "DnOutPwr_Label",
+                    "DnSnr_Label",
+                    {&a.DownSpeed_Label, &a.DnAtten_Label, &a.DnOutPwr_Label, &a.DnSnr_Label}});
+    buildDirection(info, QStringLiteral("Upstream"), 298, QStringLiteral("Speed: "),
+                   {"UpSpeed_Label",
+                    "UpAtten_Label",
+                    "UpOutPwr_Label",
+                    "UpSnr_Label",
+                    {&a.UpSpeed_Label, &a.UpAtten_Label, &a.UpOutPwr_Label, &a.UpSnr_Label}});
 
     // PPP connection: account, ATM circuit, packets.
     auto* ppp = new QGroupBox(QStringLiteral(" PPP connection "), info);
     ppp->setObjectName(QStringLiteral("PPPConnection_GBox"));
     ppp->setGeometry(6, 140, 284, 226);
     captionLabel(ppp, QStringLiteral("Username: "), 8, 22, 90);
-    valueLabel(ppp, "User_Label", 104, 22, 174);
+    a.User_Label = valueLabel(ppp, "User_Label", 104, 22, 174);
     captionLabel(ppp, QStringLiteral("Password: "), 8, 48, 90);
-    valueLabel(ppp, "Pwd_Label", 104, 48, 174);
+    a.Pwd_Label = valueLabel(ppp, "Pwd_Label", 104, 48, 174);
     captionLabel(ppp, QStringLiteral("VPI:"), 8, 76, 90);
-    auto* vpi = new QLineEdit(ppp);
-    vpi->setObjectName(QStringLiteral("VPI_Edit"));
-    vpi->setGeometry(104, 74, 80, 24);
-    auto* setVpi = button(ppp, "SetVPI_But", QStringLiteral("Set value"), 190, 73, 86);
+    a.VPI_Edit = widgets::edit(ppp, "VPI_Edit", 104, 74, 80);
+    auto* setVpi = widgets::button(ppp, "SetVPI_But", QStringLiteral("Set value"), 190, 72, 86);
     captionLabel(ppp, QStringLiteral("VCI:"), 8, 106, 90);
-    auto* vci = new QLineEdit(ppp);
-    vci->setObjectName(QStringLiteral("VCI_Edit"));
-    vci->setGeometry(104, 104, 80, 24);
-    auto* setVci = button(ppp, "SetVCI_But", QStringLiteral("Set value"), 190, 103, 86);
+    a.VCI_Edit = widgets::edit(ppp, "VCI_Edit", 104, 104, 80);
+    auto* setVci = widgets::button(ppp, "SetVCI_But", QStringLiteral("Set value"), 190, 102, 86);
     captionLabel(ppp, QStringLiteral("Tx pkts: "), 8, 138, 90);
-    valueLabel(ppp, "TxPkts_Label", 104, 138, 174);
+    a.TxPkts_Label = valueLabel(ppp, "TxPkts_Label", 104, 138, 174);
     captionLabel(ppp, QStringLiteral("Rx pkts: "), 8, 164, 90);
-    valueLabel(ppp, "RxPkts_Label", 104, 164, 174);
+    a.RxPkts_Label = valueLabel(ppp, "RxPkts_Label", 104, 164, 174);
     captionLabel(ppp, QStringLiteral("WAN IP address"), 0, 192, 100);
-    auto* wanIp = new QLineEdit(ppp);
-    wanIp->setObjectName(QStringLiteral("WanIpAddr_Edit"));
-    wanIp->setReadOnly(true);
-    wanIp->setGeometry(104, 190, 172, 24);
+    a.WanIpAddr_Edit = widgets::edit(ppp, "WanIpAddr_Edit", 104, 190, 172);
+    a.WanIpAddr_Edit->setReadOnly(true);
 
     // Line state.
     auto* line = new QGroupBox(QStringLiteral(" Line "), info);
     line->setObjectName(QStringLiteral("Line_GBox"));
     line->setGeometry(298, 140, 284, 76);
     captionLabel(line, QStringLiteral("Mode:"), 8, 22, 70);
-    valueLabel(line, "Mode_Label", 84, 22, 194);
+    a.Mode_Label = valueLabel(line, "Mode_Label", 84, 22, 194);
     captionLabel(line, QStringLiteral("Status:"), 8, 48, 70);
-    valueLabel(line, "Status_Label", 84, 48, 194);
+    a.Status_Label = valueLabel(line, "Status_Label", 84, 48, 194);
 
     // Default connection mode (set over telnet).
     auto* modeBox = new QGroupBox(info);
@@ -142,29 +132,33 @@ void TMainForm::buildAdslPage(QWidget* page) {
     modeCaption->setGeometry(8, 6, 260, 20);
     auto* modes = new QButtonGroup(modeBox);
     modes->setObjectName(QStringLiteral("ADSLMode_Group"));
-    const std::pair<const char*, const char*> modeButtons[] = {
-        {"AutoMode_RB", "Auto"}, {"GDMTMode_RB", "G.DMT"}, {"ANSIMode_RB", "ANSI"}};
+    const std::tuple<const char*, const char*, QRadioButton**> modeButtons[] = {
+        {"AutoMode_RB", "Auto", &a.AutoMode_RB},
+        {"GDMTMode_RB", "G.DMT", &a.GDMTMode_RB},
+        {"ANSIMode_RB", "ANSI", &a.ANSIMode_RB}};
     int y = 30;
-    for (const auto& [name, text] : modeButtons) {
-        auto* rb = new QRadioButton(QString::fromLatin1(text), modeBox);
+    for (const auto& [name, text, member] : modeButtons) {
+        auto* rb = *member = new QRadioButton(QString::fromLatin1(text), modeBox);
         rb->setObjectName(QString::fromLatin1(name));
         rb->setGeometry(14, y, 120, 22);
         modes->addButton(rb);
         y += 24;
     }
-    button(modeBox, "SetADSLMode_But", QStringLiteral("Set value"), 180, 54, 86);
+    a.SetADSLMode_But = widgets::button(modeBox, "SetADSLMode_But", QStringLiteral("Set value"), 180, 54, 86);
 
     // ---- Connection Log ----
     auto* logSheet = new QWidget;
     logSheet->setObjectName(QStringLiteral("ADSLLogTabSheet"));
     tabs->addTab(logSheet, QStringLiteral("Connection Log"));
-    auto* linkLog = new QPlainTextEdit(logSheet);
+    auto* linkLog = a.LinkLog_Memo = new QPlainTextEdit(logSheet);
     linkLog->setObjectName(QStringLiteral("LinkLog_Memo"));
     linkLog->setLineWrapMode(QPlainTextEdit::NoWrap);
     linkLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     linkLog->setGeometry(6, 6, 580, 326);
-    auto* saveLog = button(logSheet, "SaveLog_But", QStringLiteral("Save log"), 6, 338, 90);
-    auto* clearLog = button(logSheet, "ClearLog_But", QStringLiteral("Clear log"), 104, 338, 90);
+    auto* saveLog = a.SaveLog_But =
+        widgets::button(logSheet, "SaveLog_But", QStringLiteral("Save log"), 6, 338, 90);
+    auto* clearLog = a.ClearLog_But =
+        widgets::button(logSheet, "ClearLog_But", QStringLiteral("Clear log"), 104, 338, 90);
     connect(saveLog, &QPushButton::clicked, this, [this, saveLog] { GenericSave_ButClick(saveLog); });
     connect(clearLog, &QPushButton::clicked, this, [this, clearLog] { GenericClear_ButClick(clearLog); });
 
@@ -172,7 +166,7 @@ void TMainForm::buildAdslPage(QWidget* page) {
     auto* modeSheet = new QWidget;
     modeSheet->setObjectName(QStringLiteral("ADSLModeLog_TabSheet"));
     tabs->addTab(modeSheet, QStringLiteral("Default Connection Mode Log"));
-    auto* modeLog = new QPlainTextEdit(modeSheet);
+    auto* modeLog = a.ADSLModeLog_Memo = new QPlainTextEdit(modeSheet);
     modeLog->setObjectName(QStringLiteral("ADSLModeLog_Memo"));
     modeLog->setReadOnly(true);
     modeLog->setGeometry(6, 6, 580, 360);
@@ -223,65 +217,65 @@ void showInWidget(QWidget* widget, const QString& text) {
 
 void setKeywordAndUpdate(TMainForm& form, const QString& keyword, bool updateEnabled) {
     form.setHelpKeyword(keyword, true);
-    if (auto* update = form.w<QPushButton>("GetValues_But")) update->setEnabled(updateEnabled);
+    form.ui.frame.GetValues_But->setEnabled(updateEnabled);
+}
+
+QString same(const QString& value) {
+    return value;
 }
 
 } // namespace
 
 void TMainForm::ADSLClick(QObject* Sender) {
-    UiSeam::BusyCursor busy;
-    setStatus(statustext::Busy);
-
-    if (!qobject_cast<QPushButton*>(Sender)) {
-        if (auto* tabs = w<QTabWidget>("ADSL_PageControl")) tabs->setCurrentIndex(0);
+    PageAction action(*this);
+    if (triggerOf(Sender) != Trigger::Button) {
+        ui.adsl.ADSL_PageControl->setCurrentIndex(0);
         setHelpKeyword(QStringLiteral("130.html"), true);
     }
+    if (!ui.menu.ShowPwd->isChecked()) ui.adsl.Pwd_Label->setVisible(false);
 
-    auto* showPwd = w<QAction>("ShowPwd");
-    if (auto* pwd = w<QLabel>("Pwd_Label"); pwd && showPwd && !showPwd->isChecked()) pwd->setVisible(false);
-
+    const AdslPageWidgets& a = ui.adsl;
     const QString ppp = st.PppIfIndex;
-    const std::pair<QString, AdslRow> rows[] = {
-        {adslOid("2.3.0"), {"DownSpeed_Label", Shown::Kbps}},
-        {adslOid("2.26.0"), {"DnAtten_Label", Shown::Db}},
-        {adslOid("2.30.0"), {"DnOutPwr_Label", Shown::Dbm}},
-        {adslOid("2.28.0"), {"DnSnr_Label", Shown::Db}},
-        {adslOid("2.2.0"), {"UpSpeed_Label", Shown::Kbps}},
-        {adslOid("2.25.0"), {"UpAtten_Label", Shown::Db}},
-        {adslOid("2.29.0"), {"UpOutPwr_Label", Shown::Dbm}},
-        {adslOid("2.27.0"), {"UpSnr_Label", Shown::Db}},
-        {adslOid("6.1.1.7.1"), {"User_Label", Shown::NoQuotes}},
-        {adslOid("6.1.1.8.1"), {"Pwd_Label", Shown::NoQuotes}},
-        {adslOid("6.1.1.3.1"), {"VPI_Edit", Shown::AsReceived}},
-        {adslOid("6.1.1.4.1"), {"VCI_Edit", Shown::AsReceived}},
-        {adslOid("2.1.0"), {"Mode_Label", Shown::Mode}},
-        {adslOid("2.5.0"), {"Status_Label", Shown::LineStatus}},
-        {ifview::columnOid(18, ppp), {"TxPkts_Label", Shown::PacketCount}},
-        {ifview::columnOid(12, ppp), {"RxPkts_Label", Shown::PacketCount}},
-        {adslOid("4.1.1.2.2"), {"WanIpAddr_Edit", Shown::NoQuotes}},
+    struct Row {
+        QString oid;
+        QWidget* widget;
+        Shown shown;
+    };
+    const Row rows[] = {
+        {mib::adslDownRate, a.DownSpeed_Label, Shown::Kbps},
+        {mib::adslDownAttenuation, a.DnAtten_Label, Shown::Db},
+        {mib::adslDownPower, a.DnOutPwr_Label, Shown::Dbm},
+        {mib::adslDownSnr, a.DnSnr_Label, Shown::Db},
+        {mib::adslUpRate, a.UpSpeed_Label, Shown::Kbps},
+        {mib::adslUpAttenuation, a.UpAtten_Label, Shown::Db},
+        {mib::adslUpPower, a.UpOutPwr_Label, Shown::Dbm},
+        {mib::adslUpSnr, a.UpSnr_Label, Shown::Db},
+        {mib::pppUser, a.User_Label, Shown::NoQuotes},
+        {mib::pppPassword, a.Pwd_Label, Shown::NoQuotes},
+        {mib::vpi, a.VPI_Edit, Shown::AsReceived},
+        {mib::vci, a.VCI_Edit, Shown::AsReceived},
+        {mib::adslMode, a.Mode_Label, Shown::Mode},
+        {mib::adslStatus, a.Status_Label, Shown::LineStatus},
+        {snmptext::ifColumnOid(mib::IfOutNUcastPkts, ppp), a.TxPkts_Label, Shown::PacketCount},
+        {snmptext::ifColumnOid(mib::IfInNUcastPkts, ppp), a.RxPkts_Label, Shown::PacketCount},
+        {mib::wanAddress, a.WanIpAddr_Edit, Shown::NoQuotes},
     };
 
-    // The page's own widgets: some of its names (Status_Label) are used elsewhere in the window too.
-    QObject* page = w<QTabWidget>("ADSL_PageControl");
     QString problem;
     bool first = true;
-    for (const auto& [oid, row] : rows) {
+    for (const Row& row : rows) {
         QString value;
-        const bool ok = snmpGet(oid, value);
-        if (first && !ok) {
-            pageReadFailed(busy);
-            return;
-        }
+        const bool ok = snmpGet(row.oid, value);
+        if (first && !ok) return action.fail();
         first = false;
         if (!ok) continue; // a later failed read leaves its widget as it was
-        auto* widget = page ? w<QWidget>(row.widget, page) : nullptr;
         QString text;
         if (rowText(row.shown, value, text)) {
-            showInWidget(widget, text);
+            showInWidget(row.widget, text);
         } else {
             // A packet count that is not a number (no PPP interface known, or the router sent
             // something else): no figure rather than an old one.
-            showInWidget(widget, QStringLiteral("------"));
+            showInWidget(row.widget, QStringLiteral("------"));
             if (problem.isEmpty()) {
                 problem = ppp == QLatin1String("0")
                               ? QStringLiteral(" Error: PPP interface not found: no packet counts")
@@ -289,17 +283,16 @@ void TMainForm::ADSLClick(QObject* Sender) {
             }
         }
     }
-    busy.restore();
-    setStatus(problem.isEmpty() ? statustext::Ready : problem);
+    action.end(problem.isEmpty() ? statustext::Ready : problem);
 }
 
 void TMainForm::ADSL_PageControlChange(QObject* Sender) {
     // Only a sub-tab shown to the user concerns the buttons: a sub-tab switched in code while
     // another page is shown must not disable that page's "&Update".
-    if (currentPageName() != QLatin1String("ADSL")) return;
+    if (currentPage() != ui.pages.ADSL) return;
     auto* tabs = qobject_cast<QTabWidget*>(Sender);
-    if (!tabs) tabs = w<QTabWidget>("ADSL_PageControl");
-    const int index = tabs ? tabs->currentIndex() : 0;
+    if (!tabs) tabs = ui.adsl.ADSL_PageControl;
+    const int index = tabs->currentIndex();
     if (index == 0)
         setKeywordAndUpdate(*this, QStringLiteral("130.html"), true);
     else if (index == 1)
@@ -308,39 +301,12 @@ void TMainForm::ADSL_PageControlChange(QObject* Sender) {
         setKeywordAndUpdate(*this, QStringLiteral("130.html#defaultconnectionmodelog"), false);
 }
 
-namespace {
-
-// Writes the VPI or VCI from its edit as an INTEGER and shows what the router then holds.
-void setCircuitValue(TMainForm& form, const QString& oid, const char* editName) {
-    UiSeam::BusyCursor busy;
-    form.setStatus(statustext::Busy);
-    auto* edit = form.w<QLineEdit>(editName);
-    const QString text = edit ? edit->text() : QString();
-    if (form.snmpSet(oid, text, 0x02)) {
-        QString value;
-        if (form.snmpGet(oid, value)) {
-            if (edit) edit->setText(value);
-            form.setStatus(statustext::Ready);
-        } else {
-            // The value was written but cannot be read back: the edit keeps the typed text, and the
-            // status line says why no value came rather than staying busy.
-            form.setStatus(statustext::ReadError);
-        }
-        return;
-    }
-    if (edit) edit->setText(QStringLiteral("Set failed"));
-    form.setStatus(QStringLiteral(" Error: Is \"") + form.community() +
-                   QStringLiteral("\" community writable?"));
-    busy.restore();
-    UiSeam::beep();
-}
-
-} // namespace
-
 void TMainForm::SetVPI_ButClick(QObject*) {
-    setCircuitValue(*this, adslOid("6.1.1.3.1"), "VPI_Edit");
+    setAndReadBack(ui.adsl.VPI_Edit, mib::vpi, ui.adsl.VPI_Edit->text(), ber::Integer, same,
+                   notWritableStatus());
 }
 
 void TMainForm::SetVCI_ButClick(QObject*) {
-    setCircuitValue(*this, adslOid("6.1.1.4.1"), "VCI_Edit");
+    setAndReadBack(ui.adsl.VCI_Edit, mib::vci, ui.adsl.VCI_Edit->text(), ber::Integer, same,
+                   notWritableStatus());
 }

@@ -1,5 +1,6 @@
 // ICMP and SNMP pages: grids of the icmp and snmp group counters.
 #include "app/Main_Unit.h"
+#include "app/PageAction.h"
 #include "app/StatusTexts.h"
 #include "app/UiSeam.h"
 #include "views/StatsGrid.h"
@@ -89,24 +90,18 @@ template <std::size_t N> std::array<Item, N> pick(const std::array<int, N>& inde
 
 // The common refresh of both pages; `write` shows one successful value.
 template <class Write>
-void refreshCounters(TMainForm& form, QWidget* page, std::span<const Item> items, const QString& help,
-                     Write write) {
-    form.setStatus(statustext::Busy);
-    UiSeam::BusyCursor busy;
+void refreshCounters(TMainForm& form, std::span<const Item> items, std::span<QLabel* const> labels,
+                     const QString& help, Write write) {
+    PageAction action(form);
     form.setHelpKeyword(help, true);
     for (std::size_t i = 0; i < items.size(); ++i) {
         QString value;
         if (!form.snmpGet(QString::fromLatin1(items[i].oid), value)) {
-            if (i == 0) {
-                form.pageReadFailed(busy);
-                return;
-            }
+            if (i == 0) return action.fail();
             continue;
         }
-        if (QLabel* label = statsgrid::valueLabel(page, items[i])) write(i, label, value);
+        write(i, labels[i], value);
     }
-    busy.restore();
-    form.setStatus(statustext::Ready);
 }
 
 } // namespace
@@ -114,8 +109,9 @@ void refreshCounters(TMainForm& form, QWidget* page, std::span<const Item> items
 void TMainForm::buildIcmpPage(QWidget* page) {
     auto* grid = new QGridLayout(page);
     const QString initial = QStringLiteral("----");
-    statsgrid::addColumn(grid, 0, std::span<const Item>(kIcmp).first(13), initial);
-    statsgrid::addColumn(grid, 1, std::span<const Item>(kIcmp).subspan(13), initial);
+    ui.icmp.values = statsgrid::addColumn(grid, 0, std::span<const Item>(kIcmp).first(13), initial);
+    for (QLabel* l : statsgrid::addColumn(grid, 1, std::span<const Item>(kIcmp).subspan(13), initial))
+        ui.icmp.values.push_back(l);
     grid->setColumnStretch(4, 1);
     grid->setRowStretch(13, 1);
 }
@@ -123,19 +119,25 @@ void TMainForm::buildIcmpPage(QWidget* page) {
 void TMainForm::buildSnmpPage(QWidget* page) {
     auto* grid = new QGridLayout(page);
     const QString initial = QStringLiteral("----");
-    statsgrid::addColumn(grid, 0, pick(kSnmpLeft), initial);
-    statsgrid::addColumn(grid, 1, pick(kSnmpRight), initial);
+    // The labels go back into reading order.
+    ui.snmp.values.assign(kSnmp.size(), nullptr);
+    const std::vector<QLabel*> left = statsgrid::addColumn(grid, 0, pick(kSnmpLeft), initial);
+    const std::vector<QLabel*> right = statsgrid::addColumn(grid, 1, pick(kSnmpRight), initial);
+    for (std::size_t i = 0; i < left.size(); ++i)
+        ui.snmp.values[static_cast<std::size_t>(kSnmpLeft[i])] = left[i];
+    for (std::size_t i = 0; i < right.size(); ++i)
+        ui.snmp.values[static_cast<std::size_t>(kSnmpRight[i])] = right[i];
     grid->setColumnStretch(4, 1);
     grid->setRowStretch(14, 1);
 }
 
 void TMainForm::ICMPClick(QObject*) {
-    refreshCounters(*this, w<QWidget>("ICMP"), kIcmp, QStringLiteral("160.html"),
+    refreshCounters(*this, kIcmp, ui.icmp.values, QStringLiteral("160.html"),
                     [](std::size_t, QLabel* label, const QString& value) { label->setText(value); });
 }
 
 void TMainForm::SNMPClick(QObject*) {
-    refreshCounters(*this, w<QWidget>("SNMP"), kSnmp, QStringLiteral("190.html"),
+    refreshCounters(*this, kSnmp, ui.snmp.values, QStringLiteral("190.html"),
                     [](std::size_t i, QLabel* label, const QString& value) {
                         if (i == kEnableAuthIndex)
                             label->setText(value == QLatin1String("1") ? QStringLiteral("Yes")

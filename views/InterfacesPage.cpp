@@ -3,9 +3,13 @@
 #include "app/Main_Unit.h"
 #include "app/StatusTexts.h"
 
+#include "app/PageAction.h"
+#include "app/PaneText.h"
 #include "app/UiSeam.h"
+#include "app/WidgetFactory.h"
 #include "monitor/core/QuotaMath.h"
-#include "views/PaneText.h"
+#include "net/core/MibObjects.h"
+#include "net/core/SnmpText.h"
 #include "views/core/InterfacesText.h"
 
 #include <QGroupBox>
@@ -39,12 +43,13 @@ struct GroupDef {
     const char* name;
     const char* caption;
     const char* prefix;
+    InterfaceColumn InterfacesPageWidgets::*column;
 };
 
 constexpr std::array<GroupDef, 3> kGroups{{
-    {"EthLAN_GBox", " Ethernet LAN interface ", "LAN"},
-    {"PPPLink_GBox", " PPP channel interface ", "PPP"},
-    {"EthWAN_GBox", " Ethernet WAN interface ", "WAN"},
+    {"EthLAN_GBox", " Ethernet LAN interface ", "LAN", &InterfacesPageWidgets::lan},
+    {"PPPLink_GBox", " PPP channel interface ", "PPP", &InterfacesPageWidgets::ppp},
+    {"EthWAN_GBox", " Ethernet WAN interface ", "WAN", &InterfacesPageWidgets::wan},
 }};
 
 } // namespace
@@ -52,7 +57,8 @@ constexpr std::array<GroupDef, 3> kGroups{{
 void TMainForm::buildInterfacesPage(QWidget* page) {
     int x = 4;
     for (const auto& g : kGroups) {
-        auto* box = new QGroupBox(QString::fromLatin1(g.caption), page);
+        InterfaceColumn& column = ui.interfaces.*g.column;
+        auto* box = column.box = new QGroupBox(QString::fromLatin1(g.caption), page);
         box->setObjectName(QString::fromLatin1(g.name));
         box->setGeometry(x, 8, 200, 262);
         int y = 24;
@@ -65,14 +71,12 @@ void TMainForm::buildInterfacesPage(QWidget* page) {
             caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             caption->setGeometry(2, y, 110, 20); // room for "InUnknownProtos:"
 
-            auto* value = new QLabel(QStringLiteral("----"), box);
-            value->setObjectName(prefix + suffix);
+            const QByteArray name = (prefix + suffix).toLatin1();
+            QLabel* value = widgets::value(box, name.constData(), QStringLiteral("----"), {114, y, 84, 20},
+                                           widgets::Bold);
             value->setToolTip(suffix == QLatin1String("Last_Label") ? QStringLiteral("Days:Hours:Mins:Secs")
                                                                     : QString::fromLatin1(r.hint));
-            QFont f = value->font();
-            f.setBold(true);
-            value->setFont(f);
-            value->setGeometry(114, y, 84, 20);
+            column.values.push_back(value);
             y += 26;
         }
         x += 202;
@@ -86,21 +90,22 @@ enum class Kind { Plain, Elapsed, Octets };
 
 struct ValueRow {
     int column;
-    const char* suffix;
-    const char* name; // for the status line
+    std::size_t label; // index into kRows and InterfaceColumn::values
+    const char* name;  // for the status line
     Kind kind;
 };
 
 constexpr std::array<ValueRow, 8> kValueRows{{
-    {9, "Last_Label", "Last change", Kind::Elapsed},
-    {4, "Mtu_Label", "MTU size", Kind::Plain},
-    {10, "BytesIn_Label", "IN", Kind::Octets},
-    {16, "BytesOut_Label", "OUT", Kind::Octets},
-    {14, "InErrs_Label", "InErrors", Kind::Plain},
-    {20, "OutErrs_Label", "OutErrors", Kind::Plain},
-    {15, "InU_Label", "InUnknownProtos", Kind::Plain},
-    {21, "OutQLen_Label", "OutQLen", Kind::Plain},
+    {mib::IfLastChange, 1, "Last change", Kind::Elapsed},
+    {mib::IfMtu, 2, "MTU size", Kind::Plain},
+    {mib::IfInOctets, 3, "IN", Kind::Octets},
+    {mib::IfOutOctets, 4, "OUT", Kind::Octets},
+    {mib::IfInErrors, 5, "InErrors", Kind::Plain},
+    {mib::IfOutErrors, 6, "OutErrors", Kind::Plain},
+    {mib::IfInUnknownProtos, 7, "InUnknownProtos", Kind::Plain},
+    {mib::IfOutQLen, 8, "OutQLen", Kind::Plain},
 }};
+constexpr std::size_t kStatusRow = 0;
 
 void setFontColour(QLabel* label, std::uint32_t rgb) {
     QPalette palette = label->palette();
@@ -111,44 +116,33 @@ void setFontColour(QLabel* label, std::uint32_t rgb) {
 } // namespace
 
 void TMainForm::InterfacesClick() {
-    UiSeam::BusyCursor busy;
-    setStatus(statustext::Busy);
+    PageAction action(*this);
     setHelpKeyword(QStringLiteral("140.html"), true);
 
     struct Interface {
         const char* prefix;
         QString instance;
+        const InterfaceColumn& column;
     };
-    const std::array<Interface, 3> ifs{
-        {{"LAN", st.LanIfIndex}, {"PPP", st.PppIfIndex}, {"WAN", st.WanIfIndex}}};
-
-    if (auto* g = w<QGroupBox>("EthLAN_GBox"))
-        g->setTitle(QStringLiteral(" Ethernet LAN interface [") + st.LanIfIndexValue + QStringLiteral("] "));
-    if (auto* g = w<QGroupBox>("PPPLink_GBox"))
-        g->setTitle(QStringLiteral(" PPP channel interface [") + st.PppIfIndexValue + QStringLiteral("] "));
-    if (auto* g = w<QGroupBox>("EthWAN_GBox"))
-        g->setTitle(QStringLiteral(" Ethernet WAN interface [") + st.WanIfIndexValue + QStringLiteral("] "));
-
-    const auto label = [this](const char* prefix, const char* suffix) {
-        const QByteArray name = QByteArray(prefix) + suffix;
-        return w<QLabel>(name.constData());
-    };
+    const std::array<Interface, 3> ifs{{{"LAN", st.LanIfIndex, ui.interfaces.lan},
+                                        {"PPP", st.PppIfIndex, ui.interfaces.ppp},
+                                        {"WAN", st.WanIfIndex, ui.interfaces.wan}}};
+    const QString indexValues[] = {st.LanIfIndexValue, st.PppIfIndexValue, st.WanIfIndexValue};
+    for (std::size_t i = 0; i < ifs.size(); ++i)
+        ifs[i].column.box->setTitle(QString::fromLatin1(kGroups[i].caption).chopped(1) +
+                                    QStringLiteral(" [") + indexValues[i] + QStringLiteral("] "));
 
     // Operational status, LAN first: without it the router is taken as unreachable.
     for (std::size_t i = 0; i < ifs.size(); ++i) {
         QString value;
-        if (!snmpGet(ifview::columnOid(8, ifs[i].instance), value)) {
-            if (i == 0) {
-                pageReadFailed(busy);
-                return;
-            }
+        if (!snmpGet(snmptext::ifColumnOid(mib::IfOperStatus, ifs[i].instance), value)) {
+            if (i == 0) return action.fail();
             continue;
         }
         if (const auto look = ifview::operStatusLook(value)) {
-            if (QLabel* l = label(ifs[i].prefix, "Status_Label")) {
-                l->setText(look->text);
-                setFontColour(l, look->rgb);
-            }
+            QLabel* l = ifs[i].column.values[kStatusRow];
+            l->setText(look->text);
+            setFontColour(l, look->rgb);
         }
     }
 
@@ -167,15 +161,15 @@ void TMainForm::InterfacesClick() {
     for (const ValueRow& row : kValueRows) {
         for (const Interface& itf : ifs) {
             QString value;
-            if (!snmpGet(ifview::columnOid(row.column, itf.instance), value)) continue;
-            QLabel* l = label(itf.prefix, row.suffix);
+            if (!snmpGet(snmptext::ifColumnOid(row.column, itf.instance), value)) continue;
+            QLabel* l = itf.column.values[row.label];
             QString text;
             switch (row.kind) {
             case Kind::Plain:
                 text = value;
                 break;
             case Kind::Elapsed:
-                if (quota::parseInt64(value)) {
+                if (snmptext::parseDecimal(value.trimmed())) {
                     // The elapsed time needs one more read, of the router's uptime; when that one
                     // fails the label keeps its text like after any other failed read.
                     text = ElapsedSinceText(value);
@@ -203,28 +197,19 @@ void TMainForm::InterfacesClick() {
                 }
                 break;
             }
-            if (l) l->setText(text);
+            l->setText(text);
         }
     }
-
-    busy.restore();
-    setStatus(problem.isEmpty() ? statustext::Ready : problem);
+    action.end(problem.isEmpty() ? statustext::Ready : problem);
 }
 
 void TMainForm::InterfaceTable_ButClick(QObject*) {
-    auto* pane = w<QPlainTextEdit>("DebugLog_Memo");
-    if (!pane) return; // no Debug page to write to
-
-    UiSeam::BusyCursor busy;
-    setStatus(statustext::Busy);
+    QPlainTextEdit* pane = ui.debug.DebugLog_Memo;
+    PageAction action(*this);
     QStringList lines;
-    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.2"), lines)) {
-        setStatus(statustext::ReadError);
-        return;
-    }
+    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.2"), lines)) return action.end(statustext::ReadError);
     QStringList texts;
     if (!paneLines(*pane).isEmpty()) texts << QStringLiteral(" ");
     texts << QStringLiteral("Dump of raw Interface table") << QStringLiteral(" ") << lines;
     appendToPane(*pane, texts);
-    setStatus(statustext::Ready);
 }

@@ -1,8 +1,10 @@
 // IP page: the ip group's statistics and its three tables; the raw ip group dump of the Debug page.
 #include "app/Main_Unit.h"
+#include "app/PageAction.h"
+#include "app/PaneText.h"
 #include "app/StatusTexts.h"
+#include "app/Trigger.h"
 #include "app/UiSeam.h"
-#include "views/PaneText.h"
 #include "views/StatsGrid.h"
 #include "views/TablePane.h"
 #include "views/core/TableLayouts.h"
@@ -48,14 +50,14 @@ const std::array<const char*, 4> kSubPageHelp{"150.html", "150.html#ipaddresstab
                                               "150.html#ipnettomediatable"};
 
 struct IpTable {
-    const char* pane;
+    QPlainTextEdit* IpPageWidgets::*pane;
     const char* base;
     QStringList (*dump)(const QStringList&);
 };
 constexpr std::array<IpTable, 3> kIpTables{{
-    {"AddrTable_Memo", "1.3.6.1.2.1.4.20", &tablelayout::addressTableDump},
-    {"RouteTable_Memo", "1.3.6.1.2.1.4.21", &tablelayout::routeTableDump},
-    {"MediaTable_Memo", "1.3.6.1.2.1.4.22", &tablelayout::netToMediaTableDump},
+    {&IpPageWidgets::AddrTable_Memo, "1.3.6.1.2.1.4.20", &tablelayout::addressTableDump},
+    {&IpPageWidgets::RouteTable_Memo, "1.3.6.1.2.1.4.21", &tablelayout::routeTableDump},
+    {&IpPageWidgets::MediaTable_Memo, "1.3.6.1.2.1.4.22", &tablelayout::netToMediaTableDump},
 }};
 
 } // namespace
@@ -63,16 +65,20 @@ constexpr std::array<IpTable, 3> kIpTables{{
 void TMainForm::buildIpPage(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
-    auto* tabs = new QTabWidget(page);
+    IpPageWidgets& ip = ui.ip;
+    auto* tabs = ip.IP_PageControl = new QTabWidget(page);
     tabs->setObjectName(QStringLiteral("IP_PageControl"));
     layout->addWidget(tabs);
 
     auto* stats = new QWidget;
     stats->setObjectName(QStringLiteral("StatisticsTab"));
     auto* grid = new QGridLayout(stats);
-    statsgrid::addColumn(grid, 0, std::span<const Item>(&kForwarding, 1), QStringLiteral("----"));
-    statsgrid::addColumn(grid, 0, std::span<const Item>(kIpStats).first(9), QStringLiteral("----"), 1);
-    statsgrid::addColumn(grid, 1, std::span<const Item>(kIpStats).subspan(9), QStringLiteral("----"));
+    const QString initial = QStringLiteral("----");
+    ip.Forwarding_Label =
+        statsgrid::addColumn(grid, 0, std::span<const Item>(&kForwarding, 1), initial).front();
+    ip.stats = statsgrid::addColumn(grid, 0, std::span<const Item>(kIpStats).first(9), initial, 1);
+    for (QLabel* l : statsgrid::addColumn(grid, 1, std::span<const Item>(kIpStats).subspan(9), initial))
+        ip.stats.push_back(l);
     grid->setColumnStretch(4, 1);
     grid->setRowStretch(10, 1);
     tabs->addTab(stats, QStringLiteral(" Statistics "));
@@ -81,64 +87,55 @@ void TMainForm::buildIpPage(QWidget* page) {
                            const char* save) {
         auto* tab = new QWidget;
         tab->setObjectName(QString::fromLatin1(tabName));
-        addTablePane(this, tab, pane, copy, save);
+        const TablePane t = addTablePane(this, tab, pane, copy, save);
         tabs->addTab(tab, QString::fromLatin1(caption));
+        return t;
     };
-    addTableTab("AddressTab", " Address table ", "AddrTable_Memo", "AddrTableCopy_But", "AddrTableSave_But");
-    addTableTab("RouteTab", " Route table ", "RouteTable_Memo", "RouteTableCopy_But", "RouteTableSave_But");
-    addTableTab("NetToMediaTab", " Net to Media table ", "MediaTable_Memo", "MediaTableCopy_But",
-                "MediaTableSave_But");
+    TablePane t = addTableTab("AddressTab", " Address table ", "AddrTable_Memo", "AddrTableCopy_But",
+                              "AddrTableSave_But");
+    ip.AddrTable_Memo = t.pane, ip.AddrTableCopy_But = t.copy, ip.AddrTableSave_But = t.save;
+    t = addTableTab("RouteTab", " Route table ", "RouteTable_Memo", "RouteTableCopy_But",
+                    "RouteTableSave_But");
+    ip.RouteTable_Memo = t.pane, ip.RouteTableCopy_But = t.copy, ip.RouteTableSave_But = t.save;
+    t = addTableTab("NetToMediaTab", " Net to Media table ", "MediaTable_Memo", "MediaTableCopy_But",
+                    "MediaTableSave_But");
+    ip.MediaTable_Memo = t.pane, ip.MediaTableCopy_But = t.copy, ip.MediaTableSave_But = t.save;
 
     connect(tabs, &QTabWidget::currentChanged, this, [this, tabs] { IP_PageControlChange(tabs); });
 }
 
 void TMainForm::IP_PageControlChange(QObject*) {
-    auto* tabs = w<QTabWidget>("IP_PageControl");
-    if (!tabs) return;
-    const int index = tabs->currentIndex();
+    const int index = ui.ip.IP_PageControl->currentIndex();
     if (index < 0 || index >= static_cast<int>(kSubPageHelp.size())) return;
     setHelpKeyword(QString::fromLatin1(kSubPageHelp[index]), true);
 }
 
 void TMainForm::IPClick(QObject* Sender) {
-    setStatus(statustext::Busy);
-    UiSeam::BusyCursor busy;
-    auto fail = [&] { pageReadFailed(busy); };
-    QWidget* page = w<QWidget>("IP");
-    auto* tabs = w<QTabWidget>("IP_PageControl", page);
-
-    if (!qobject_cast<QPushButton*>(Sender)) {
-        if (tabs) tabs->setCurrentIndex(0);
+    PageAction action(*this);
+    if (triggerOf(Sender) != Trigger::Button) {
+        ui.ip.IP_PageControl->setCurrentIndex(0);
         setHelpKeyword(QStringLiteral("150.html"), true);
     }
 
     QString forwarding;
-    if (!snmpGet(QString::fromLatin1(kForwarding.oid), forwarding)) return fail();
-    if (QLabel* label = statsgrid::valueLabel(page, kForwarding))
-        label->setText(forwarding == QLatin1String("1") ? QStringLiteral("Yes") : QStringLiteral("No"));
-    statsgrid::readAll(*this, page, kIpStats);
+    if (!snmpGet(QString::fromLatin1(kForwarding.oid), forwarding)) return action.fail();
+    ui.ip.Forwarding_Label->setText(forwarding == QLatin1String("1") ? QStringLiteral("Yes")
+                                                                     : QStringLiteral("No"));
+    statsgrid::readAll(*this, kIpStats, ui.ip.stats);
 
     for (const IpTable& table : kIpTables) {
-        auto* pane = w<QPlainTextEdit>(table.pane, page);
-        if (pane) pane->clear();
+        QPlainTextEdit* pane = ui.ip.*table.pane;
+        pane->clear();
         QStringList lines;
-        if (!snmpWalk(QString::fromLatin1(table.base), lines)) return fail();
-        if (pane) writeTable(*pane, table.dump(lines));
+        if (!snmpWalk(QString::fromLatin1(table.base), lines)) return action.fail();
+        writeTable(*pane, table.dump(lines));
     }
-
-    busy.restore();
-    setStatus(statustext::Ready);
 }
 
 void TMainForm::IPAddrTable_ButClick(QObject*) {
-    UiSeam::BusyCursor busy;
-    setStatus(statustext::Busy);
+    PageAction action(*this);
     QStringList lines;
-    if (snmpWalk(QStringLiteral("1.3.6.1.2.1.4"), lines)) {
-        if (auto* log = w<QPlainTextEdit>("DebugLog_Memo"))
-            appendToPane(*log, tablelayout::rawIpGroupDump(lines, !log->document()->isEmpty()));
-        setStatus(statustext::Ready);
-    } else {
-        setStatus(statustext::ReadError);
-    }
+    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.4"), lines)) return action.end(statustext::ReadError);
+    QPlainTextEdit* log = ui.debug.DebugLog_Memo;
+    appendToPane(*log, tablelayout::rawIpGroupDump(lines, !log->document()->isEmpty()));
 }

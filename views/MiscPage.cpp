@@ -1,5 +1,6 @@
 // Misc page: the event-log directory.
 #include "app/Main_Unit.h"
+#include "app/WidgetFactory.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -14,8 +15,6 @@ void TMainForm::buildMiscPage(QWidget* page) {
     caption->setObjectName(QStringLiteral("Dir_Label"));
     caption->setGeometry(12, 26, 140, 22);
 
-    auto* dir = new QLineEdit(group);
-    dir->setObjectName(QStringLiteral("Dir_Edit"));
-    dir->setGeometry(156, 24, 420, 24);
-    caption->setBuddy(dir);
+    ui.misc.Dir_Edit = widgets::edit(group, "Dir_Edit", 156, 24, 420);
+    caption->setBuddy(ui.misc.Dir_Edit);
 }

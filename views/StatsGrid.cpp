@@ -1,3 +1,4 @@
+// The statistics grids: name and value labels in columns, and the loop that reads them.
 #include "views/StatsGrid.h"
 
 #include "app/Main_Unit.h"
@@ -18,8 +19,9 @@ QString nameLabelFor(const QString& valueLabel) {
     return name;
 }
 
-void addColumn(QGridLayout* grid, int column, std::span<const Item> items, const QString& initial,
-               int firstRow) {
+std::vector<QLabel*> addColumn(QGridLayout* grid, int column, std::span<const Item> items,
+                               const QString& initial, int firstRow) {
+    std::vector<QLabel*> values;
     QWidget* parent = grid->parentWidget();
     int row = firstRow;
     for (const Item& item : items) {
@@ -35,19 +37,16 @@ void addColumn(QGridLayout* grid, int column, std::span<const Item> items, const
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
         grid->addWidget(name, row, 2 * column);
         grid->addWidget(value, row, 2 * column + 1);
+        values.push_back(value);
         ++row;
     }
+    return values;
 }
 
-QLabel* valueLabel(QWidget* page, const Item& item) {
-    return page ? page->findChild<QLabel*>(QString::fromLatin1(item.label)) : nullptr;
-}
-
-void readAll(TMainForm& form, QWidget* page, std::span<const Item> items) {
-    for (const Item& item : items) {
+void readAll(TMainForm& form, std::span<const Item> items, std::span<QLabel* const> labels) {
+    for (std::size_t i = 0; i < items.size() && i < labels.size(); ++i) {
         QString value;
-        if (!form.snmpGet(QString::fromLatin1(item.oid), value)) continue;
-        if (QLabel* label = valueLabel(page, item)) label->setText(value);
+        if (form.snmpGet(QString::fromLatin1(items[i].oid), value)) labels[i]->setText(value);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <span>
+#include <vector>
 
 class QGridLayout;
 class QLabel;
@@ -24,14 +25,13 @@ struct Item {
 QString nameLabelFor(const QString& valueLabel);
 
 // Puts the items top to bottom into grid column `column` (two grid columns each: name, value),
-// starting at grid row `firstRow`. Value labels start with `initial`.
-void addColumn(QGridLayout* grid, int column, std::span<const Item> items, const QString& initial,
-               int firstRow = 0);
+// starting at grid row `firstRow`. Value labels start with `initial`; they are returned in the
+// items' order.
+std::vector<QLabel*> addColumn(QGridLayout* grid, int column, std::span<const Item> items,
+                               const QString& initial, int firstRow = 0);
 
-// The value label of an item, looked up within its page.
-QLabel* valueLabel(QWidget* page, const Item& item);
-
-// Reads every item in order; a successful get writes the value text, a failed one leaves the label.
-void readAll(TMainForm& form, QWidget* page, std::span<const Item> items);
+// Reads every item in order into the label of the same index; a successful get writes the value
+// text, a failed one leaves the label.
+void readAll(TMainForm& form, std::span<const Item> items, std::span<QLabel* const> labels);
 
 } // namespace statsgrid

@@ -1,7 +1,8 @@
+// The table sub-pages of the IP, TCP and UDP pages: the pane and its two buttons.
 #include "views/TablePane.h"
 
 #include "app/Main_Unit.h"
-#include "views/PaneText.h"
+#include "app/PaneText.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -16,8 +17,8 @@ void writeTable(QPlainTextEdit& pane, const QStringList& appends) {
     pane.ensureCursorVisible();
 }
 
-QPlainTextEdit* addTablePane(TMainForm* form, QWidget* container, const char* paneName, const char* copyName,
-                             const char* saveName) {
+TablePane addTablePane(TMainForm* form, QWidget* container, const char* paneName, const char* copyName,
+                       const char* saveName) {
     auto* row = new QHBoxLayout(container);
     auto* pane = new QPlainTextEdit(container);
     pane->setObjectName(QString::fromLatin1(paneName));
@@ -42,5 +43,5 @@ QPlainTextEdit* addTablePane(TMainForm* form, QWidget* container, const char* pa
     buttons->addWidget(save);
     buttons->addStretch(1);
     row->addLayout(buttons);
-    return pane;
+    return {pane, copy, save};
 }

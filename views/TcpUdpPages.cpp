@@ -1,6 +1,8 @@
 // TCP and UDP pages: statistics, the TCP connection table and the UDP listener table.
 #include "app/Main_Unit.h"
+#include "app/PageAction.h"
 #include "app/StatusTexts.h"
+#include "app/Trigger.h"
 #include "app/UiSeam.h"
 #include "views/StatsGrid.h"
 #include "views/TablePane.h"
@@ -49,10 +51,17 @@ constexpr std::array<Item, 3> kUdpRest{{kOutDatagrams, kNoPorts, kInErrors}};
 
 } // namespace
 
+// A table walk that stopped part way: said with a beep, though the page goes on to its end.
+void TMainForm::walkFailed() {
+    setStatus(statustext::ReadError);
+    UiSeam::beep();
+}
+
 void TMainForm::buildTcpPage(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
-    auto* tabs = new QTabWidget(page);
+    TcpPageWidgets& tcp = ui.tcp;
+    auto* tabs = tcp.TCP_PageControl = new QTabWidget(page);
     tabs->setObjectName(QStringLiteral("TCP_PageControl"));
     layout->addWidget(tabs);
 
@@ -60,62 +69,47 @@ void TMainForm::buildTcpPage(QWidget* page) {
     stats->setObjectName(QStringLiteral("Statistics_Sheet"));
     auto* grid = new QGridLayout(stats);
     const QString initial = QStringLiteral("-----");
-    statsgrid::addColumn(grid, 0, std::span<const Item>(&kRtoAlgorithm, 1), initial);
-    statsgrid::addColumn(grid, 0, std::span<const Item>(kTcpStats).first(6), initial, 1);
-    statsgrid::addColumn(grid, 1, std::span<const Item>(kTcpStats).subspan(6), initial);
+    tcp.RtoAlg_Label =
+        statsgrid::addColumn(grid, 0, std::span<const Item>(&kRtoAlgorithm, 1), initial).front();
+    tcp.stats = statsgrid::addColumn(grid, 0, std::span<const Item>(kTcpStats).first(6), initial, 1);
+    for (QLabel* l : statsgrid::addColumn(grid, 1, std::span<const Item>(kTcpStats).subspan(6), initial))
+        tcp.stats.push_back(l);
     grid->setColumnStretch(4, 1);
     grid->setRowStretch(7, 1);
     tabs->addTab(stats, QStringLiteral(" Statistics "));
 
     auto* conn = new QWidget;
     conn->setObjectName(QStringLiteral("ConnTable_Sheet"));
-    addTablePane(this, conn, "TCPTable_Memo", "TCPTableCopy_But", "TCPSave_But");
+    const TablePane t = addTablePane(this, conn, "TCPTable_Memo", "TCPTableCopy_But", "TCPSave_But");
+    tcp.TCPTable_Memo = t.pane, tcp.TCPTableCopy_But = t.copy, tcp.TCPSave_But = t.save;
     tabs->addTab(conn, QStringLiteral(" Connection table "));
 
     connect(tabs, &QTabWidget::currentChanged, this, [this, tabs] { TCP_PageControlChange(tabs); });
 }
 
 void TMainForm::TCP_PageControlChange(QObject*) {
-    auto* tabs = w<QTabWidget>("TCP_PageControl");
-    if (!tabs) return;
-    const int index = tabs->currentIndex();
+    const int index = ui.tcp.TCP_PageControl->currentIndex();
     if (index < 0 || index >= static_cast<int>(kTcpSubPageHelp.size())) return;
     setHelpKeyword(QString::fromLatin1(kTcpSubPageHelp[index]), true);
 }
 
 void TMainForm::TCPClick(QObject* Sender) {
-    setStatus(statustext::Busy);
-    UiSeam::BusyCursor busy;
-    QWidget* page = w<QWidget>("TCP");
-    auto* tabs = w<QTabWidget>("TCP_PageControl", page);
-
-    if (!qobject_cast<QPushButton*>(Sender)) {
-        if (tabs) tabs->setCurrentIndex(0);
+    PageAction action(*this);
+    if (triggerOf(Sender) != Trigger::Button) {
+        ui.tcp.TCP_PageControl->setCurrentIndex(0);
         setHelpKeyword(QStringLiteral("170.html"), true);
     }
 
     QString algorithm;
-    if (!snmpGet(QString::fromLatin1(kRtoAlgorithm.oid), algorithm)) {
-        pageReadFailed(busy);
-        return;
-    }
+    if (!snmpGet(QString::fromLatin1(kRtoAlgorithm.oid), algorithm)) return action.fail();
     const QString word = tablelayout::rtoAlgorithmWord(algorithm);
-    if (QLabel* label = statsgrid::valueLabel(page, kRtoAlgorithm); label && !word.isEmpty())
-        label->setText(word);
-    statsgrid::readAll(*this, page, kTcpStats);
+    if (!word.isEmpty()) ui.tcp.RtoAlg_Label->setText(word);
+    statsgrid::readAll(*this, kTcpStats, ui.tcp.stats);
 
-    auto* pane = w<QPlainTextEdit>("TCPTable_Memo", page);
-    if (pane) pane->clear();
+    ui.tcp.TCPTable_Memo->clear();
     QStringList lines;
-    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.6.13"), lines)) {
-        // The rows that came back are still shown.
-        setStatus(statustext::ReadError);
-        UiSeam::beep();
-    }
-    if (pane) writeTable(*pane, tablelayout::tcpConnectionDump(lines));
-
-    busy.restore();
-    setStatus(statustext::Ready);
+    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.6.13"), lines)) walkFailed(); // the rows that came are shown
+    writeTable(*ui.tcp.TCPTable_Memo, tablelayout::tcpConnectionDump(lines));
 }
 
 void TMainForm::buildUdpPage(QWidget* page) {
@@ -128,44 +122,32 @@ void TMainForm::buildUdpPage(QWidget* page) {
     const QString initial = QStringLiteral("----");
     const std::array<Item, 2> left{kInDatagrams, kOutDatagrams};
     const std::array<Item, 2> right{kNoPorts, kInErrors};
-    statsgrid::addColumn(grid, 0, left, initial);
-    statsgrid::addColumn(grid, 1, right, initial);
+    const std::vector<QLabel*> l = statsgrid::addColumn(grid, 0, left, initial);
+    const std::vector<QLabel*> r = statsgrid::addColumn(grid, 1, right, initial);
+    ui.udp.InDatagrams_Label = l[0];
+    ui.udp.rest = {l[1], r[0], r[1]}; // the reading order of kUdpRest
     grid->setColumnStretch(4, 1);
     layout->addWidget(statsBox);
 
     auto* tableBox = new QGroupBox(QStringLiteral(" Listener table "), page);
     tableBox->setObjectName(QStringLiteral("UDPListener_GBox"));
-    addTablePane(this, tableBox, "UDPTable_Memo", "UDPTableCopy_But", "UDPTableSave_But");
+    const TablePane t = addTablePane(this, tableBox, "UDPTable_Memo", "UDPTableCopy_But", "UDPTableSave_But");
+    ui.udp.UDPTable_Memo = t.pane, ui.udp.UDPTableCopy_But = t.copy, ui.udp.UDPTableSave_But = t.save;
     layout->addWidget(tableBox, 1);
 }
 
 void TMainForm::UDPClick(QObject*) {
-    UiSeam::BusyCursor busy;
-    setStatus(statustext::Busy);
+    PageAction action(*this);
     setHelpKeyword(QStringLiteral("180.html"), true);
-    QWidget* page = w<QWidget>("UDP");
 
     QString value;
-    if (!snmpGet(QString::fromLatin1(kInDatagrams.oid), value)) {
-        pageReadFailed(busy);
-        return;
-    }
-    if (QLabel* label = statsgrid::valueLabel(page, kInDatagrams)) label->setText(value);
-    statsgrid::readAll(*this, page, kUdpRest);
+    if (!snmpGet(QString::fromLatin1(kInDatagrams.oid), value)) return action.fail();
+    ui.udp.InDatagrams_Label->setText(value);
+    statsgrid::readAll(*this, kUdpRest, ui.udp.rest);
 
-    auto* pane = w<QPlainTextEdit>("UDPTable_Memo", page);
-    if (pane) pane->clear();
+    ui.udp.UDPTable_Memo->clear();
     QStringList addresses, ports;
-    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.7.5.1.1"), addresses)) {
-        setStatus(statustext::ReadError);
-        UiSeam::beep();
-    }
-    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.7.5.1.2"), ports)) {
-        setStatus(statustext::ReadError);
-        UiSeam::beep();
-    }
-    if (pane) writeTable(*pane, tablelayout::udpListenerDump(addresses, ports));
-
-    busy.restore();
-    setStatus(statustext::Ready);
+    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.7.5.1.1"), addresses)) walkFailed();
+    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.7.5.1.2"), ports)) walkFailed();
+    writeTable(*ui.udp.UDPTable_Memo, tablelayout::udpListenerDump(addresses, ports));
 }

@@ -5,52 +5,44 @@
 
 #include "app/OptionItems.h"
 #include "app/UiSeam.h"
+#include "net/core/MibObjects.h"
 #include "views/core/UptimeFormat.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QTimer>
 
-namespace {
-constexpr const char* kSysUpTime = "1.3.6.1.2.1.1.3.0";
-}
-
 QString TMainForm::ElapsedSinceText(const QString& reference) {
     QString now;
-    if (!snmpGet(QLatin1String(kSysUpTime), now)) return QString();
+    if (!snmpGet(QLatin1String(mib::sysUpTime), now)) return QString();
     return uptimeformat::elapsedText(now, reference);
 }
 
 void TMainForm::Uptime_TimerTimer(QObject*) {
-    if (currentPageName() != QLatin1String("GenSysInfo")) return;
+    if (currentPage() != ui.pages.GenSysInfo) return;
     QString v;
     QString status = statustext::ReadError;
-    if (snmpGet(QLatin1String(kSysUpTime), v)) {
+    if (snmpGet(QLatin1String(mib::sysUpTime), v)) {
         if (const auto text = uptimeformat::longFormText(v)) {
-            if (auto* l = w<QLabel>("uptime_label")) l->setText(*text);
+            ui.system.uptime_label->setText(*text);
             return;
         }
         status = QStringLiteral(" Error: The router's uptime (sysUpTime) is not a number");
     }
     // The real-time display stops until the user switches it on again.
     setStatus(status);
-    if (auto* t = w<QTimer>("Uptime_Timer")) t->stop();
-    if (auto* a = w<QAction>("Realtimeupdating")) a->setChecked(false);
+    ui.timers.Uptime_Timer->stop();
+    ui.menu.Realtimeupdating->setChecked(false);
     UiSeam::beep();
 }
 
 void TMainForm::RealtimeupdatingClick(QObject*) {
-    options::toggleWithTimer(w<QAction>("Realtimeupdating"), w<QTimer>("Uptime_Timer"));
+    options::toggleWithTimer(ui.menu.Realtimeupdating, ui.timers.Uptime_Timer);
 }
 
 void TMainForm::SecondupdateClick(QObject* Sender) {
     // Any item but the 1, 10 and 30 second ones counts as the 60 second item.
-    const IntervalChoice* chosen = &options::kUptime[options::count(options::kUptime) - 1];
-    for (const IntervalChoice& c : options::kUptime)
-        if (Sender && Sender == w<QAction>(c.item)) {
-            chosen = &c;
-            break;
-        }
-    if (auto* t = w<QTimer>("Uptime_Timer")) t->setInterval(chosen->ms);
-    if (QAction* a = w<QAction>(chosen->item)) a->setChecked(true);
+    const IntervalMenu& menu = ui.menu.uptimeUpdate;
+    const int index = menu.indexOf(Sender);
+    menu.choose(index >= 0 ? index : static_cast<int>(menu.choices.size()) - 1);
 }

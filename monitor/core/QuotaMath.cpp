@@ -1,5 +1,7 @@
 #include "monitor/core/QuotaMath.h"
 
+#include "net/core/SnmpText.h"
+
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -65,23 +67,7 @@ std::optional<double> parseNumber(QStringView text, QChar decimalPoint) {
 }
 
 std::optional<std::int64_t> parseInt64(QStringView text) {
-    const QStringView t = text.trimmed();
-    std::string s;
-    s.reserve(t.size());
-    qsizetype i = 0;
-    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-'))) {
-        if (t[i] == QLatin1Char('-')) s.push_back('-');
-        ++i;
-    }
-    if (i == t.size()) return std::nullopt;
-    for (; i < t.size(); ++i) {
-        if (!isAsciiDigit(t[i])) return std::nullopt;
-        s.push_back(char(t[i].unicode()));
-    }
-    std::int64_t v = 0;
-    const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (r.ec != std::errc() || r.ptr != s.data() + s.size()) return std::nullopt;
-    return v;
+    return snmptext::parseDecimal(text.trimmed().toString());
 }
 
 std::optional<std::uint32_t> parseCounter(QStringView text) {

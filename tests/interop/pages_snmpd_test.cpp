@@ -8,8 +8,8 @@
 // noSuchName and shows the empty text. A table must equal the dump of the tool's "before" or "after"
 // walk; when the machine's connections changed under both reads, the comparison is tried again.
 #include "app/UiSeam.h"
-#include "app/core/SnmpText.h"
 #include "net/SnmpClient.h"
+#include "net/core/SnmpText.h"
 #include "net/core/SnmpWalkRows.h"
 #include "support/MainFormHarness.h"
 #include "support/PageTestHelpers.h"

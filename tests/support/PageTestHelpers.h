@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/Main_Unit.h"
+#include "app/PaneText.h"
 #include "sim/RouterSim.h"
-#include "views/PaneText.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,4 +1,5 @@
 // ADSL and Interfaces page value texts.
+#include "net/core/SnmpText.h"
 #include "views/core/AdslText.h"
 #include "views/core/InterfacesText.h"
 
@@ -33,7 +34,7 @@ TEST(AdslText, QuotesAndPacketCounts) {
 }
 
 TEST(AdslInterfacesText, StatusOidsAndOctets) {
-    EXPECT_EQ(ifview::columnOid(8, "3"), "1.3.6.1.2.1.2.2.1.8.3");
+    EXPECT_EQ(snmptext::ifColumnOid(8, "3"), "1.3.6.1.2.1.2.2.1.8.3");
     ASSERT_TRUE(ifview::operStatusLook("1"));
     EXPECT_EQ(ifview::operStatusLook("1")->text, "UP");
     EXPECT_EQ(ifview::operStatusLook("1")->rgb, 0x008000u);

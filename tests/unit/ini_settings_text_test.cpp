@@ -1,6 +1,6 @@
 // Locale-dependent texts of the settings file and the settings file's name.
 #include "app/core/SettingsText.h"
-#include "app/core/SnmpText.h"
+#include "net/core/SnmpText.h"
 
 #include <gtest/gtest.h>
 

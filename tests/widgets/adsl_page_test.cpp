@@ -2,11 +2,11 @@
 #include "support/DroppingAgent.h"
 #include "support/MainFormHarness.h"
 
+#include "app/PaneText.h"
 #include "app/UiSeam.h"
 #include "net/SnmpClient.h"
 #include "net/core/SnmpBer.h"
 #include "sim/RouterSim.h"
-#include "views/PaneText.h"
 
 #include <QAction>
 #include <QLabel>
@@ -191,7 +191,7 @@ TEST(AdslPage, SetWithAFailedReadBackLeavesNoBusyStatus) {
     snmpconfig::setPort(h.port());
     EXPECT_EQ(h.router().get(sim::oids::vpi)->second, "9");
     EXPECT_EQ(vpi->text(), "9"); // the edit keeps its text
-    EXPECT_EQ(h.form().statusText(), kErr);
+    EXPECT_EQ(h.form().statusText(), " Error: The value was set but could not be read back");
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
     EXPECT_EQ(UiSeam::beepCount(), 0);
 }

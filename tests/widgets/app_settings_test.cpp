@@ -2,9 +2,9 @@
 #include "support/MainFormHarness.h"
 
 #include "app/Clock.h"
+#include "app/PaneText.h"
 #include "app/UiSeam.h"
 #include "app/core/SettingsText.h"
-#include "views/PaneText.h"
 
 #include <QAction>
 #include <QDir>

@@ -2,11 +2,11 @@
 #include "support/DroppingAgent.h"
 #include "support/MainFormHarness.h"
 
+#include "app/PaneText.h"
 #include "app/UiSeam.h"
 #include "net/SnmpClient.h"
 #include "net/core/SnmpBer.h"
 #include "sim/RouterSim.h"
-#include "views/PaneText.h"
 
 #include <QGroupBox>
 #include <QLabel>

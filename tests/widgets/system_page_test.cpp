@@ -5,6 +5,7 @@
 #include "net/SnmpClient.h"
 #include "net/core/SnmpBer.h"
 #include "net/snmp_scripted_responder.h"
+#include "support/DroppingAgent.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -180,6 +181,33 @@ TEST(SystemPage, AnUnansweredIfNumberEndsTheRefreshWithTheErrorAndABeep) {
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
     EXPECT_EQ(edit(h, "Contact_Edit")->text(), "typed");
     EXPECT_EQ(h.form().pageControl()->property("helpKeyword").toString(), "110.html");
+}
+
+TEST(SystemPage, DiscoveryGivesUpOnceTheRouterGoesSilentAfterAHugeIfNumber) {
+    MainFormHarness h;
+    TMainForm& f = h.form();
+    h.router().set(sim::oids::ifNumber, ber::Integer, "2000000000");
+    f.st.LanIfIndex = "0";
+    DroppingAgent drop(h.router());
+    ASSERT_TRUE(drop.start());
+    drop.setRule([](const std::string& name, int) { return name.rfind(kIfDescrPrefix, 0) == 0; });
+    snmpconfig::setPort(drop.port());
+    UiSeam::resetTestRecord();
+    f.GenSysInfoClick();
+    snmpconfig::setPort(h.port());
+    EXPECT_EQ(drop.dropped(), 3);
+    EXPECT_EQ(f.statusText(), kReadError);
+    EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
+    EXPECT_EQ(UiSeam::beepCount(), 1);
+    EXPECT_TRUE(messageTexts().isEmpty()); // no interface reported missing: the search did not finish
+
+    // Reads answered with an error status still only skip their rows.
+    h.router().set(sim::oids::ifNumber, ber::Integer, "40");
+    f.st.LanIfIndex = "0";
+    h.router().clearRequestLog();
+    f.GenSysInfoClick();
+    EXPECT_EQ(ifDescrReads(h.router().requestLog()), 3 * 40);
+    EXPECT_EQ(f.statusText(), " Ready");
 }
 
 TEST(SystemPage, AnIfNumberOrUptimeThatIsNoNumberEndsTheRefreshWithAClearStatusLine) {

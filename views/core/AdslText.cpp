@@ -1,6 +1,6 @@
 #include "views/core/AdslText.h"
 
-#include "monitor/core/QuotaMath.h"
+#include "net/core/SnmpText.h"
 
 namespace adsl {
 
@@ -32,7 +32,7 @@ QString statusText(const QString& value) {
 }
 
 bool packetCountText(const QString& value, QString& text) {
-    const auto v = quota::parseInt64(value);
+    const auto v = snmptext::parseDecimal(value.trimmed());
     if (!v) return false;
     text = QString::number(*v);
     return true;

@@ -1,12 +1,8 @@
 #include "views/core/InterfacesText.h"
 
-#include "monitor/core/QuotaMath.h"
+#include "net/core/SnmpText.h"
 
 namespace ifview {
-
-QString columnOid(int column, const QString& instance) {
-    return QStringLiteral("1.3.6.1.2.1.2.2.1.") + QString::number(column) + QLatin1Char('.') + instance;
-}
 
 std::optional<StatusLook> operStatusLook(const QString& value) {
     if (value == QLatin1String("1")) return StatusLook{QStringLiteral("UP"), 0x008000};
@@ -16,7 +12,7 @@ std::optional<StatusLook> operStatusLook(const QString& value) {
 }
 
 std::optional<QString> octetsText(const QString& value) {
-    const auto v = quota::parseInt64(value);
+    const auto v = snmptext::parseDecimal(value.trimmed());
     if (!v) return std::nullopt;
     return QString::number(*v);
 }

@@ -8,9 +8,6 @@
 
 namespace ifview {
 
-// ifTable object: "1.3.6.1.2.1.2.2.1." + column + "." + instance.
-QString columnOid(int column, const QString& instance);
-
 struct StatusLook {
     QString text;
     std::uint32_t rgb; // the label's font colour

@@ -1,6 +1,6 @@
 #include "views/core/UptimeFormat.h"
 
-#include "app/core/SnmpText.h"
+#include "net/core/SnmpText.h"
 
 namespace uptimeformat {
 namespace {

@@ -1,4 +1,7 @@
-#include "app/core/SnmpText.h"
+// Texts between the window and the SNMP client, and the numbers and object names made of them.
+#include "net/core/SnmpText.h"
+
+#include "net/core/MibObjects.h"
 
 #include <QByteArrayView>
 
@@ -39,6 +42,10 @@ std::optional<qint64> parseDecimal(const QString& text) {
         return v == quint64(std::numeric_limits<qint64>::max()) + 1 ? std::numeric_limits<qint64>::min()
                                                                     : -static_cast<qint64>(v);
     return static_cast<qint64>(v);
+}
+
+QString ifColumnOid(int column, const QString& row) {
+    return QLatin1String(mib::ifEntry) + QLatin1Char('.') + QString::number(column) + QLatin1Char('.') + row;
 }
 
 } // namespace snmptext

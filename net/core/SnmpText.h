@@ -17,4 +17,7 @@ std::string toRouter(const QString& text);
 // sign, no blanks, within 64 bits. Anything else (an empty text, hexadecimal) gives nothing.
 std::optional<qint64> parseDecimal(const QString& text);
 
+// An ifTable object: "1.3.6.1.2.1.2.2.1." column "." row (see mib::IfColumn).
+QString ifColumnOid(int column, const QString& row);
+
 } // namespace snmptext

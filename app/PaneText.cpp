@@ -1,4 +1,4 @@
-#include "views/PaneText.h"
+#include "app/PaneText.h"
 
 #include <QPlainTextEdit>
 #include <QRegularExpression>
