@@ -14,7 +14,7 @@ constexpr const char* routeTable = "1.3.6.1.2.1.4.21";
 } // namespace
 
 std::string ifOid(int column, int ifIndex) {
-    return std::string(oids::ifEntry) + "." + std::to_string(column) + "." + std::to_string(ifIndex);
+    return std::string(mib::ifEntry) + "." + std::to_string(column) + "." + std::to_string(ifIndex);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -67,12 +67,12 @@ void Router::State::bump(const Oid& oid, std::uint32_t by) {
 }
 
 void Router::State::bumpSnmp(int column, std::uint32_t by) {
-    static const Oid snmp = toOid(oids::snmpGroup);
+    static const Oid snmp = toOid(mib::snmpGroup);
     bump(child(snmp, {static_cast<std::uint32_t>(column), 0}), by);
 }
 
 std::uint32_t Router::State::uptime() const {
-    static const Oid oid = toOid(oids::sysUpTime);
+    static const Oid oid = toOid(mib::sysUpTime);
     const Cell* c = mib.find(oid);
     return c && isUnsignedTag(c->tag) ? mib.numberNow(*c) : 0;
 }
@@ -142,7 +142,7 @@ void Router::State::setOper(int ifIndex, int status) {
 
 void Router::State::afterSet(const Oid& oid) {
     // ifAdminStatus.i: the interface goes down when told to and comes back up with it.
-    static const Oid entry = toOid(oids::ifEntry);
+    static const Oid entry = toOid(mib::ifEntry);
     if (oid.size() == entry.size() + 2 && std::equal(entry.begin(), entry.end(), oid.begin()) &&
         oid[entry.size()] == IfAdminStatus) {
         const int ifIndex = static_cast<int>(oid.back());
@@ -159,7 +159,7 @@ void Router::State::logName(const std::string& name) {
 }
 
 void Router::State::updateTcpCurrEstab() {
-    static const Oid column = toOid(std::string(oids::tcpConnEntry) + ".1");
+    static const Oid column = toOid(std::string(mib::tcpConnEntry) + ".1");
     std::uint32_t n = 0;
     for (auto it = mib.cells().lower_bound(column); it != mib.cells().end(); ++it) {
         if (it->first.size() < column.size() || !std::equal(column.begin(), column.end(), it->first.begin()))
@@ -352,7 +352,7 @@ void Router::setPacketSize(int ifIndex, double bytesPerPacket) {
 
 void Router::setUptime(std::uint32_t ticks) {
     std::lock_guard lock(m_state->mutex);
-    const Oid oid = State::toOid(oids::sysUpTime);
+    const Oid oid = State::toOid(mib::sysUpTime);
     m_state->putCounter(oid, ticks, 100, ber::TimeTicks);
 }
 
@@ -372,7 +372,7 @@ void Router::restart() {
     for (auto& [oid, cell] : mib.cells()) {
         if (cell.tag == ber::Counter) mib.setNumber(cell, 0);
     }
-    m_state->putCounter(State::toOid(oids::sysUpTime), 0, 100, ber::TimeTicks);
+    m_state->putCounter(State::toOid(mib::sysUpTime), 0, 100, ber::TimeTicks);
     for (int i = 1; i <= static_cast<int>(m_state->interfaces.size()); ++i) {
         const Oid last = State::toOid(ifOid(IfLastChange, i));
         if (mib.find(last)) mib.put(last, ber::TimeTicks, "0");
@@ -401,36 +401,36 @@ int Router::responseDelayMs() const {
 
 void Router::setAdslMode(int mode) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslMode), ber::Integer, std::to_string(mode));
+    m_state->mib.put(State::toOid(mib::adslMode), ber::Integer, std::to_string(mode));
 }
 
 void Router::setAdslStatus(int status) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslStatus), ber::Integer, std::to_string(status));
+    m_state->mib.put(State::toOid(mib::adslStatus), ber::Integer, std::to_string(status));
 }
 
 void Router::setAdslRates(const std::string& upKbps, const std::string& downKbps) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslUpRate), ber::OctetString, m_state->quoted(upKbps));
-    m_state->mib.put(State::toOid(oids::adslDownRate), ber::OctetString, m_state->quoted(downKbps));
+    m_state->mib.put(State::toOid(mib::adslUpRate), ber::OctetString, m_state->quoted(upKbps));
+    m_state->mib.put(State::toOid(mib::adslDownRate), ber::OctetString, m_state->quoted(downKbps));
 }
 
 void Router::setAdslAttenuation(const std::string& up, const std::string& down) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslUpAttenuation), ber::OctetString, up);
-    m_state->mib.put(State::toOid(oids::adslDownAttenuation), ber::OctetString, down);
+    m_state->mib.put(State::toOid(mib::adslUpAttenuation), ber::OctetString, up);
+    m_state->mib.put(State::toOid(mib::adslDownAttenuation), ber::OctetString, down);
 }
 
 void Router::setAdslSnr(const std::string& up, const std::string& down) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslUpSnr), ber::OctetString, up);
-    m_state->mib.put(State::toOid(oids::adslDownSnr), ber::OctetString, down);
+    m_state->mib.put(State::toOid(mib::adslUpSnr), ber::OctetString, up);
+    m_state->mib.put(State::toOid(mib::adslDownSnr), ber::OctetString, down);
 }
 
 void Router::setAdslOutputPower(const std::string& up, const std::string& down) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslUpPower), ber::OctetString, up);
-    m_state->mib.put(State::toOid(oids::adslDownPower), ber::OctetString, down);
+    m_state->mib.put(State::toOid(mib::adslUpPower), ber::OctetString, up);
+    m_state->mib.put(State::toOid(mib::adslDownPower), ber::OctetString, down);
 }
 
 void Router::setQuotedTexts(bool quoted) {

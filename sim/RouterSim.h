@@ -25,23 +25,27 @@
 #include <vector>
 
 #include "net/core/MibObjects.h"
+#include "net/core/Oid.h"
 
 namespace sim {
 
 // ---------------------------------------------------------------------------------------------------------
 // Object identifiers and well-known objects.
 
-using Oid = std::vector<std::uint32_t>;
+using Oid = oid::Arcs;
 // Dotted decimal (a leading dot allowed) to arcs; nullopt for empty text, empty arcs, non-digits or an
 // arc above 4294967295.
-std::optional<Oid> parseOid(std::string_view text);
-std::string oidText(const Oid& oid);
+inline std::optional<Oid> parseOid(std::string_view text) {
+    return oid::Parse(text);
+}
+inline std::string oidText(const Oid& arcs) {
+    return oid::Text(arcs);
+}
 // Lexicographic order, arcs compared as numbers; a prefix sorts before its extensions.
 inline bool oidLess(const Oid& a, const Oid& b) {
     return a < b;
 }
 
-namespace oids = ::mib;
 using mib::IfColumn;
 using enum mib::IfColumn;
 std::string ifOid(int column, int ifIndex);

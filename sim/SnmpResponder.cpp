@@ -59,17 +59,10 @@ private:
         if (m_pos >= limit || static_cast<std::uint8_t>(m_data[m_pos]) != tag) return false;
         ++m_pos;
         if (m_pos >= limit) return false;
-        std::uint64_t length = static_cast<std::uint8_t>(m_data[m_pos++]);
-        if (length & 0x80) {
-            const int n = static_cast<int>(length & 0x7F);
-            if (n == 0 || n > 4) return false; // indefinite or absurd length
-            length = 0;
-            for (int i = 0; i < n; ++i) {
-                if (m_pos >= limit) return false;
-                length = (length << 8) | static_cast<std::uint8_t>(m_data[m_pos++]);
-            }
-        }
-        if (length > limit - m_pos) return false;
+        const auto first = static_cast<std::uint8_t>(m_data[m_pos]);
+        if (first == 0x80 || first > 0x84) return false; // indefinite or absurd length
+        std::uint64_t length = 0;
+        if (!ber::ReadLength(m_data.substr(0, limit), m_pos, length) || length > limit - m_pos) return false;
         contentEnd = m_pos + static_cast<std::size_t>(length);
         return true;
     }
