@@ -26,18 +26,6 @@ bool isUnsignedTag(int tag) {
     return tag == ber::Counter || tag == ber::Gauge || tag == ber::TimeTicks;
 }
 
-std::int64_t textToInt(std::string_view text) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    std::int64_t v = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (v > (std::numeric_limits<std::int64_t>::max() - 9) / 10) break;
-        v = v * 10 + (text[i] - '0');
-    }
-    return negative ? -v : v;
-}
-
 MibStore::MibStore() = default;
 
 double MibStore::now() const {

@@ -85,7 +85,7 @@ void Router::State::checkIfIndex(int ifIndex) const {
 void Router::State::applyTraffic(int ifIndex) {
     const Interface& i = interfaces[static_cast<std::size_t>(ifIndex - 1)];
     const Cell* oper = mib.find(toOid(ifOid(IfOperStatus, ifIndex)));
-    const bool up = oper && textToInt(oper->text) == 1;
+    const bool up = oper && ber::TextToInt(oper->text) == 1;
     const double in = up ? i.inBytesPerSec : 0;
     const double out = up ? i.outBytesPerSec : 0;
     const double pktIn = i.bytesPerPacket > 0 ? in / i.bytesPerPacket : 0;
@@ -106,7 +106,7 @@ void Router::State::updateGroupRates() {
     double pktIn = 0, pktOut = 0;
     for (std::size_t k = 0; k < interfaces.size(); ++k) {
         const Cell* oper = mib.find(toOid(ifOid(IfOperStatus, static_cast<int>(k + 1))));
-        if (!oper || textToInt(oper->text) != 1 || interfaces[k].bytesPerPacket <= 0) continue;
+        if (!oper || ber::TextToInt(oper->text) != 1 || interfaces[k].bytesPerPacket <= 0) continue;
         pktIn += interfaces[k].inBytesPerSec / interfaces[k].bytesPerPacket;
         pktOut += interfaces[k].outBytesPerSec / interfaces[k].bytesPerPacket;
     }
@@ -134,7 +134,7 @@ void Router::State::updateGroupRates() {
 void Router::State::setOper(int ifIndex, int status) {
     const Oid oper = toOid(ifOid(IfOperStatus, ifIndex));
     const Cell* old = mib.find(oper);
-    const bool changed = !old || textToInt(old->text) != status;
+    const bool changed = !old || ber::TextToInt(old->text) != status;
     putInt(oper, status);
     if (changed) mib.put(toOid(ifOid(IfLastChange, ifIndex)), ber::TimeTicks, std::to_string(uptime()));
     applyTraffic(ifIndex);
@@ -147,7 +147,7 @@ void Router::State::afterSet(const Oid& oid) {
         oid[entry.size()] == IfAdminStatus) {
         const int ifIndex = static_cast<int>(oid.back());
         if (ifIndex >= 1 && ifIndex <= static_cast<int>(interfaces.size())) {
-            const auto admin = textToInt(mib.find(oid)->text);
+            const auto admin = ber::TextToInt(mib.find(oid)->text);
             setOper(ifIndex, admin == 1 ? 1 : admin == 3 ? 3 : 2);
         }
     }
@@ -164,7 +164,7 @@ void Router::State::updateTcpCurrEstab() {
     for (auto it = mib.cells().lower_bound(column); it != mib.cells().end(); ++it) {
         if (it->first.size() < column.size() || !std::equal(column.begin(), column.end(), it->first.begin()))
             break;
-        const auto state = textToInt(it->second.text);
+        const auto state = ber::TextToInt(it->second.text);
         if (state == 5 || state == 8) // established, closeWait
             ++n;
     }
@@ -196,21 +196,6 @@ void Router::setAccess(const std::string& oid, Access access) {
     const Oid o = State::toOid(oid);
     std::lock_guard lock(m_state->mutex);
     if (Cell* c = m_state->mib.find(o)) c->access = access;
-}
-
-void Router::setIntegerRange(const std::string& oid, std::int64_t min, std::int64_t max) {
-    const Oid o = State::toOid(oid);
-    std::lock_guard lock(m_state->mutex);
-    if (Cell* c = m_state->mib.find(o)) {
-        c->minInt = min;
-        c->maxInt = max;
-    }
-}
-
-void Router::setMaxLength(const std::string& oid, std::size_t maxLength) {
-    const Oid o = State::toOid(oid);
-    std::lock_guard lock(m_state->mutex);
-    if (Cell* c = m_state->mib.find(o)) c->maxLength = maxLength;
 }
 
 void Router::erase(const std::string& oid) {
@@ -323,7 +308,7 @@ int Router::operStatus(int ifIndex) const {
     std::lock_guard lock(m_state->mutex);
     m_state->checkIfIndex(ifIndex);
     const Cell* c = m_state->mib.find(State::toOid(ifOid(IfOperStatus, ifIndex)));
-    return c ? static_cast<int>(textToInt(c->text)) : 0;
+    return c ? static_cast<int>(ber::TextToInt(c->text)) : 0;
 }
 
 void Router::setOctets(int ifIndex, std::uint32_t in, std::uint32_t out) {
@@ -340,13 +325,6 @@ void Router::setTraffic(int ifIndex, double inBytesPerSec, double outBytesPerSec
     auto& i = m_state->interfaces[static_cast<std::size_t>(ifIndex - 1)];
     i.inBytesPerSec = std::max(0.0, inBytesPerSec);
     i.outBytesPerSec = std::max(0.0, outBytesPerSec);
-    m_state->applyTraffic(ifIndex);
-}
-
-void Router::setPacketSize(int ifIndex, double bytesPerPacket) {
-    std::lock_guard lock(m_state->mutex);
-    m_state->checkIfIndex(ifIndex);
-    m_state->interfaces[static_cast<std::size_t>(ifIndex - 1)].bytesPerPacket = std::max(0.0, bytesPerPacket);
     m_state->applyTraffic(ifIndex);
 }
 

@@ -127,7 +127,7 @@ int checkSet(const Router::State& s, const Cell* cell, const TSNMPMib& b) {
     if (b.ValueType != cell->tag) return ber::BadValue;
     switch (cell->tag) {
     case ber::Integer: {
-        const std::int64_t v = textToInt(b.Value);
+        const std::int64_t v = ber::TextToInt(b.Value);
         if (v < cell->minInt || v > cell->maxInt) return ber::BadValue;
         break;
     }
@@ -238,7 +238,7 @@ std::optional<std::string> Router::answer(std::string_view datagram) {
         if (resp.ErrorStatus == 0) {
             for (const auto& [oid, b] : apply) {
                 const std::string value =
-                    b->ValueType == ber::Integer ? std::to_string(textToInt(b->Value)) : b->Value;
+                    b->ValueType == ber::Integer ? std::to_string(ber::TextToInt(b->Value)) : b->Value;
                 s.mib.put(oid, b->ValueType, value);
                 s.afterSet(oid);
                 resp.MIBAdd(b->OID, value, b->ValueType);
@@ -281,7 +281,6 @@ std::optional<std::string> Router::answer(std::string_view datagram) {
     s.bumpSnmp(OutPkts);
     ++s.answered;
     s.requests.back().answered = true;
-    s.requests.back().errorStatus = resp.ErrorStatus;
     return out;
 }
 

@@ -38,8 +38,8 @@ protected:
 
 TEST_F(SnmpClientSim, GetReadsValuesOfEveryType) {
     std::string value;
-    for (const char* oid : {mib::sysDescr, mib::sysObjectID, mib::sysName,
-                            mib::firmware, mib::ifNumber, mib::lanAddress}) {
+    for (const char* oid :
+         {mib::sysDescr, mib::sysObjectID, mib::sysName, mib::firmware, mib::ifNumber, mib::lanAddress}) {
         const auto held = router.get(oid);
         ASSERT_TRUE(held.has_value()) << oid;
         EXPECT_TRUE(SnmpGetValue(oid, "public", "127.0.0.1", value)) << oid;
