@@ -1,4 +1,4 @@
-// The router a freshly started stand-in pretends to be: a D-Link ADSL router on 192.168.0.1 with a
+// The router a freshly started stand-in pretends to be: an ADSL router on 192.168.0.1 with a
 // PPPoA link to its ISP, up for a few days, with traffic flowing.
 #include "net/core/SnmpBer.h"
 #include "sim/RouterState.h"
@@ -6,14 +6,12 @@
 namespace sim {
 
 namespace {
-const std::string Mib2 = "1.3.6.1.2.1";
-const std::string Sys = Mib2 + ".1";
-const std::string Ip = Mib2 + ".4";
-const std::string Icmp = Mib2 + ".5";
-const std::string Tcp = Mib2 + ".6";
-const std::string Udp = Mib2 + ".7";
-const std::string Snmp = Mib2 + ".11";
-const std::string Adsl = mib::adsl;
+const std::string Sys = mib::systemGroup;
+const std::string Ip = mib::ipGroup;
+const std::string Icmp = mib::icmpGroup;
+const std::string Tcp = mib::tcpGroup;
+const std::string Udp = mib::udpGroup;
+const std::string Snmp = mib::snmpGroup;
 
 std::string scalar(const std::string& group, int n) {
     return group + "." + std::to_string(n) + ".0";
@@ -112,7 +110,7 @@ void Router::State::buildDefaults() {
 
     // system
     putText(toOid(scalar(Sys, 1)), "Kestrune router stand-in, ADSL");
-    put(toOid(scalar(Sys, 2)), ber::ObjectId, "1.3.6.1.4.1.171.10.37.1");
+    put(toOid(scalar(Sys, 2)), ber::ObjectId, mib::enterprise);
     putCounter(toOid(scalar(Sys, 3)), upSeconds * 100, 100, ber::TimeTicks);
     putText(toOid(scalar(Sys, 4)), "\"Network Administrator\"", Access::ReadWrite);
     putText(toOid(scalar(Sys, 5)), "\"dsl-router.home.lan\"", Access::ReadWrite);
@@ -235,7 +233,7 @@ void Router::State::buildDefaults() {
     putInt(toOid(mib::adslMode), 3);
     putText(toOid(mib::adslUpRate), quoted("832"));
     putText(toOid(mib::adslDownRate), quoted("8000"));
-    putInt(toOid(Adsl + ".2.4.0"), 1); // trellis coding on
+    putInt(toOid(mib::adslTrellisCoding), 1); // trellis coding on
     putInt(toOid(mib::adslStatus), 2);
     putText(toOid(mib::adslUpAttenuation), "12.5");
     putText(toOid(mib::adslDownAttenuation), "23.0");
@@ -245,8 +243,8 @@ void Router::State::buildDefaults() {
     putText(toOid(mib::adslDownPower), "19.6");
     putIp(toOid(mib::lanAddress), "192.168.0.1", Access::ReadWrite);
     putIp(toOid(mib::wanAddress), "203.0.113.57");
-    putInt(toOid(Adsl + ".6.1.1.1.1"), 1); // connection index
-    putInt(toOid(Adsl + ".6.1.1.2.1"), 2); // encapsulation: PPPoA
+    putInt(toOid(mib::pvcIndex), 1);         // connection index
+    putInt(toOid(mib::pvcEncapsulation), 2); // encapsulation: PPPoA
     putInt(toOid(mib::vpi), 8, Access::ReadWrite);
     mib.find(toOid(mib::vpi))->minInt = 0;
     mib.find(toOid(mib::vpi))->maxInt = 255;

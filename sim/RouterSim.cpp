@@ -8,11 +8,6 @@
 
 namespace sim {
 
-namespace {
-constexpr const char* tcpConnTable = "1.3.6.1.2.1.6.13";
-constexpr const char* routeTable = "1.3.6.1.2.1.4.21";
-} // namespace
-
 std::string ifOid(int column, int ifIndex) {
     return std::string(mib::ifEntry) + "." + std::to_string(column) + "." + std::to_string(ifIndex);
 }
@@ -114,21 +109,21 @@ void Router::State::updateGroupRates() {
         if (Cell* c = mib.find(toOid(oid))) mib.setRate(*c, r);
     };
     // The router forwards most of what it receives; a little is for itself (DNS relay, telnet, SNMP).
-    rate("1.3.6.1.2.1.4.3.0", pktIn);          // ipInReceives
-    rate("1.3.6.1.2.1.4.6.0", pktIn * 0.92);   // ipForwDatagrams
-    rate("1.3.6.1.2.1.4.9.0", pktIn * 0.08);   // ipInDelivers
-    rate("1.3.6.1.2.1.4.10.0", pktOut * 0.06); // ipOutRequests
-    rate("1.3.6.1.2.1.4.8.0", pktIn * 0.0005); // ipInDiscards
-    rate("1.3.6.1.2.1.6.10.0", pktIn * 0.03);  // tcpInSegs
-    rate("1.3.6.1.2.1.6.11.0", pktOut * 0.03); // tcpOutSegs
-    rate("1.3.6.1.2.1.6.12.0", pktOut * 0.0003);
-    rate("1.3.6.1.2.1.7.1.0", pktIn * 0.05); // udpInDatagrams
-    rate("1.3.6.1.2.1.7.4.0", pktOut * 0.05);
-    rate("1.3.6.1.2.1.7.2.0", pktIn * 0.001);  // udpNoPorts
-    rate("1.3.6.1.2.1.5.1.0", pktIn * 0.002);  // icmpInMsgs
-    rate("1.3.6.1.2.1.5.8.0", pktIn * 0.001);  // icmpInEchos
-    rate("1.3.6.1.2.1.5.14.0", pktIn * 0.002); // icmpOutMsgs
-    rate("1.3.6.1.2.1.5.22.0", pktIn * 0.001); // icmpOutEchoReps
+    rate(mib::ipInReceives, pktIn);
+    rate(mib::ipForwDatagrams, pktIn * 0.92);
+    rate(mib::ipInDelivers, pktIn * 0.08);
+    rate(mib::ipOutRequests, pktOut * 0.06);
+    rate(mib::ipInDiscards, pktIn * 0.0005);
+    rate(mib::tcpInSegs, pktIn * 0.03);
+    rate(mib::tcpOutSegs, pktOut * 0.03);
+    rate(mib::tcpRetransSegs, pktOut * 0.0003);
+    rate(mib::udpInDatagrams, pktIn * 0.05);
+    rate(mib::udpOutDatagrams, pktOut * 0.05);
+    rate(mib::udpNoPorts, pktIn * 0.001);
+    rate(mib::icmpInMsgs, pktIn * 0.002);
+    rate(mib::icmpInEchos, pktIn * 0.001);
+    rate(mib::icmpOutMsgs, pktIn * 0.002);
+    rate(mib::icmpOutEchoReps, pktIn * 0.001);
 }
 
 void Router::State::setOper(int ifIndex, int status) {
@@ -168,7 +163,7 @@ void Router::State::updateTcpCurrEstab() {
         if (state == 5 || state == 8) // established, closeWait
             ++n;
     }
-    if (Cell* c = mib.find(toOid("1.3.6.1.2.1.6.9.0"))) mib.setNumber(*c, n);
+    if (Cell* c = mib.find(toOid(mib::tcpCurrEstab))) mib.setNumber(*c, n);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -418,7 +413,7 @@ void Router::setQuotedTexts(bool quoted) {
 
 void Router::makeLargeRouteTable(int n) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.eraseSubtree(State::toOid(routeTable));
+    m_state->mib.eraseSubtree(State::toOid(mib::ipRouteTable));
     if (n <= 0) return;
     // Default route, the LAN, the ISP's peer, then host routes pushed by the ISP.
     m_state->addRoute("0.0.0.0", WanIf, 1, "203.0.113.1", 4, 3, 0, "0.0.0.0");
@@ -438,7 +433,7 @@ void Router::makeLargeRouteTable(int n) {
 
 void Router::makeLargeTcpTable(int n) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.eraseSubtree(State::toOid(tcpConnTable));
+    m_state->mib.eraseSubtree(State::toOid(mib::tcpConnTable));
     static const int states[] = {5, 5, 5, 11, 5, 8, 4, 5, 9, 5}; // mostly established
     for (int k = 0; k < n; ++k) {
         if (k < 2) {
