@@ -32,14 +32,14 @@ namespace sim {
 // ---------------------------------------------------------------------------------------------------------
 // Object identifiers and well-known objects.
 
-using Oid = oid::Arcs;
+using Oid = snmpoid::Arcs;
 // Dotted decimal (a leading dot allowed) to arcs; nullopt for empty text, empty arcs, non-digits or an
 // arc above 4294967295.
 inline std::optional<Oid> parseOid(std::string_view text) {
-    return oid::Parse(text);
+    return snmpoid::Parse(text);
 }
 inline std::string oidText(const Oid& arcs) {
-    return oid::Text(arcs);
+    return snmpoid::Text(arcs);
 }
 
 using mib::IfColumn;

@@ -1,6 +1,6 @@
 #include "net/core/Oid.h"
 
-namespace oid {
+namespace snmpoid {
 
 std::optional<std::uint32_t> ParseArc(std::string_view text) {
     if (text.empty()) return std::nullopt;
@@ -42,4 +42,4 @@ std::string Text(const Arcs& arcs) {
     return text;
 }
 
-} // namespace oid
+} // namespace snmpoid

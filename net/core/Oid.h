@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace oid {
+namespace snmpoid {
 
 using Arcs = std::vector<std::uint32_t>;
 
@@ -28,4 +28,4 @@ std::optional<Arcs> Parse(std::string_view dotted);
 // Arcs to dotted decimal, no leading dot.
 std::string Text(const Arcs& arcs);
 
-} // namespace oid
+} // namespace snmpoid

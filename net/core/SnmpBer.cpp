@@ -14,6 +14,11 @@ std::string Decimal(std::uint64_t value) {
     return std::to_string(value);
 }
 
+bool IsNumberTag(std::uint8_t tag) {
+    return tag == Boolean || tag == Integer || tag == Enumerated || tag == Counter || tag == Gauge ||
+           tag == TimeTicks;
+}
+
 void AppendBase128(std::string& out, std::uint64_t value) {
     char groups[10];
     int count = 0;
@@ -135,8 +140,9 @@ std::string EncodeOidContent(std::string_view dotted) {
     std::size_t start = 0;
     while (true) {
         const std::size_t dot = dotted.find('.', start);
-        arcs.push_back(oid::ParseArc(dotted.substr(start, dot == std::string_view::npos ? dot : dot - start))
-                           .value_or(0));
+        arcs.push_back(
+            snmpoid::ParseArc(dotted.substr(start, dot == std::string_view::npos ? dot : dot - start))
+                .value_or(0));
         if (dot == std::string_view::npos) break;
         start = dot + 1;
     }
@@ -202,7 +208,7 @@ std::string DecodeOidContent(std::string_view content) {
     for (std::size_t i = 1; i < content.size(); ++i) {
         const auto byte = static_cast<std::uint8_t>(content[i]);
         arc = (arc << 7) | (byte & 0x7F);
-        if (arc > oid::kMaxArc) return {}; // would alias a smaller arc
+        if (arc > snmpoid::kMaxArc) return {}; // would alias a smaller arc
         pending = true;
         if (!(byte & 0x80)) {
             out += "." + Decimal(arc);
@@ -247,32 +253,17 @@ std::optional<std::int64_t> DecodeNumber(std::uint8_t tag, std::string_view cont
 }
 
 bool ValueFits(std::uint8_t tag, std::string_view content) {
-    switch (tag) {
-    case Boolean:
-    case Integer:
-    case Enumerated:
-    case Counter:
-    case Gauge:
-    case TimeTicks:
-        return DecodeNumber(tag, content).has_value();
-    case ObjectId:
-        return content.empty() || !DecodeOidContent(content).empty();
-    default:
-        return true;
-    }
+    if (IsNumberTag(tag)) return DecodeNumber(tag, content).has_value();
+    if (tag == ObjectId) return content.empty() || !DecodeOidContent(content).empty();
+    return true;
 }
 
 std::string ValueToText(std::uint8_t tag, std::string_view content) {
-    switch (tag) {
-    case Boolean:
-    case Integer:
-    case Enumerated:
-    case Counter:
-    case Gauge:
-    case TimeTicks: {
+    if (IsNumberTag(tag)) {
         const std::optional<std::int64_t> value = DecodeNumber(tag, content);
         return value ? std::to_string(*value) : std::string();
     }
+    switch (tag) {
     case IpAddress: {
         std::string out;
         for (std::size_t i = 0; i < content.size(); ++i) {

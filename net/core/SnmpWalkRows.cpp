@@ -11,9 +11,10 @@ namespace {
 // One arc of a dotted name in get-next order: its number; digits beyond 32 bits sort after every arc,
 // anything else as 0.
 std::uint64_t ArcOrder(std::string_view arc) {
-    if (const std::optional<std::uint32_t> value = oid::ParseArc(arc)) return *value;
-    return !arc.empty() && arc.find_first_not_of("0123456789") == std::string_view::npos ? oid::kMaxArc + 1
-                                                                                         : 0;
+    if (const std::optional<std::uint32_t> value = snmpoid::ParseArc(arc)) return *value;
+    return !arc.empty() && arc.find_first_not_of("0123456789") == std::string_view::npos
+               ? snmpoid::kMaxArc + 1
+               : 0;
 }
 
 bool IsControl(unsigned char c) {
@@ -34,8 +35,8 @@ int CompareOids(std::string_view a, std::string_view b) {
     while (aMore && bMore) {
         aMore = a.find('.') != std::string_view::npos;
         bMore = b.find('.') != std::string_view::npos;
-        const std::uint64_t x = ArcOrder(oid::TakeArc(a));
-        const std::uint64_t y = ArcOrder(oid::TakeArc(b));
+        const std::uint64_t x = ArcOrder(snmpoid::TakeArc(a));
+        const std::uint64_t y = ArcOrder(snmpoid::TakeArc(b));
         if (x != y) return x < y ? -1 : 1;
     }
     if (aMore == bMore) return 0;
