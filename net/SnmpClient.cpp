@@ -20,6 +20,8 @@ namespace snmpconfig {
 namespace {
 std::atomic<unsigned short> g_port{161};
 std::atomic<int> g_timeoutMs{5000};
+std::atomic<std::size_t> g_walkMaxObjects{100000};
+std::atomic<int> g_walkTimeLimitMs{120000};
 } // namespace
 void setPort(unsigned short port) {
     g_port = port;
@@ -32,6 +34,18 @@ void setTimeoutMs(int ms) {
 }
 int timeoutMs() {
     return g_timeoutMs;
+}
+void setWalkMaxObjects(std::size_t objects) {
+    g_walkMaxObjects = objects;
+}
+std::size_t walkMaxObjects() {
+    return g_walkMaxObjects;
+}
+void setWalkTimeLimitMs(int ms) {
+    g_walkTimeLimitMs = ms;
+}
+int walkTimeLimitMs() {
+    return g_walkTimeLimitMs;
 }
 } // namespace snmpconfig
 
@@ -106,49 +120,56 @@ bool TSNMPSend::SendRequest() {
             }
         }
 
-        if (m_socket < 0) {
-            const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-            if (fd < 0) return false;
-            sockaddr_in local{};
-            local.sin_family = AF_INET;
-            local.sin_port = 0;
-            if (inet_pton(AF_INET, LocalInterface.c_str(), &local.sin_addr) != 1)
-                local.sin_addr.s_addr = htonl(INADDR_ANY);
-            if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
-                ::close(fd);
-                return false;
-            }
-            m_socket = fd;
-        }
-
-        // Whatever is already queued (a late or duplicated answer to an earlier step of a walk) cannot
-        // be the answer to this request.
-        char scrap;
-        while (::recv(m_socket, &scrap, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0) {
-        }
-
+        if (!OpenSocket()) return false;
         const ssize_t sent = ::sendto(m_socket, datagram.data(), datagram.size(), 0,
                                       reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
         if (sent != static_cast<ssize_t>(datagram.size())) return false;
-
-        pollfd wait{m_socket, POLLIN, 0};
-        while (true) {
-            // Rounded up, so that the wait never ends before the deadline.
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-            const int ready = ::poll(&wait, 1, static_cast<int>(std::max<decltype(left)>(left, 0)));
-            if (ready > 0) break;
-            if (ready == 0 || errno != EINTR) return false;
-        }
-
-        // Exactly the pending datagram, in one call: no UDP datagram over IPv4 is larger than the
-        // buffer, and MSG_TRUNC reports its real length should one ever be.
-        constexpr std::size_t kReceiveSize = 65536;
-        if (!m_receive) m_receive.reset(new char[kReceiveSize]);
-        const ssize_t got = ::recv(m_socket, m_receive.get(), kReceiveSize, MSG_DONTWAIT | MSG_TRUNC);
-        if (got < 0 || static_cast<std::size_t>(got) > kReceiveSize) return false;
-        return Reply.DecodeBuf(std::string_view(m_receive.get(), static_cast<std::size_t>(got)));
+        if (AwaitReply(peer, deadline)) return true;
+        Reply.Clear();
+        return false;
     } catch (...) {
         return false;
+    }
+}
+
+bool TSNMPSend::OpenSocket() {
+    if (m_socket >= 0) return true;
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = 0;
+    if (inet_pton(AF_INET, LocalInterface.c_str(), &local.sin_addr) != 1)
+        local.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_socket = fd;
+    return true;
+}
+
+bool TSNMPSend::AwaitReply(const sockaddr_in& peer, Clock::time_point deadline) {
+    // Exactly one pending datagram per call: no UDP datagram over IPv4 is larger than the buffer, and
+    // MSG_TRUNC reports its real length should one ever be.
+    constexpr std::size_t kReceiveSize = 65536;
+    if (!m_receive) m_receive.reset(new char[kReceiveSize]);
+    pollfd wait{m_socket, POLLIN, 0};
+    while (true) {
+        // Rounded up, so that the wait never ends before the deadline.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const int ready = ::poll(&wait, 1, static_cast<int>(std::max<decltype(left)>(left, 0)));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) return false;
+        sockaddr_in from{};
+        socklen_t fromLength = sizeof from;
+        const ssize_t got = ::recvfrom(m_socket, m_receive.get(), kReceiveSize, MSG_DONTWAIT | MSG_TRUNC,
+                                       reinterpret_cast<sockaddr*>(&from), &fromLength);
+        if (got < 0 || static_cast<std::size_t>(got) > kReceiveSize) continue;
+        if (from.sin_addr.s_addr != peer.sin_addr.s_addr || from.sin_port != peer.sin_port) continue;
+        if (Reply.DecodeBuf(std::string_view(m_receive.get(), static_cast<std::size_t>(got))) &&
+            Reply.PDUType == ber::GetResponse && Reply.ID == Query.ID)
+            return true;
     }
 }
 
@@ -213,7 +234,16 @@ bool SnmpWalkTable(const std::string& baseOid, const std::string& community, con
         TSNMPSend snmp;
         snmp.TargetHost = host;
         std::string name = baseOid;
+        const std::size_t maxObjects = snmpconfig::walkMaxObjects();
+        const Clock::time_point walkDeadline =
+            Clock::now() + std::chrono::milliseconds(std::max(snmpconfig::walkTimeLimitMs(), 0));
+        std::size_t objects = 0;
         while (true) {
+            // An agent whose subtree never ends (names that keep advancing) ends as a failed read.
+            if (Clock::now() >= walkDeadline) {
+                ok = false;
+                break;
+            }
             snmp.Query.Clear();
             snmp.Query.ID += 1;
             snmp.Query.Community = community;
@@ -232,7 +262,7 @@ bool SnmpWalkTable(const std::string& baseOid, const std::string& community, con
                 }
                 const TSNMPMib& next = snmp.Reply.MIBList.front();
                 if (!snmpwalk::InSubtree(baseOid, next.OID)) break;
-                if (snmpwalk::CompareOids(next.OID, name) <= 0) {
+                if (snmpwalk::CompareOids(next.OID, name) <= 0 || objects++ >= maxObjects) {
                     ok = false;
                     break;
                 }

@@ -4,7 +4,10 @@
 
 #include "net/core/SnmpBer.h"
 
+#include <chrono>
+#include <cstddef>
 #include <memory>
+#include <netinet/in.h>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,12 @@ void setPort(unsigned short port);
 unsigned short port();
 void setTimeoutMs(int ms);
 int timeoutMs();
+// Bounds of one walk, far above any router's tables: 100,000 objects and 120,000 ms in all. A walk
+// that reaches either ends as a failed read; tests lower them so that they need not wait.
+void setWalkMaxObjects(std::size_t objects);
+std::size_t walkMaxObjects();
+void setWalkTimeLimitMs(int ms);
+int walkTimeLimitMs();
 } // namespace snmpconfig
 
 // One request object: its own UDP socket (fresh ephemeral port), a query and a reply.
@@ -32,11 +41,18 @@ public:
     TSNMPRec Query;
     TSNMPRec Reply;
 
-    // Sends Query to TargetHost:TargetPort (dotted IPv4 or a host name), waits for one datagram for at
-    // most Timeout ms in all (name lookup included) and decodes it into Reply. No retry; never throws.
+    // Sends Query to TargetHost:TargetPort (dotted IPv4 or a host name) and waits at most Timeout ms in
+    // all (name lookup included) for its answer: a GetResponse from that address and port carrying the
+    // query's request id, decoded into Reply. Every other datagram (a late answer to an earlier request,
+    // another sender, another id, a malformed message) is dropped and the wait goes on. No retry; never
+    // throws.
     bool SendRequest();
 
 private:
+    bool OpenSocket();
+    // Waits until the deadline for the answer to the query just sent to peer.
+    bool AwaitReply(const sockaddr_in& peer, std::chrono::steady_clock::time_point deadline);
+
     int m_socket = -1;
     // The last host name looked up, so that a walk resolves its host once.
     std::string m_resolvedHost;
@@ -58,5 +74,6 @@ bool SnmpSetValue(const std::string& oid, const std::string& community, const st
 // its view); with false when an exchange fails (the failed step adds "" to the row of the last name
 // reached), when the agent answers another error status, no binding, or a name that does not come
 // after the requested one (an agent that would keep the walk going forever): those steps add nothing.
+// A walk that would go past snmpconfig's object or time bounds ends with false the same way.
 bool SnmpWalkTable(const std::string& baseOid, const std::string& community, const std::string& host,
                    std::vector<std::string>& lines);

@@ -1,4 +1,4 @@
-// The router a freshly started stand-in pretends to be: a D-Link ADSL router on 192.168.0.1 with a
+// The router a freshly started stand-in pretends to be: an ADSL router on 192.168.0.1 with a
 // PPPoA link to its ISP, up for a few days, with traffic flowing.
 #include "net/core/SnmpBer.h"
 #include "sim/RouterState.h"
@@ -6,14 +6,12 @@
 namespace sim {
 
 namespace {
-const std::string Mib2 = "1.3.6.1.2.1";
-const std::string Sys = Mib2 + ".1";
-const std::string Ip = Mib2 + ".4";
-const std::string Icmp = Mib2 + ".5";
-const std::string Tcp = Mib2 + ".6";
-const std::string Udp = Mib2 + ".7";
-const std::string Snmp = Mib2 + ".11";
-const std::string Adsl = oids::adsl;
+const std::string Sys = mib::systemGroup;
+const std::string Ip = mib::ipGroup;
+const std::string Icmp = mib::icmpGroup;
+const std::string Tcp = mib::tcpGroup;
+const std::string Udp = mib::udpGroup;
+const std::string Snmp = mib::snmpGroup;
 
 std::string scalar(const std::string& group, int n) {
     return group + "." + std::to_string(n) + ".0";
@@ -57,13 +55,13 @@ int Router::State::addInterface(const std::string& descr, int ifType, int mtu, s
     putCounter(col(IfOutErrors), outOctets / 3e7);
     putCounter(col(IfOutQLen), 0, 0, ber::Gauge);
     put(col(IfSpecific), ber::ObjectId, "0.0");
-    putInt(toOid(oids::ifNumber), i);
+    putInt(toOid(mib::ifNumber), i);
     return i;
 }
 
 void Router::State::addRoute(const std::string& dest, int ifIndex, int metric, const std::string& nextHop,
                              int type, int proto, int age, const std::string& mask) {
-    const std::string e = oids::ipRouteEntry;
+    const std::string e = mib::ipRouteEntry;
     auto col = [&](int c) { return child(e + "." + std::to_string(c), dest); };
     putIp(col(1), dest);
     putInt(col(2), ifIndex);
@@ -80,7 +78,7 @@ void Router::State::addRoute(const std::string& dest, int ifIndex, int metric, c
 }
 
 void Router::State::addArp(int ifIndex, const std::string& phys, const std::string& address, int type) {
-    const std::string e = oids::ipNetToMediaEntry;
+    const std::string e = mib::ipNetToMediaEntry;
     const std::string inst = std::to_string(ifIndex) + "." + address;
     putInt(child(e + ".1", inst), ifIndex);
     putText(child(e + ".2", inst), phys);
@@ -90,7 +88,7 @@ void Router::State::addArp(int ifIndex, const std::string& phys, const std::stri
 
 void Router::State::addTcp(const std::string& localAddr, int localPort, const std::string& remAddr,
                            int remPort, int state) {
-    const std::string e = oids::tcpConnEntry;
+    const std::string e = mib::tcpConnEntry;
     const std::string inst =
         localAddr + "." + std::to_string(localPort) + "." + remAddr + "." + std::to_string(remPort);
     putInt(child(e + ".1", inst), state);
@@ -101,7 +99,7 @@ void Router::State::addTcp(const std::string& localAddr, int localPort, const st
 }
 
 void Router::State::addUdp(const std::string& localAddr, int localPort) {
-    const std::string e = oids::udpEntry;
+    const std::string e = mib::udpEntry;
     const std::string inst = localAddr + "." + std::to_string(localPort);
     putIp(child(e + ".1", inst), localAddr);
     putInt(child(e + ".2", inst), localPort);
@@ -111,8 +109,8 @@ void Router::State::buildDefaults() {
     const double upSeconds = 3 * 86400 + 4 * 3600 + 25 * 60 + 7.5; // 3 days 04:25:07.50
 
     // system
-    putText(toOid(scalar(Sys, 1)), "D-Link DSL-302G ADSL Router");
-    put(toOid(scalar(Sys, 2)), ber::ObjectId, "1.3.6.1.4.1.171.10.37.1");
+    putText(toOid(scalar(Sys, 1)), "Kestrune router stand-in, ADSL");
+    put(toOid(scalar(Sys, 2)), ber::ObjectId, mib::enterprise);
     putCounter(toOid(scalar(Sys, 3)), upSeconds * 100, 100, ber::TimeTicks);
     putText(toOid(scalar(Sys, 4)), "\"Network Administrator\"", Access::ReadWrite);
     putText(toOid(scalar(Sys, 5)), "\"dsl-router.home.lan\"", Access::ReadWrite);
@@ -159,7 +157,7 @@ void Router::State::buildDefaults() {
 
     // ipAddrTable: the LAN and the WAN address.
     auto addAddr = [&](const std::string& a, int ifIndex, const std::string& mask) {
-        const std::string e = oids::ipAddrEntry;
+        const std::string e = mib::ipAddrEntry;
         putIp(child(e + ".1", a), a);
         putInt(child(e + ".2", a), ifIndex);
         putIp(child(e + ".3", a), mask);
@@ -231,30 +229,30 @@ void Router::State::buildDefaults() {
     mib.find(toOid(scalar(Snmp, 30)))->maxInt = 2;
 
     // D-Link enterprise objects.
-    putText(toOid(oids::firmware), "V3.00B01T02.EU.20040317");
-    putInt(toOid(oids::adslMode), 3);
-    putText(toOid(oids::adslUpRate), quoted("832"));
-    putText(toOid(oids::adslDownRate), quoted("8000"));
-    putInt(toOid(Adsl + ".2.4.0"), 1); // trellis coding on
-    putInt(toOid(oids::adslStatus), 2);
-    putText(toOid(oids::adslUpAttenuation), "12.5");
-    putText(toOid(oids::adslDownAttenuation), "23.0");
-    putText(toOid(oids::adslUpSnr), "24.0");
-    putText(toOid(oids::adslDownSnr), "11.5");
-    putText(toOid(oids::adslUpPower), "12.1");
-    putText(toOid(oids::adslDownPower), "19.6");
-    putIp(toOid(oids::lanAddress), "192.168.0.1", Access::ReadWrite);
-    putIp(toOid(oids::wanAddress), "203.0.113.57");
-    putInt(toOid(Adsl + ".6.1.1.1.1"), 1); // connection index
-    putInt(toOid(Adsl + ".6.1.1.2.1"), 2); // encapsulation: PPPoA
-    putInt(toOid(oids::vpi), 8, Access::ReadWrite);
-    mib.find(toOid(oids::vpi))->minInt = 0;
-    mib.find(toOid(oids::vpi))->maxInt = 255;
-    putInt(toOid(oids::vci), 35, Access::ReadWrite);
-    mib.find(toOid(oids::vci))->minInt = 0;
-    mib.find(toOid(oids::vci))->maxInt = 65535;
-    putText(toOid(oids::pppUser), quoted("kestrel@isp.example"));
-    putText(toOid(oids::pppPassword), quoted("wv7-tarn"));
+    putText(toOid(mib::firmware), "V3.00B01T02.EU.20040317");
+    putInt(toOid(mib::adslMode), 3);
+    putText(toOid(mib::adslUpRate), quoted("832"));
+    putText(toOid(mib::adslDownRate), quoted("8000"));
+    putInt(toOid(mib::adslTrellisCoding), 1); // trellis coding on
+    putInt(toOid(mib::adslStatus), 2);
+    putText(toOid(mib::adslUpAttenuation), "12.5");
+    putText(toOid(mib::adslDownAttenuation), "23.0");
+    putText(toOid(mib::adslUpSnr), "24.0");
+    putText(toOid(mib::adslDownSnr), "11.5");
+    putText(toOid(mib::adslUpPower), "12.1");
+    putText(toOid(mib::adslDownPower), "19.6");
+    putIp(toOid(mib::lanAddress), "192.168.0.1", Access::ReadWrite);
+    putIp(toOid(mib::wanAddress), "203.0.113.57");
+    putInt(toOid(mib::pvcIndex), 1);         // connection index
+    putInt(toOid(mib::pvcEncapsulation), 2); // encapsulation: PPPoA
+    putInt(toOid(mib::vpi), 8, Access::ReadWrite);
+    mib.find(toOid(mib::vpi))->minInt = 0;
+    mib.find(toOid(mib::vpi))->maxInt = 255;
+    putInt(toOid(mib::vci), 35, Access::ReadWrite);
+    mib.find(toOid(mib::vci))->minInt = 0;
+    mib.find(toOid(mib::vci))->maxInt = 65535;
+    putText(toOid(mib::pppUser), quoted("kestrel@isp.example"));
+    putText(toOid(mib::pppPassword), quoted("wv7-tarn"));
 
     for (int i = 1; i <= static_cast<int>(interfaces.size()); ++i)
         applyTraffic(i);

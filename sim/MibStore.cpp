@@ -22,54 +22,8 @@ std::uint32_t parseUnsigned(const std::string& text) {
 }
 } // namespace
 
-std::optional<Oid> parseOid(std::string_view text) {
-    if (!text.empty() && text.front() == '.') text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
-    Oid oid;
-    std::uint64_t arc = 0;
-    bool digits = false;
-    for (char c : text) {
-        if (c == '.') {
-            if (!digits) return std::nullopt;
-            oid.push_back(static_cast<std::uint32_t>(arc));
-            arc = 0;
-            digits = false;
-        } else if (c >= '0' && c <= '9') {
-            arc = arc * 10 + static_cast<std::uint64_t>(c - '0');
-            if (arc > 0xFFFFFFFFull) return std::nullopt;
-            digits = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!digits) return std::nullopt;
-    oid.push_back(static_cast<std::uint32_t>(arc));
-    return oid;
-}
-
-std::string oidText(const Oid& oid) {
-    std::string s;
-    for (std::size_t i = 0; i < oid.size(); ++i) {
-        if (i) s += '.';
-        s += std::to_string(oid[i]);
-    }
-    return s;
-}
-
 bool isUnsignedTag(int tag) {
     return tag == ber::Counter || tag == ber::Gauge || tag == ber::TimeTicks;
-}
-
-std::int64_t textToInt(std::string_view text) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    std::int64_t v = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (v > (std::numeric_limits<std::int64_t>::max() - 9) / 10) break;
-        v = v * 10 + (text[i] - '0');
-    }
-    return negative ? -v : v;
 }
 
 MibStore::MibStore() = default;

@@ -16,8 +16,6 @@ namespace sim {
 
 // True for the tags whose value is an unsigned 32-bit number (Counter, Gauge, TimeTicks).
 bool isUnsignedTag(int tag);
-// Optional sign and decimal digits; 0 when the text does not start as a number.
-std::int64_t textToInt(std::string_view text);
 
 struct Cell {
     int tag = 0;

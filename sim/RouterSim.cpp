@@ -8,13 +8,8 @@
 
 namespace sim {
 
-namespace {
-constexpr const char* tcpConnTable = "1.3.6.1.2.1.6.13";
-constexpr const char* routeTable = "1.3.6.1.2.1.4.21";
-} // namespace
-
 std::string ifOid(int column, int ifIndex) {
-    return std::string(oids::ifEntry) + "." + std::to_string(column) + "." + std::to_string(ifIndex);
+    return std::string(mib::ifEntry) + "." + std::to_string(column) + "." + std::to_string(ifIndex);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -67,12 +62,12 @@ void Router::State::bump(const Oid& oid, std::uint32_t by) {
 }
 
 void Router::State::bumpSnmp(int column, std::uint32_t by) {
-    static const Oid snmp = toOid(oids::snmpGroup);
+    static const Oid snmp = toOid(mib::snmpGroup);
     bump(child(snmp, {static_cast<std::uint32_t>(column), 0}), by);
 }
 
 std::uint32_t Router::State::uptime() const {
-    static const Oid oid = toOid(oids::sysUpTime);
+    static const Oid oid = toOid(mib::sysUpTime);
     const Cell* c = mib.find(oid);
     return c && isUnsignedTag(c->tag) ? mib.numberNow(*c) : 0;
 }
@@ -85,7 +80,7 @@ void Router::State::checkIfIndex(int ifIndex) const {
 void Router::State::applyTraffic(int ifIndex) {
     const Interface& i = interfaces[static_cast<std::size_t>(ifIndex - 1)];
     const Cell* oper = mib.find(toOid(ifOid(IfOperStatus, ifIndex)));
-    const bool up = oper && textToInt(oper->text) == 1;
+    const bool up = oper && ber::TextToInt(oper->text) == 1;
     const double in = up ? i.inBytesPerSec : 0;
     const double out = up ? i.outBytesPerSec : 0;
     const double pktIn = i.bytesPerPacket > 0 ? in / i.bytesPerPacket : 0;
@@ -106,7 +101,7 @@ void Router::State::updateGroupRates() {
     double pktIn = 0, pktOut = 0;
     for (std::size_t k = 0; k < interfaces.size(); ++k) {
         const Cell* oper = mib.find(toOid(ifOid(IfOperStatus, static_cast<int>(k + 1))));
-        if (!oper || textToInt(oper->text) != 1 || interfaces[k].bytesPerPacket <= 0) continue;
+        if (!oper || ber::TextToInt(oper->text) != 1 || interfaces[k].bytesPerPacket <= 0) continue;
         pktIn += interfaces[k].inBytesPerSec / interfaces[k].bytesPerPacket;
         pktOut += interfaces[k].outBytesPerSec / interfaces[k].bytesPerPacket;
     }
@@ -114,27 +109,27 @@ void Router::State::updateGroupRates() {
         if (Cell* c = mib.find(toOid(oid))) mib.setRate(*c, r);
     };
     // The router forwards most of what it receives; a little is for itself (DNS relay, telnet, SNMP).
-    rate("1.3.6.1.2.1.4.3.0", pktIn);          // ipInReceives
-    rate("1.3.6.1.2.1.4.6.0", pktIn * 0.92);   // ipForwDatagrams
-    rate("1.3.6.1.2.1.4.9.0", pktIn * 0.08);   // ipInDelivers
-    rate("1.3.6.1.2.1.4.10.0", pktOut * 0.06); // ipOutRequests
-    rate("1.3.6.1.2.1.4.8.0", pktIn * 0.0005); // ipInDiscards
-    rate("1.3.6.1.2.1.6.10.0", pktIn * 0.03);  // tcpInSegs
-    rate("1.3.6.1.2.1.6.11.0", pktOut * 0.03); // tcpOutSegs
-    rate("1.3.6.1.2.1.6.12.0", pktOut * 0.0003);
-    rate("1.3.6.1.2.1.7.1.0", pktIn * 0.05); // udpInDatagrams
-    rate("1.3.6.1.2.1.7.4.0", pktOut * 0.05);
-    rate("1.3.6.1.2.1.7.2.0", pktIn * 0.001);  // udpNoPorts
-    rate("1.3.6.1.2.1.5.1.0", pktIn * 0.002);  // icmpInMsgs
-    rate("1.3.6.1.2.1.5.8.0", pktIn * 0.001);  // icmpInEchos
-    rate("1.3.6.1.2.1.5.14.0", pktIn * 0.002); // icmpOutMsgs
-    rate("1.3.6.1.2.1.5.22.0", pktIn * 0.001); // icmpOutEchoReps
+    rate(mib::ipInReceives, pktIn);
+    rate(mib::ipForwDatagrams, pktIn * 0.92);
+    rate(mib::ipInDelivers, pktIn * 0.08);
+    rate(mib::ipOutRequests, pktOut * 0.06);
+    rate(mib::ipInDiscards, pktIn * 0.0005);
+    rate(mib::tcpInSegs, pktIn * 0.03);
+    rate(mib::tcpOutSegs, pktOut * 0.03);
+    rate(mib::tcpRetransSegs, pktOut * 0.0003);
+    rate(mib::udpInDatagrams, pktIn * 0.05);
+    rate(mib::udpOutDatagrams, pktOut * 0.05);
+    rate(mib::udpNoPorts, pktIn * 0.001);
+    rate(mib::icmpInMsgs, pktIn * 0.002);
+    rate(mib::icmpInEchos, pktIn * 0.001);
+    rate(mib::icmpOutMsgs, pktIn * 0.002);
+    rate(mib::icmpOutEchoReps, pktIn * 0.001);
 }
 
 void Router::State::setOper(int ifIndex, int status) {
     const Oid oper = toOid(ifOid(IfOperStatus, ifIndex));
     const Cell* old = mib.find(oper);
-    const bool changed = !old || textToInt(old->text) != status;
+    const bool changed = !old || ber::TextToInt(old->text) != status;
     putInt(oper, status);
     if (changed) mib.put(toOid(ifOid(IfLastChange, ifIndex)), ber::TimeTicks, std::to_string(uptime()));
     applyTraffic(ifIndex);
@@ -142,12 +137,12 @@ void Router::State::setOper(int ifIndex, int status) {
 
 void Router::State::afterSet(const Oid& oid) {
     // ifAdminStatus.i: the interface goes down when told to and comes back up with it.
-    static const Oid entry = toOid(oids::ifEntry);
+    static const Oid entry = toOid(mib::ifEntry);
     if (oid.size() == entry.size() + 2 && std::equal(entry.begin(), entry.end(), oid.begin()) &&
         oid[entry.size()] == IfAdminStatus) {
         const int ifIndex = static_cast<int>(oid.back());
         if (ifIndex >= 1 && ifIndex <= static_cast<int>(interfaces.size())) {
-            const auto admin = textToInt(mib.find(oid)->text);
+            const auto admin = ber::TextToInt(mib.find(oid)->text);
             setOper(ifIndex, admin == 1 ? 1 : admin == 3 ? 3 : 2);
         }
     }
@@ -159,16 +154,16 @@ void Router::State::logName(const std::string& name) {
 }
 
 void Router::State::updateTcpCurrEstab() {
-    static const Oid column = toOid(std::string(oids::tcpConnEntry) + ".1");
+    static const Oid column = toOid(std::string(mib::tcpConnEntry) + ".1");
     std::uint32_t n = 0;
     for (auto it = mib.cells().lower_bound(column); it != mib.cells().end(); ++it) {
         if (it->first.size() < column.size() || !std::equal(column.begin(), column.end(), it->first.begin()))
             break;
-        const auto state = textToInt(it->second.text);
+        const auto state = ber::TextToInt(it->second.text);
         if (state == 5 || state == 8) // established, closeWait
             ++n;
     }
-    if (Cell* c = mib.find(toOid("1.3.6.1.2.1.6.9.0"))) mib.setNumber(*c, n);
+    if (Cell* c = mib.find(toOid(mib::tcpCurrEstab))) mib.setNumber(*c, n);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -196,21 +191,6 @@ void Router::setAccess(const std::string& oid, Access access) {
     const Oid o = State::toOid(oid);
     std::lock_guard lock(m_state->mutex);
     if (Cell* c = m_state->mib.find(o)) c->access = access;
-}
-
-void Router::setIntegerRange(const std::string& oid, std::int64_t min, std::int64_t max) {
-    const Oid o = State::toOid(oid);
-    std::lock_guard lock(m_state->mutex);
-    if (Cell* c = m_state->mib.find(o)) {
-        c->minInt = min;
-        c->maxInt = max;
-    }
-}
-
-void Router::setMaxLength(const std::string& oid, std::size_t maxLength) {
-    const Oid o = State::toOid(oid);
-    std::lock_guard lock(m_state->mutex);
-    if (Cell* c = m_state->mib.find(o)) c->maxLength = maxLength;
 }
 
 void Router::erase(const std::string& oid) {
@@ -323,7 +303,7 @@ int Router::operStatus(int ifIndex) const {
     std::lock_guard lock(m_state->mutex);
     m_state->checkIfIndex(ifIndex);
     const Cell* c = m_state->mib.find(State::toOid(ifOid(IfOperStatus, ifIndex)));
-    return c ? static_cast<int>(textToInt(c->text)) : 0;
+    return c ? static_cast<int>(ber::TextToInt(c->text)) : 0;
 }
 
 void Router::setOctets(int ifIndex, std::uint32_t in, std::uint32_t out) {
@@ -343,16 +323,9 @@ void Router::setTraffic(int ifIndex, double inBytesPerSec, double outBytesPerSec
     m_state->applyTraffic(ifIndex);
 }
 
-void Router::setPacketSize(int ifIndex, double bytesPerPacket) {
-    std::lock_guard lock(m_state->mutex);
-    m_state->checkIfIndex(ifIndex);
-    m_state->interfaces[static_cast<std::size_t>(ifIndex - 1)].bytesPerPacket = std::max(0.0, bytesPerPacket);
-    m_state->applyTraffic(ifIndex);
-}
-
 void Router::setUptime(std::uint32_t ticks) {
     std::lock_guard lock(m_state->mutex);
-    const Oid oid = State::toOid(oids::sysUpTime);
+    const Oid oid = State::toOid(mib::sysUpTime);
     m_state->putCounter(oid, ticks, 100, ber::TimeTicks);
 }
 
@@ -372,7 +345,7 @@ void Router::restart() {
     for (auto& [oid, cell] : mib.cells()) {
         if (cell.tag == ber::Counter) mib.setNumber(cell, 0);
     }
-    m_state->putCounter(State::toOid(oids::sysUpTime), 0, 100, ber::TimeTicks);
+    m_state->putCounter(State::toOid(mib::sysUpTime), 0, 100, ber::TimeTicks);
     for (int i = 1; i <= static_cast<int>(m_state->interfaces.size()); ++i) {
         const Oid last = State::toOid(ifOid(IfLastChange, i));
         if (mib.find(last)) mib.put(last, ber::TimeTicks, "0");
@@ -401,36 +374,36 @@ int Router::responseDelayMs() const {
 
 void Router::setAdslMode(int mode) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslMode), ber::Integer, std::to_string(mode));
+    m_state->mib.put(State::toOid(mib::adslMode), ber::Integer, std::to_string(mode));
 }
 
 void Router::setAdslStatus(int status) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslStatus), ber::Integer, std::to_string(status));
+    m_state->mib.put(State::toOid(mib::adslStatus), ber::Integer, std::to_string(status));
 }
 
 void Router::setAdslRates(const std::string& upKbps, const std::string& downKbps) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslUpRate), ber::OctetString, m_state->quoted(upKbps));
-    m_state->mib.put(State::toOid(oids::adslDownRate), ber::OctetString, m_state->quoted(downKbps));
+    m_state->mib.put(State::toOid(mib::adslUpRate), ber::OctetString, m_state->quoted(upKbps));
+    m_state->mib.put(State::toOid(mib::adslDownRate), ber::OctetString, m_state->quoted(downKbps));
 }
 
 void Router::setAdslAttenuation(const std::string& up, const std::string& down) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslUpAttenuation), ber::OctetString, up);
-    m_state->mib.put(State::toOid(oids::adslDownAttenuation), ber::OctetString, down);
+    m_state->mib.put(State::toOid(mib::adslUpAttenuation), ber::OctetString, up);
+    m_state->mib.put(State::toOid(mib::adslDownAttenuation), ber::OctetString, down);
 }
 
 void Router::setAdslSnr(const std::string& up, const std::string& down) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslUpSnr), ber::OctetString, up);
-    m_state->mib.put(State::toOid(oids::adslDownSnr), ber::OctetString, down);
+    m_state->mib.put(State::toOid(mib::adslUpSnr), ber::OctetString, up);
+    m_state->mib.put(State::toOid(mib::adslDownSnr), ber::OctetString, down);
 }
 
 void Router::setAdslOutputPower(const std::string& up, const std::string& down) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.put(State::toOid(oids::adslUpPower), ber::OctetString, up);
-    m_state->mib.put(State::toOid(oids::adslDownPower), ber::OctetString, down);
+    m_state->mib.put(State::toOid(mib::adslUpPower), ber::OctetString, up);
+    m_state->mib.put(State::toOid(mib::adslDownPower), ber::OctetString, down);
 }
 
 void Router::setQuotedTexts(bool quoted) {
@@ -440,7 +413,7 @@ void Router::setQuotedTexts(bool quoted) {
 
 void Router::makeLargeRouteTable(int n) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.eraseSubtree(State::toOid(routeTable));
+    m_state->mib.eraseSubtree(State::toOid(mib::ipRouteTable));
     if (n <= 0) return;
     // Default route, the LAN, the ISP's peer, then host routes pushed by the ISP.
     m_state->addRoute("0.0.0.0", WanIf, 1, "203.0.113.1", 4, 3, 0, "0.0.0.0");
@@ -460,7 +433,7 @@ void Router::makeLargeRouteTable(int n) {
 
 void Router::makeLargeTcpTable(int n) {
     std::lock_guard lock(m_state->mutex);
-    m_state->mib.eraseSubtree(State::toOid(tcpConnTable));
+    m_state->mib.eraseSubtree(State::toOid(mib::tcpConnTable));
     static const int states[] = {5, 5, 5, 11, 5, 8, 4, 5, 9, 5}; // mostly established
     for (int k = 0; k < n; ++k) {
         if (k < 2) {

@@ -25,23 +25,23 @@
 #include <vector>
 
 #include "net/core/MibObjects.h"
+#include "net/core/Oid.h"
 
 namespace sim {
 
 // ---------------------------------------------------------------------------------------------------------
 // Object identifiers and well-known objects.
 
-using Oid = std::vector<std::uint32_t>;
+using Oid = snmpoid::Arcs;
 // Dotted decimal (a leading dot allowed) to arcs; nullopt for empty text, empty arcs, non-digits or an
 // arc above 4294967295.
-std::optional<Oid> parseOid(std::string_view text);
-std::string oidText(const Oid& oid);
-// Lexicographic order, arcs compared as numbers; a prefix sorts before its extensions.
-inline bool oidLess(const Oid& a, const Oid& b) {
-    return a < b;
+inline std::optional<Oid> parseOid(std::string_view text) {
+    return snmpoid::Parse(text);
+}
+inline std::string oidText(const Oid& arcs) {
+    return snmpoid::Text(arcs);
 }
 
-namespace oids = ::mib;
 using mib::IfColumn;
 using enum mib::IfColumn;
 std::string ifOid(int column, int ifIndex);
@@ -74,9 +74,6 @@ public:
     // Creates or replaces the object with the given access; writable objects take sets of this tag.
     void define(const std::string& oid, int tag, const std::string& value, Access access);
     void setAccess(const std::string& oid, Access access);
-    // Limits checked by SNMP sets (badValue outside): INTEGER range, or OCTET STRING length.
-    void setIntegerRange(const std::string& oid, std::int64_t min, std::int64_t max);
-    void setMaxLength(const std::string& oid, std::size_t maxLength);
     void erase(const std::string& oid); // the object is gone (gets answer noSuchName)
     // Erases every object in the subtree (the OID itself and everything below it); returns how many.
     std::size_t eraseSubtree(const std::string& oid);
@@ -112,8 +109,6 @@ public:
     int operStatus(int ifIndex) const;
     void setOctets(int ifIndex, std::uint32_t in, std::uint32_t out);          // counters wrap modulo 2^32
     void setTraffic(int ifIndex, double inBytesPerSec, double outBytesPerSec); // counters grow with time
-    // Packet counters move with the traffic (one packet per this many bytes; default 600).
-    void setPacketSize(int ifIndex, double bytesPerPacket);
 
     // ---- Time.
     void setUptime(std::uint32_t ticks); // sysUpTime now; it keeps advancing with real time
@@ -161,7 +156,6 @@ public:
         std::string community;
         std::vector<std::string> names;
         bool answered = false;
-        int errorStatus = 0; // of the answer
     };
     std::vector<Request> requests() const;
     std::uint64_t datagramsReceived() const; // every datagram, answered or not

@@ -59,17 +59,10 @@ private:
         if (m_pos >= limit || static_cast<std::uint8_t>(m_data[m_pos]) != tag) return false;
         ++m_pos;
         if (m_pos >= limit) return false;
-        std::uint64_t length = static_cast<std::uint8_t>(m_data[m_pos++]);
-        if (length & 0x80) {
-            const int n = static_cast<int>(length & 0x7F);
-            if (n == 0 || n > 4) return false; // indefinite or absurd length
-            length = 0;
-            for (int i = 0; i < n; ++i) {
-                if (m_pos >= limit) return false;
-                length = (length << 8) | static_cast<std::uint8_t>(m_data[m_pos++]);
-            }
-        }
-        if (length > limit - m_pos) return false;
+        const auto first = static_cast<std::uint8_t>(m_data[m_pos]);
+        if (first == 0x80 || first > 0x84) return false; // indefinite or absurd length
+        std::uint64_t length = 0;
+        if (!ber::ReadLength(m_data.substr(0, limit), m_pos, length) || length > limit - m_pos) return false;
         contentEnd = m_pos + static_cast<std::size_t>(length);
         return true;
     }
@@ -134,7 +127,7 @@ int checkSet(const Router::State& s, const Cell* cell, const TSNMPMib& b) {
     if (b.ValueType != cell->tag) return ber::BadValue;
     switch (cell->tag) {
     case ber::Integer: {
-        const std::int64_t v = textToInt(b.Value);
+        const std::int64_t v = ber::TextToInt(b.Value);
         if (v < cell->minInt || v > cell->maxInt) return ber::BadValue;
         break;
     }
@@ -245,7 +238,7 @@ std::optional<std::string> Router::answer(std::string_view datagram) {
         if (resp.ErrorStatus == 0) {
             for (const auto& [oid, b] : apply) {
                 const std::string value =
-                    b->ValueType == ber::Integer ? std::to_string(textToInt(b->Value)) : b->Value;
+                    b->ValueType == ber::Integer ? std::to_string(ber::TextToInt(b->Value)) : b->Value;
                 s.mib.put(oid, b->ValueType, value);
                 s.afterSet(oid);
                 resp.MIBAdd(b->OID, value, b->ValueType);
@@ -288,7 +281,6 @@ std::optional<std::string> Router::answer(std::string_view datagram) {
     s.bumpSnmp(OutPkts);
     ++s.answered;
     s.requests.back().answered = true;
-    s.requests.back().errorStatus = resp.ErrorStatus;
     return out;
 }
 

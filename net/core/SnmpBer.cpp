@@ -1,5 +1,7 @@
 #include "net/core/SnmpBer.h"
 
+#include "net/core/Oid.h"
+
 #include <limits>
 
 namespace ber {
@@ -12,26 +14,9 @@ std::string Decimal(std::uint64_t value) {
     return std::to_string(value);
 }
 
-// Big-endian accumulation of any number of content bytes; only the low 32 bits are kept, which is
-// the range of every SNMPv1 number.
-std::uint32_t Low32(std::string_view content) {
-    std::uint32_t value = 0;
-    for (unsigned char byte : content)
-        value = (value << 8) | byte;
-    return value;
-}
-
-// Arc text to number: decimal digits only, at most 2^32 - 1 (the range of a sub-identifier); anything
-// else (empty, sign, letters, too big) counts as 0.
-std::uint64_t ArcValue(std::string_view text) {
-    if (text.empty()) return 0;
-    std::uint64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return 0;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        if (value > 0xFFFFFFFFu) return 0;
-    }
-    return value;
+bool IsNumberTag(std::uint8_t tag) {
+    return tag == Boolean || tag == Integer || tag == Enumerated || tag == Counter || tag == Gauge ||
+           tag == TimeTicks;
 }
 
 void AppendBase128(std::string& out, std::uint64_t value) {
@@ -83,27 +68,7 @@ public:
     }
 
     // Length octets at the current position; false when they run past the end of the datagram.
-    bool readLength(std::uint64_t& length) {
-        if (m_pos >= m_data.size()) return false;
-        const auto first = static_cast<std::uint8_t>(m_data[m_pos++]);
-        if (first < 0x80) {
-            length = first;
-            return true;
-        }
-        const std::size_t n = first & 0x7F;
-        if (n > m_data.size() - m_pos) return false;
-        std::uint64_t value = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            // Anything longer than the datagram is as good as infinite; saturate instead of overflowing.
-            if (value > (std::numeric_limits<std::uint64_t>::max() >> 8))
-                value = std::numeric_limits<std::uint64_t>::max();
-            else
-                value = (value << 8) | static_cast<std::uint8_t>(m_data[m_pos]);
-            ++m_pos;
-        }
-        length = value;
-        return true;
-    }
+    bool readLength(std::uint64_t& length) { return ReadLength(m_data, m_pos, length); }
 
 private:
     std::string_view m_data;
@@ -126,6 +91,27 @@ std::string EncodeLength(std::uint64_t length) {
         length >>= 8;
     }
     return static_cast<char>(0x80 + bytes.size()) + bytes;
+}
+
+bool ReadLength(std::string_view data, std::size_t& pos, std::uint64_t& length) {
+    if (pos >= data.size()) return false;
+    const auto first = static_cast<std::uint8_t>(data[pos++]);
+    if (first < 0x80) {
+        length = first;
+        return true;
+    }
+    const std::size_t n = first & 0x7F;
+    if (n > data.size() - pos) return false;
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < n; ++i, ++pos) {
+        // Anything longer than the datagram is as good as infinite; saturate instead of overflowing.
+        if (value > (std::numeric_limits<std::uint64_t>::max() >> 8))
+            value = std::numeric_limits<std::uint64_t>::max();
+        else
+            value = (value << 8) | static_cast<std::uint8_t>(data[pos]);
+    }
+    length = value;
+    return true;
 }
 
 std::string EncodeIntegerContent(std::int64_t value) {
@@ -154,7 +140,9 @@ std::string EncodeOidContent(std::string_view dotted) {
     std::size_t start = 0;
     while (true) {
         const std::size_t dot = dotted.find('.', start);
-        arcs.push_back(ArcValue(dotted.substr(start, dot == std::string_view::npos ? dot : dot - start)));
+        arcs.push_back(
+            snmpoid::ParseArc(dotted.substr(start, dot == std::string_view::npos ? dot : dot - start))
+                .value_or(0));
         if (dot == std::string_view::npos) break;
         start = dot + 1;
     }
@@ -215,11 +203,12 @@ std::string DecodeOidContent(std::string_view content) {
     if (content.empty()) return {};
     const auto first = static_cast<std::uint8_t>(content[0]);
     std::string out = Decimal(first / 40) + "." + Decimal(first % 40);
-    std::uint32_t arc = 0;
+    std::uint64_t arc = 0;
     bool pending = false;
     for (std::size_t i = 1; i < content.size(); ++i) {
         const auto byte = static_cast<std::uint8_t>(content[i]);
         arc = (arc << 7) | (byte & 0x7F);
+        if (arc > snmpoid::kMaxArc) return {}; // would alias a smaller arc
         pending = true;
         if (!(byte & 0x80)) {
             out += "." + Decimal(arc);
@@ -232,22 +221,49 @@ std::string DecodeOidContent(std::string_view content) {
     return out;
 }
 
-std::string ValueToText(std::uint8_t tag, std::string_view content) {
+std::optional<std::int64_t> DecodeNumber(std::uint8_t tag, std::string_view content) {
+    constexpr std::int64_t kMaxUnsigned = 0xFFFFFFFF;
     switch (tag) {
     case Boolean:
     case Integer:
     case Enumerated: {
-        std::uint32_t value = Low32(content);
-        // Shorter contents are sign-extended from their first byte.
-        if (!content.empty() && content.size() < 4 && static_cast<std::uint8_t>(content[0]) >= 0x80)
-            value |= ~std::uint32_t{0} << (8 * content.size());
-        const auto signedValue = static_cast<std::int32_t>(value);
-        return std::to_string(signedValue);
+        // Two's complement: start from the sign, stop as soon as the value leaves 32 bits.
+        std::int64_t value = !content.empty() && static_cast<std::uint8_t>(content[0]) >= 0x80 ? -1 : 0;
+        for (unsigned char byte : content) {
+            value = value * 256 + byte;
+            if (value > std::numeric_limits<std::int32_t>::max() ||
+                value < std::numeric_limits<std::int32_t>::min())
+                return std::nullopt;
+        }
+        return value;
     }
     case Counter:
     case Gauge:
-    case TimeTicks:
-        return Decimal(Low32(content));
+    case TimeTicks: {
+        std::int64_t value = 0;
+        for (unsigned char byte : content) {
+            value = value * 256 + byte;
+            if (value > kMaxUnsigned) return std::nullopt;
+        }
+        return value;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+bool ValueFits(std::uint8_t tag, std::string_view content) {
+    if (IsNumberTag(tag)) return DecodeNumber(tag, content).has_value();
+    if (tag == ObjectId) return content.empty() || !DecodeOidContent(content).empty();
+    return true;
+}
+
+std::string ValueToText(std::uint8_t tag, std::string_view content) {
+    if (IsNumberTag(tag)) {
+        const std::optional<std::int64_t> value = DecodeNumber(tag, content);
+        return value ? std::to_string(*value) : std::string();
+    }
+    switch (tag) {
     case IpAddress: {
         std::string out;
         for (std::size_t i = 0; i < content.size(); ++i) {
@@ -327,8 +343,18 @@ bool TSNMPRec::DecodeBuf(std::string_view datagram) {
     // The bindings run to the end of the outer content (never past the datagram).
     const std::size_t end = std::min<std::uint64_t>(datagram.size(), reader.pos() + outerLength);
 
-    auto number = [](const ber::ItemReader::Item& item) {
-        return static_cast<int>(ber::TextToInt(ber::ItemText(item)));
+    // Header numbers straight from their content; one that does not fit makes the message malformed.
+    bool fits = true;
+    auto number = [&fits](const ber::ItemReader::Item& item) {
+        if (!item.complete || item.tag != ber::Integer) return 0; // not a number: 0
+        const std::optional<std::int64_t> value = ber::DecodeNumber(ber::Integer, item.content);
+        fits = fits && value;
+        return static_cast<int>(value.value_or(0));
+    };
+    auto text = [&fits](const ber::ItemReader::Item& item) {
+        fits = fits &&
+               (!item.complete || (item.tag & ber::kConstructed) || ber::ValueFits(item.tag, item.content));
+        return ber::ItemText(item);
     };
     Version = number(reader.next());
     Community = ber::ItemText(reader.next());
@@ -338,11 +364,12 @@ bool TSNMPRec::DecodeBuf(std::string_view datagram) {
     ErrorStatus = number(reader.next());
     ErrorIndex = number(reader.next());
     reader.next(); // the binding list
-    while (reader.pos() < end) {
+    while (reader.pos() < end && fits) {
         reader.next(); // the binding
         const ber::ItemReader::Item name = reader.next();
         const ber::ItemReader::Item value = reader.next();
-        MIBAdd(ber::ItemText(name), ber::ItemText(value), value.tag);
+        MIBAdd(text(name), text(value), value.tag);
     }
-    return true;
+    if (!fits) Clear();
+    return fits;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,9 @@ enum ErrorStatus : int { NoError = 0, TooBig = 1, NoSuchName = 2, BadValue = 3, 
 
 // Length octets, definite form: short below 128, else 0x80+n and n big-endian bytes.
 std::string EncodeLength(std::uint64_t length);
+// Reads the length octets at data[pos] (short or long form, long form big-endian and saturating at
+// 2^64-1) and moves pos past them; false when they run past the end of data.
+bool ReadLength(std::string_view data, std::size_t& pos, std::uint64_t& length);
 // INTEGER content: fewest bytes for 0 and positive values (0x00 in front when the top bit is set);
 // a negative value is always four bytes of two's complement.
 std::string EncodeIntegerContent(std::int64_t value);
@@ -53,8 +57,17 @@ std::string EncodeItem(std::uint8_t tag, std::string_view content);
 // The value item of a binding, from its text and tag (all tags of the table; unknown tags carry the bytes).
 std::string EncodeValue(std::uint8_t tag, std::string_view text);
 
-// Response value content to display text.
+// The number an INTEGER, BOOLEAN or ENUMERATED content holds (two's complement, signed 32-bit range), or a
+// Counter, Gauge or TimeTicks content (unsigned, 0 to 2^32-1); empty content is 0. nullopt when the
+// number lies outside its type, whatever the number of bytes, and for every other tag.
+std::optional<std::int64_t> DecodeNumber(std::uint8_t tag, std::string_view content);
+// True when content is a well-formed value of its tag: numbers inside their type and object identifier
+// arcs of at most 32 bits. A message holding anything else is malformed.
+bool ValueFits(std::uint8_t tag, std::string_view content);
+
+// Response value content to display text (empty for a value that does not fit its tag).
 std::string ValueToText(std::uint8_t tag, std::string_view content);
+// Dotted text of OBJECT IDENTIFIER content; empty when an arc does not fit in 32 bits.
 std::string DecodeOidContent(std::string_view content);
 
 // Decimal text to integer the way the client reads numbers: optional sign and digits, else 0.
@@ -84,6 +97,7 @@ struct TSNMPRec {
     void Clear();
     void MIBAdd(std::string oid, std::string value, int valueType);
     std::string EncodeBuf() const;
-    // Lenient decoding of one datagram; never reads outside it. False when it cannot be a message.
+    // Lenient decoding of one datagram; never reads outside it. False when it cannot be a message, or when
+    // a header number, a name or a value does not fit its type (see ber::ValueFits).
     bool DecodeBuf(std::string_view datagram);
 };

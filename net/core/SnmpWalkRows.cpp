@@ -1,28 +1,20 @@
 #include "net/core/SnmpWalkRows.h"
 
+#include "net/core/Oid.h"
+
 #include <cstdint>
 
 namespace snmpwalk {
 
 namespace {
 
-// One arc of a dotted name as a number; not a number counts as 0, very long numbers saturate.
-std::uint64_t ArcNumber(std::string_view arc) {
-    std::uint64_t value = 0;
-    for (char c : arc) {
-        if (c < '0' || c > '9') return 0;
-        if (value > (UINT64_MAX - 9) / 10) return UINT64_MAX;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    return value;
-}
-
-// Takes the next arc off the front of name.
-std::string_view NextArc(std::string_view& name) {
-    const std::size_t dot = name.find('.');
-    std::string_view arc = name.substr(0, dot);
-    name = dot == std::string_view::npos ? std::string_view{} : name.substr(dot + 1);
-    return arc;
+// One arc of a dotted name in get-next order: its number; digits beyond 32 bits sort after every arc,
+// anything else as 0.
+std::uint64_t ArcOrder(std::string_view arc) {
+    if (const std::optional<std::uint32_t> value = snmpoid::ParseArc(arc)) return *value;
+    return !arc.empty() && arc.find_first_not_of("0123456789") == std::string_view::npos
+               ? snmpoid::kMaxArc + 1
+               : 0;
 }
 
 bool IsControl(unsigned char c) {
@@ -43,8 +35,8 @@ int CompareOids(std::string_view a, std::string_view b) {
     while (aMore && bMore) {
         aMore = a.find('.') != std::string_view::npos;
         bMore = b.find('.') != std::string_view::npos;
-        const std::uint64_t x = ArcNumber(NextArc(a));
-        const std::uint64_t y = ArcNumber(NextArc(b));
+        const std::uint64_t x = ArcOrder(snmpoid::TakeArc(a));
+        const std::uint64_t y = ArcOrder(snmpoid::TakeArc(b));
         if (x != y) return x < y ? -1 : 1;
     }
     if (aMore == bMore) return 0;

@@ -38,8 +38,8 @@ protected:
 
 TEST_F(SnmpClientSim, GetReadsValuesOfEveryType) {
     std::string value;
-    for (const char* oid : {sim::oids::sysDescr, sim::oids::sysObjectID, sim::oids::sysName,
-                            sim::oids::firmware, sim::oids::ifNumber, sim::oids::lanAddress}) {
+    for (const char* oid :
+         {mib::sysDescr, mib::sysObjectID, mib::sysName, mib::firmware, mib::ifNumber, mib::lanAddress}) {
         const auto held = router.get(oid);
         ASSERT_TRUE(held.has_value()) << oid;
         EXPECT_TRUE(SnmpGetValue(oid, "public", "127.0.0.1", value)) << oid;
@@ -51,13 +51,13 @@ TEST_F(SnmpClientSim, GetReadsValuesOfEveryType) {
     EXPECT_TRUE(SnmpGetValue(sim::ifOid(sim::IfInOctets, sim::WanIf), "public", "127.0.0.1", value));
     EXPECT_EQ(value, "4294967295");
     router.setUptime(2147483648u);
-    EXPECT_TRUE(SnmpGetValue(sim::oids::sysUpTime, "public", "127.0.0.1", value));
+    EXPECT_TRUE(SnmpGetValue(mib::sysUpTime, "public", "127.0.0.1", value));
     EXPECT_GE(std::stoull(value), 2147483648ull);
 
     // An object the agent lacks: answered with noSuchName, so true and the empty value.
-    router.erase(sim::oids::sysLocation);
+    router.erase(mib::sysLocation);
     value = "stale";
-    EXPECT_TRUE(SnmpGetValue(sim::oids::sysLocation, "public", "127.0.0.1", value));
+    EXPECT_TRUE(SnmpGetValue(mib::sysLocation, "public", "127.0.0.1", value));
     EXPECT_EQ(value, "");
     // The name without its instance is no object either.
     EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5", "public", "127.0.0.1", value));
@@ -66,7 +66,7 @@ TEST_F(SnmpClientSim, GetReadsValuesOfEveryType) {
 
 TEST_F(SnmpClientSim, UnknownCommunityAndSilentRouterTimeOut) {
     std::string value = "stale";
-    EXPECT_FALSE(SnmpGetValue(sim::oids::sysName, "wrong", "127.0.0.1", value));
+    EXPECT_FALSE(SnmpGetValue(mib::sysName, "wrong", "127.0.0.1", value));
     EXPECT_EQ(value, "");
     std::vector<std::string> lines;
     EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "wrong", "127.0.0.1", lines));
@@ -74,41 +74,41 @@ TEST_F(SnmpClientSim, UnknownCommunityAndSilentRouterTimeOut) {
 
     router.setSilent(true);
     value = "stale";
-    EXPECT_FALSE(SnmpGetValue(sim::oids::sysName, "public", "127.0.0.1", value));
+    EXPECT_FALSE(SnmpGetValue(mib::sysName, "public", "127.0.0.1", value));
     EXPECT_EQ(value, "");
-    EXPECT_FALSE(SnmpSetValue(sim::oids::sysName, "quorbex", "127.0.0.1", "x", ber::OctetString));
+    EXPECT_FALSE(SnmpSetValue(mib::sysName, "quorbex", "127.0.0.1", "x", ber::OctetString));
     router.setSilent(false);
-    EXPECT_TRUE(SnmpGetValue(sim::oids::sysName, "public", "127.0.0.1", value));
+    EXPECT_TRUE(SnmpGetValue(mib::sysName, "public", "127.0.0.1", value));
 }
 
 TEST_F(SnmpClientSim, SetWithTheWriteAndTheReadOnlyCommunity) {
-    EXPECT_TRUE(SnmpSetValue(sim::oids::sysContact, "quorbex", "127.0.0.1", "Kim \"ops\"", ber::OctetString));
-    EXPECT_EQ(router.get(sim::oids::sysContact)->second, "Kim \"ops\"");
+    EXPECT_TRUE(SnmpSetValue(mib::sysContact, "quorbex", "127.0.0.1", "Kim \"ops\"", ber::OctetString));
+    EXPECT_EQ(router.get(mib::sysContact)->second, "Kim \"ops\"");
     std::string value;
-    EXPECT_TRUE(SnmpGetValue(sim::oids::sysContact, "public", "127.0.0.1", value));
+    EXPECT_TRUE(SnmpGetValue(mib::sysContact, "public", "127.0.0.1", value));
     EXPECT_EQ(value, "Kim \"ops\"");
 
-    EXPECT_TRUE(SnmpSetValue(sim::oids::lanAddress, "quorbex", "127.0.0.1", "10.1.2.300", ber::IpAddress));
-    EXPECT_EQ(router.get(sim::oids::lanAddress)->second, "10.1.2.44");
-    EXPECT_TRUE(SnmpSetValue(sim::oids::vpi, "quorbex", "127.0.0.1", "8", ber::Integer));
-    EXPECT_EQ(router.get(sim::oids::vpi)->second, "8");
+    EXPECT_TRUE(SnmpSetValue(mib::lanAddress, "quorbex", "127.0.0.1", "10.1.2.300", ber::IpAddress));
+    EXPECT_EQ(router.get(mib::lanAddress)->second, "10.1.2.44");
+    EXPECT_TRUE(SnmpSetValue(mib::vpi, "quorbex", "127.0.0.1", "8", ber::Integer));
+    EXPECT_EQ(router.get(mib::vpi)->second, "8");
 
     // The read-only community: the agent stays silent, the set fails and nothing changes.
-    EXPECT_FALSE(SnmpSetValue(sim::oids::sysContact, "public", "127.0.0.1", "intruder", ber::OctetString));
-    EXPECT_EQ(router.get(sim::oids::sysContact)->second, "Kim \"ops\"");
+    EXPECT_FALSE(SnmpSetValue(mib::sysContact, "public", "127.0.0.1", "intruder", ber::OctetString));
+    EXPECT_EQ(router.get(mib::sysContact)->second, "Kim \"ops\"");
 
     // A refused value (read-only object, bad value) is still an answer: true, nothing changes.
-    EXPECT_TRUE(SnmpSetValue(sim::oids::sysDescr, "quorbex", "127.0.0.1", "x", ber::OctetString));
-    EXPECT_NE(router.get(sim::oids::sysDescr)->second, "x");
-    EXPECT_TRUE(SnmpSetValue(sim::oids::sysContact, "quorbex", "127.0.0.1", "7", ber::Integer));
-    EXPECT_EQ(router.get(sim::oids::sysContact)->second, "Kim \"ops\"");
+    EXPECT_TRUE(SnmpSetValue(mib::sysDescr, "quorbex", "127.0.0.1", "x", ber::OctetString));
+    EXPECT_NE(router.get(mib::sysDescr)->second, "x");
+    EXPECT_TRUE(SnmpSetValue(mib::sysContact, "quorbex", "127.0.0.1", "7", ber::Integer));
+    EXPECT_EQ(router.get(mib::sysContact)->second, "Kim \"ops\"");
 }
 
 TEST_F(SnmpClientSim, WalksOfATableAnEntryAndAGroup) {
     std::vector<std::string> lines;
     // Entry: one line per interface, every column in order.
-    EXPECT_TRUE(SnmpWalkTable(sim::oids::ifEntry, "public", "127.0.0.1", lines));
-    EXPECT_EQ(lines, ExpectedLines(sim::oids::ifEntry));
+    EXPECT_TRUE(SnmpWalkTable(mib::ifEntry, "public", "127.0.0.1", lines));
+    EXPECT_EQ(lines, ExpectedLines(mib::ifEntry));
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(router.interfaceCount()));
     EXPECT_EQ(lines[0].rfind("\"1\",\"ethernet\",\"6\",\"1500\",\"100000000\",", 0), 0u) << lines[0];
     EXPECT_NE(lines[0].find(",\"00802d4f1a2b\","), std::string::npos);
@@ -145,11 +145,11 @@ TEST_F(SnmpClientSim, WalkOfANameOutsideTheMibAndOneStepPerObject) {
     EXPECT_TRUE(lines.empty());
 
     router.clearRequestLog();
-    EXPECT_TRUE(SnmpWalkTable(sim::oids::udpEntry, "public", "127.0.0.1", lines));
-    const std::size_t objects = router.walk(sim::oids::udpEntry).size();
+    EXPECT_TRUE(SnmpWalkTable(mib::udpEntry, "public", "127.0.0.1", lines));
+    const std::size_t objects = router.walk(mib::udpEntry).size();
     const auto log = router.requestLog();
     ASSERT_EQ(log.size(), objects + 1);
-    EXPECT_EQ(log.front(), sim::oids::udpEntry);
+    EXPECT_EQ(log.front(), mib::udpEntry);
     const auto requests = router.requests();
     for (const auto& request : requests)
         EXPECT_EQ(request.pduType, ber::GetNextRequest);

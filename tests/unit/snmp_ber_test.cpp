@@ -138,8 +138,9 @@ TEST(SnmpBer, ObjectIdentifierArcs) {
     EXPECT_EQ(ber::DecodeOidContent(""), "");
     // A last group whose end byte is missing still gives its arc.
     EXPECT_EQ(ber::DecodeOidContent(Bytes({0x2B, 0x06, 0x81})), "1.3.6.1");
-    // Endless continuation bytes: one arc, kept to 32 bits.
-    EXPECT_EQ(ber::DecodeOidContent(Bytes({0x2B}) + std::string(1000, '\xFF')), "1.3.4294967295");
+    // An arc beyond 32 bits (endless continuation bytes, or 2^32 that would alias arc 0) has no text.
+    EXPECT_EQ(ber::DecodeOidContent(Bytes({0x2B}) + std::string(1000, '\xFF')), "");
+    EXPECT_EQ(ber::DecodeOidContent(Bytes({0x2B, 0x90, 0x80, 0x80, 0x80, 0x00})), "");
 
     // Round trip of every name the program walks or reads.
     for (const char* oid :
@@ -179,8 +180,8 @@ TEST(SnmpBer, ValueToTextRules) {
     EXPECT_EQ(ber::ValueToText(ber::Integer, Bytes({0xFF, 0x7F})), "-129");
     EXPECT_EQ(ber::ValueToText(ber::Integer, Bytes({0x7F, 0xFF, 0xFF, 0xFF})), "2147483647");
     EXPECT_EQ(ber::ValueToText(ber::Integer, Bytes({0x80, 0x00, 0x00, 0x00})), "-2147483648");
-    EXPECT_EQ(ber::ValueToText(ber::Integer, Bytes({0x01, 0x00, 0x00, 0x00, 0x05})), "5")
-        << "kept to 32 bits";
+    EXPECT_EQ(ber::ValueToText(ber::Integer, Bytes({0x01, 0x00, 0x00, 0x00, 0x05})), "")
+        << "beyond 32 bits: no number";
     EXPECT_EQ(ber::ValueToText(ber::Integer, ""), "0");
     EXPECT_EQ(ber::ValueToText(ber::Boolean, Bytes({0xFF})), "-1");
     EXPECT_EQ(ber::ValueToText(ber::Enumerated, Bytes({0x02})), "2");
@@ -208,6 +209,50 @@ TEST(SnmpBer, DecodesAnAgentResponse) {
     EXPECT_EQ(reply.MIBList[0].OID, "1.3.6.1.2.1.1.5.0");
     EXPECT_EQ(reply.MIBList[0].Value, "rtr1");
     EXPECT_EQ(reply.MIBList[0].ValueType, ber::OctetString);
+}
+
+TEST(SnmpBer, NumbersAndNamesOutsideTheirTypeAreMalformed) {
+    // The response datagram with its request id, name or value replaced (lengths kept by hand).
+    auto with = [](std::string_view from, const std::string& to) {
+        std::string d = ResponseDatagram();
+        const std::string item(from);
+        const std::size_t at = d.find(item);
+        d.replace(at, item.size(), to);
+        const int grow = static_cast<int>(to.size()) - static_cast<int>(item.size());
+        for (std::size_t length : {std::size_t{1}, std::size_t{14}, std::size_t{25}, std::size_t{27}})
+            if (length < at) d[length] = static_cast<char>(d[length] + grow);
+        return d;
+    };
+    const std::string id = Bytes({0x02, 0x01, 0x07});
+    const std::string name = Bytes({0x06, 0x08, 0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x05, 0x00});
+    const std::string value = Bytes({0x04, 0x04}) + "rtr1";
+    struct Case {
+        std::string_view from;
+        std::string to;
+        bool fits;
+    };
+    const Case cases[] = {
+        {value, Bytes({0x02, 0x09, 0x01, 0, 0, 0, 0, 0, 0, 0, 0x04}), false}, // 2^64 + 4
+        {value, Bytes({0x02, 0x05, 0x00, 0x80, 0, 0, 0}), false},             // 2^31
+        {value, Bytes({0x41, 0x05, 0x01, 0, 0, 0, 0}), false},                // Counter 2^32
+        {value, Bytes({0x06, 0x06, 0x2B, 0x90, 0x80, 0x80, 0x80, 0x00}), false},
+        {id, Bytes({0x02, 0x05, 0x01, 0, 0, 0, 0x07}), false},
+        {name, Bytes({0x06, 0x0C, 0x2B, 0x06, 0x01, 0x02, 0x01, 0x01, 0x05, 0x90, 0x80, 0x80, 0x80, 0x00}),
+         false},
+        {value, Bytes({0x02, 0x05, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}), true}, // -1, sign repeated
+        {value, Bytes({0x41, 0x05, 0x00, 0xFF, 0xFF, 0xFF, 0xFF}), true},
+        {name, Bytes({0x06, 0x06, 0x2B, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}), true}, // arc 2^32 - 1
+    };
+    for (const Case& c : cases) {
+        TSNMPRec rec;
+        EXPECT_EQ(rec.DecodeBuf(with(c.from, c.to)), c.fits) << Hex(c.to);
+        if (!c.fits) {
+            EXPECT_TRUE(rec.MIBList.empty()) << Hex(c.to);
+        }
+    }
+    EXPECT_EQ(ber::DecodeNumber(ber::Integer, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF})), -1);
+    EXPECT_EQ(ber::DecodeNumber(ber::Gauge, Bytes({0x00, 0xFF, 0xFF, 0xFF, 0xFF})), 4294967295);
+    EXPECT_EQ(ber::DecodeNumber(ber::OctetString, "1"), std::nullopt);
 }
 
 TEST(SnmpBer, EncodeDecodeRoundTrip) {
@@ -323,10 +368,10 @@ TEST(SnmpBer, HostileLengthsStayInsideTheDatagram) {
         for (const TSNMPMib& mib : rec.MIBList)
             EXPECT_LE(mib.Value.size(), tail.size()) << Hex(tail);
     }
-    // An OID whose continuation bytes never end.
-    ASSERT_TRUE(rec.DecodeBuf(wrap(head + Bytes({0x30, 0x7F, 0x06, 0x7D, 0x2B}) + std::string(124, '\x81'))));
-    ASSERT_FALSE(rec.MIBList.empty());
-    EXPECT_EQ(rec.MIBList[0].OID.substr(0, 4), "1.3.");
+    // An OID whose continuation bytes never end: its arc leaves 32 bits, so the message is malformed.
+    EXPECT_FALSE(
+        rec.DecodeBuf(wrap(head + Bytes({0x30, 0x7F, 0x06, 0x7D, 0x2B}) + std::string(124, '\x81'))));
+    EXPECT_TRUE(rec.MIBList.empty());
     // Bindings made of nothing but constructed headers: each read still moves forward, so it ends.
     std::string headers;
     for (int i = 0; i < 1000; ++i)

@@ -138,13 +138,13 @@ TEST(AdslPage, RefreshShowsTheLineAsTheRouterReportsIt) {
         EXPECT_EQ(text(h, "Mode_Label"), c.modeText);
         EXPECT_EQ(text(h, "Status_Label"), c.statusText);
     }
-    r.set(sim::oids::pppUser, ber::OctetString, "\"ke\"st\"rel\"");
-    r.set(sim::oids::adslDownRate, ber::OctetString, "\"80\"00\"");
+    r.set(mib::pppUser, ber::OctetString, "\"ke\"st\"rel\"");
+    r.set(mib::adslDownRate, ber::OctetString, "\"80\"00\"");
     updateButton(h)->click();
     EXPECT_EQ(text(h, "User_Label"), "kestrel");
     EXPECT_EQ(text(h, "DownSpeed_Label"), "8000 Kbps");
     // The attenuation is shown as received, quotes included.
-    r.set(sim::oids::adslDownAttenuation, ber::OctetString, "\"23\"");
+    r.set(mib::adslDownAttenuation, ber::OctetString, "\"23\"");
     updateButton(h)->click();
     EXPECT_EQ(text(h, "DnAtten_Label"), "\"23\" dB");
 }
@@ -183,13 +183,13 @@ TEST(AdslPage, SetWithAFailedReadBackLeavesNoBusyStatus) {
     snmpconfig::setPort(drop.port());
     // The set goes through; the read-back that follows gets no answer.
     drop.setRule([](const std::string& name, int pduType) {
-        return name == sim::oids::vpi && pduType == ber::GetRequest;
+        return name == mib::vpi && pduType == ber::GetRequest;
     });
     UiSeam::resetTestRecord();
     vpi->setText("9");
     h.find<QPushButton>("SetVPI_But")->click();
     snmpconfig::setPort(h.port());
-    EXPECT_EQ(h.router().get(sim::oids::vpi)->second, "9");
+    EXPECT_EQ(h.router().get(mib::vpi)->second, "9");
     EXPECT_EQ(vpi->text(), "9"); // the edit keeps its text
     EXPECT_EQ(h.form().statusText(), " Error: The value was set but could not be read back");
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
@@ -261,7 +261,7 @@ TEST(AdslPage, SetVpiAndVci) {
 
     vpi->setText("42");
     h.find<QPushButton>("SetVPI_But")->click();
-    EXPECT_EQ(h.router().get(sim::oids::vpi)->second, "42");
+    EXPECT_EQ(h.router().get(mib::vpi)->second, "42");
     EXPECT_EQ(vpi->text(), "42");
     EXPECT_EQ(h.form().statusText(), " Ready");
 
@@ -294,7 +294,7 @@ TEST(AdslPage, SetFailsWithAReadOnlyCommunity) {
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
     EXPECT_EQ(vpi->text(), "8");
     EXPECT_EQ(text(h, "User_Label"), user);
-    EXPECT_EQ(h.router().get(sim::oids::vci)->second, "35");
+    EXPECT_EQ(h.router().get(mib::vci)->second, "35");
 
     vpi->setText("1");
     h.find<QPushButton>("SetVPI_But")->click();

@@ -46,8 +46,8 @@ QLineEdit* edit(MainFormHarness& h, const char* name) {
 
 // A router whose sysUpTime stays where it is put.
 void fixedUptime(sim::Router& r, const std::string& ticks, int tag = ber::TimeTicks) {
-    r.erase(sim::oids::sysUpTime);
-    r.set(sim::oids::sysUpTime, tag, ticks);
+    r.erase(mib::sysUpTime);
+    r.set(mib::sysUpTime, tag, ticks);
 }
 
 } // namespace
@@ -89,11 +89,11 @@ TEST(SystemPage, RefreshFillsThePageAndFindsTheInterfacesAtRowsOneThreeAndFour) 
     MainFormHarness::Options o;
     o.setupRouter = [](sim::Router& r) {
         fixedUptime(r, "26523456");
-        r.set(sim::oids::sysContact, ber::OctetString, "\"Joe \"the\" admin\"");
-        r.set(sim::oids::sysName, ber::OctetString, "router.example");
-        r.set(sim::oids::sysLocation, ber::OctetString, "\"Attic\"");
-        r.set(sim::oids::sysDescr, ber::OctetString, "DSL-300T \"ADSL\" router");
-        r.set(sim::oids::firmware, ber::OctetString, "V1.00B02T02.EU.20040610");
+        r.set(mib::sysContact, ber::OctetString, "\"Joe \"the\" admin\"");
+        r.set(mib::sysName, ber::OctetString, "router.example");
+        r.set(mib::sysLocation, ber::OctetString, "\"Attic\"");
+        r.set(mib::sysDescr, ber::OctetString, "Kestrune \"ADSL\" router");
+        r.set(mib::firmware, ber::OctetString, "V1.00B02T02.EU.20040610");
     };
     MainFormHarness h(o);
     TMainForm& f = h.form();
@@ -107,7 +107,7 @@ TEST(SystemPage, RefreshFillsThePageAndFindsTheInterfacesAtRowsOneThreeAndFour) 
     EXPECT_TRUE(UiSeam::messages().empty()) << messageTexts().join(" | ").toStdString();
     EXPECT_EQ(label(h, "firmware_ver_label"), "V1.00B02T02.EU.20040610");
     EXPECT_EQ(label(h, "uptime_label"), "03 days 01 hours 40 mins 34 secs");
-    EXPECT_EQ(label(h, "RouterDesc_Label"), "DSL-300T \"ADSL\" router"); // as received
+    EXPECT_EQ(label(h, "RouterDesc_Label"), "Kestrune \"ADSL\" router"); // as received
     EXPECT_EQ(edit(h, "Contact_Edit")->text(), "Joe the admin");         // every quote removed
     EXPECT_EQ(edit(h, "Domain_Edit")->text(), "router.example");
     EXPECT_EQ(edit(h, "Location_Edit")->text(), "Attic");
@@ -121,9 +121,9 @@ TEST(SystemPage, RefreshFillsThePageAndFindsTheInterfacesAtRowsOneThreeAndFour) 
     const auto log = h.router().requestLog();
     EXPECT_EQ(ifDescrReads(log), 0);
     EXPECT_EQ(log.front(), "1.3.6.1.2.1.2.1.0");
-    EXPECT_EQ(log, (std::vector<std::string>{"1.3.6.1.2.1.2.1.0", sim::oids::firmware, sim::oids::sysUpTime,
-                                             sim::oids::sysDescr, sim::oids::sysContact, sim::oids::sysName,
-                                             sim::oids::sysLocation}));
+    EXPECT_EQ(log, (std::vector<std::string>{"1.3.6.1.2.1.2.1.0", mib::firmware, mib::sysUpTime,
+                                             mib::sysDescr, mib::sysContact, mib::sysName,
+                                             mib::sysLocation}));
 }
 
 TEST(SystemPage, DescriptionsMatchExactlyAndTheLastMatchingRowWins) {
@@ -159,7 +159,7 @@ TEST(SystemPage, DescriptionsMatchExactlyAndTheLastMatchingRowWins) {
 
 TEST(SystemPage, ARouterWithoutInterfacesShowsAllThreeMessages) {
     MainFormHarness::Options o;
-    o.setupRouter = [](sim::Router& r) { r.set(sim::oids::ifNumber, ber::Integer, "0"); };
+    o.setupRouter = [](sim::Router& r) { r.set(mib::ifNumber, ber::Integer, "0"); };
     MainFormHarness h(o);
     EXPECT_EQ(h.form().st.IfNumber, 0);
     EXPECT_EQ(messageTexts(),
@@ -213,7 +213,7 @@ TEST(SystemPage, DiscoveryGivesUpOnceTheRouterGoesSilentAfterAHugeIfNumber) {
 TEST(SystemPage, AnIfNumberOrUptimeThatIsNoNumberEndsTheRefreshWithAClearStatusLine) {
     {
         MainFormHarness::Options o;
-        o.setupRouter = [](sim::Router& r) { r.set(sim::oids::ifNumber, ber::OctetString, "five"); };
+        o.setupRouter = [](sim::Router& r) { r.set(mib::ifNumber, ber::OctetString, "five"); };
         MainFormHarness h(o);
         EXPECT_EQ(h.form().statusText(), " Error: The router's interface count (ifNumber) is not a number");
         EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
@@ -224,7 +224,7 @@ TEST(SystemPage, AnIfNumberOrUptimeThatIsNoNumberEndsTheRefreshWithAClearStatusL
     // Only plain decimal digits make a count: no hexadecimal, no blanks.
     for (const char* notDecimal : {"0x5", " 5", "5 "}) {
         MainFormHarness::Options o;
-        o.setupRouter = [&](sim::Router& r) { r.set(sim::oids::ifNumber, ber::OctetString, notDecimal); };
+        o.setupRouter = [&](sim::Router& r) { r.set(mib::ifNumber, ber::OctetString, notDecimal); };
         MainFormHarness h(o);
         EXPECT_EQ(h.form().statusText(), " Error: The router's interface count (ifNumber) is not a number")
             << notDecimal;
@@ -232,9 +232,9 @@ TEST(SystemPage, AnIfNumberOrUptimeThatIsNoNumberEndsTheRefreshWithAClearStatusL
     }
     {
         MainFormHarness h;
-        h.router().erase(sim::oids::sysUpTime); // answered with an error status and an empty value
-        h.router().set(sim::oids::firmware, ber::OctetString, "new firmware");
-        h.router().set(sim::oids::sysDescr, ber::OctetString, "new description");
+        h.router().erase(mib::sysUpTime); // answered with an error status and an empty value
+        h.router().set(mib::firmware, ber::OctetString, "new firmware");
+        h.router().set(mib::sysDescr, ber::OctetString, "new description");
         const QString uptime = label(h, "uptime_label");
         const QString description = label(h, "RouterDesc_Label");
         const int beeps = UiSeam::beepCount();
@@ -251,8 +251,8 @@ TEST(SystemPage, AnIfNumberOrUptimeThatIsNoNumberEndsTheRefreshWithAClearStatusL
 TEST(SystemPage, FailedReadsAfterIfNumberLeaveTheirWidgetsUnreported) {
     MainFormHarness::Options o;
     o.setupRouter = [](sim::Router& r) {
-        r.erase(sim::oids::firmware);
-        r.erase(sim::oids::sysLocation);
+        r.erase(mib::firmware);
+        r.erase(mib::sysLocation);
     };
     MainFormHarness h(o);
     EXPECT_EQ(h.form().statusText(), " Ready");
@@ -265,7 +265,7 @@ TEST(SystemPage, SetActionsSendTheTextInQuotesAndShowWhatTheRouterHolds) {
     TMainForm& f = h.form();
     edit(h, "Contact_Edit")->setText("Room 12");
     h.find<QPushButton>("SetContactBut")->click();
-    const auto held = h.router().get(sim::oids::sysContact);
+    const auto held = h.router().get(mib::sysContact);
     ASSERT_TRUE(held);
     EXPECT_EQ(held->first, ber::OctetString);
     EXPECT_EQ(held->second, "\"Room 12\""); // 9 bytes
@@ -276,14 +276,14 @@ TEST(SystemPage, SetActionsSendTheTextInQuotesAndShowWhatTheRouterHolds) {
 
     edit(h, "Domain_Edit")->setText("a \"quoted\" name");
     h.find<QPushButton>("SetDomainBut")->click();
-    EXPECT_EQ(h.router().get(sim::oids::sysName)->second, "\"a \"quoted\" name\"");
+    EXPECT_EQ(h.router().get(mib::sysName)->second, "\"a \"quoted\" name\"");
     EXPECT_EQ(edit(h, "Domain_Edit")->text(), "a quoted name");
 
     edit(h, "Location_Edit")
         ->setText(QString::fromUtf8("K\xc3\xbc"
                                     "che"));
     h.find<QPushButton>("SetLocationBut")->click();
-    EXPECT_EQ(h.router().get(sim::oids::sysLocation)->second, "\"K\xc3\xbc"
+    EXPECT_EQ(h.router().get(mib::sysLocation)->second, "\"K\xc3\xbc"
                                                               "che\"");
     EXPECT_EQ(edit(h, "Location_Edit")->text(), QString::fromUtf8("K\xc3\xbc"
                                                                   "che"));
@@ -296,7 +296,7 @@ TEST(SystemPage, SetsWithAReadOnlyCommunityFailWithTheirTwoQuestions) {
     MainFormHarness h(o);
     TMainForm& f = h.form();
     ASSERT_EQ(f.st.IfNumber, 5); // "public" reads
-    const auto before = h.router().get(sim::oids::sysContact);
+    const auto before = h.router().get(mib::sysContact);
 
     edit(h, "Contact_Edit")->setText("Room 12");
     h.find<QPushButton>("SetContactBut")->click();
@@ -304,7 +304,7 @@ TEST(SystemPage, SetsWithAReadOnlyCommunityFailWithTheirTwoQuestions) {
     EXPECT_EQ(f.statusText(), " Error: Is the \"public\" community name writable?");
     EXPECT_EQ(UiSeam::beepCount(), 1);
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
-    EXPECT_EQ(h.router().get(sim::oids::sysContact), before);
+    EXPECT_EQ(h.router().get(mib::sysContact), before);
 
     h.find<QPushButton>("SetDomainBut")->click();
     EXPECT_EQ(edit(h, "Domain_Edit")->text(), "Set failed");
@@ -364,8 +364,8 @@ TEST(SystemPage, ResetDefaultsChangesOnlyTheTwoEditsEvenWithTheRouterUnreachable
 TEST(SystemPage, CopyToClipboardCopiesFirmwareAndDescription) {
     MainFormHarness::Options o;
     o.setupRouter = [](sim::Router& r) {
-        r.set(sim::oids::firmware, ber::OctetString, "FW 1");
-        r.set(sim::oids::sysDescr, ber::OctetString, "Desc 2");
+        r.set(mib::firmware, ber::OctetString, "FW 1");
+        r.set(mib::sysDescr, ber::OctetString, "Desc 2");
     };
     MainFormHarness h(o);
     h.find<QPushButton>("CopyToClipboard_But")->click();
@@ -375,7 +375,7 @@ TEST(SystemPage, CopyToClipboardCopiesFirmwareAndDescription) {
 TEST(SystemPage, RouterTextsThatAreNotUtf8ShowEveryByte) {
     MainFormHarness::Options o;
     o.setupRouter = [](sim::Router& r) {
-        r.set(sim::oids::sysDescr, ber::OctetString, std::string("Caf\xe9\x01", 5));
+        r.set(mib::sysDescr, ber::OctetString, std::string("Caf\xe9\x01", 5));
     };
     MainFormHarness h(o);
     const QString d = label(h, "RouterDesc_Label");

@@ -18,14 +18,14 @@ using testsupport::MainFormHarness;
 namespace {
 
 void fixedUptime(sim::Router& r, const std::string& ticks, int tag = ber::TimeTicks) {
-    r.erase(sim::oids::sysUpTime);
-    r.set(sim::oids::sysUpTime, tag, ticks);
+    r.erase(mib::sysUpTime);
+    r.set(mib::sysUpTime, tag, ticks);
 }
 
 int uptimeReads(const std::vector<std::string>& log) {
     int n = 0;
     for (const auto& name : log)
-        n += name == sim::oids::sysUpTime;
+        n += name == mib::sysUpTime;
     return n;
 }
 
