@@ -1,9 +1,6 @@
 # Help pages beside the program in the build tree, and the installed layout of a Linux desktop program.
 include(GNUInstallDirs)
 
-file(GLOB KESTRUNE_WINDOWS_CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/windows/core/*.cpp)
-target_sources(kestrune_core PRIVATE ${KESTRUNE_WINDOWS_CORE_SOURCES})
-
 set(KESTRUNE_APP_ID org.kestrune.Utility)
 
 # help/ next to the executable, refreshed whenever a page changes.

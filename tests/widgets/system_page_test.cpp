@@ -186,7 +186,7 @@ TEST(SystemPage, AnUnansweredIfNumberEndsTheRefreshWithTheErrorAndABeep) {
 TEST(SystemPage, DiscoveryGivesUpOnceTheRouterGoesSilentAfterAHugeIfNumber) {
     MainFormHarness h;
     TMainForm& f = h.form();
-    h.router().set(sim::oids::ifNumber, ber::Integer, "2000000000");
+    h.router().set(mib::ifNumber, ber::Integer, "2000000000");
     f.st.LanIfIndex = "0";
     DroppingAgent drop(h.router());
     ASSERT_TRUE(drop.start());
@@ -202,7 +202,7 @@ TEST(SystemPage, DiscoveryGivesUpOnceTheRouterGoesSilentAfterAHugeIfNumber) {
     EXPECT_TRUE(messageTexts().isEmpty()); // no interface reported missing: the search did not finish
 
     // Reads answered with an error status still only skip their rows.
-    h.router().set(sim::oids::ifNumber, ber::Integer, "40");
+    h.router().set(mib::ifNumber, ber::Integer, "40");
     f.st.LanIfIndex = "0";
     h.router().clearRequestLog();
     f.GenSysInfoClick();
