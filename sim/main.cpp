@@ -1,5 +1,6 @@
 // kestrune-router-sim: a stand-in for a D-Link ADSL router, for tests, scripts and demonstrations.
 #include "sim/ControlServer.h"
+#include "sim/HttpService.h"
 #include "sim/RouterSim.h"
 
 #include <csignal>
@@ -15,7 +16,7 @@ namespace {
 
 const char* const Usage = R"(Usage:
   kestrune-router-sim [--snmp ADDR:PORT] [--control PATH] [--read-community NAME]
-                      [--write-community NAME]
+                      [--write-community NAME] [--http ADDR:PORT]
   kestrune-router-sim ctl PATH [COMMAND...]
 
 A stand-in for a D-Link ADSL router: an SNMPv1 agent serving MIB-II (system, interfaces, ip, icmp,
@@ -28,6 +29,9 @@ Options:
   --control PATH            Unix-domain control socket to create (line protocol, see below)
   --read-community NAME     read-only community (default "public")
   --write-community NAME    read-write community (default "quorbex")
+  --http ADDR:PORT          an HTTP listener standing for the Internet behind the router: any
+                            request makes the router dial (the PPP link comes up after the dial
+                            delay), and it serves the update server's version file
   -h, --help                this text
 
 Client mode:
@@ -42,6 +46,7 @@ Control commands (each answers one line, "ok ..." or "error ..."):
   descr IF TEXT | uptime [TICKS] | advance SECONDS | restart | silent on|off | delay MS
   community READ WRITE | adsl mode|status N | adsl rates|attenuation|snr|power UP DOWN
   adsl quoted on|off | routes N | tcpconns N | log [clear] | stats | port | ping | help
+  with --http: dial [delay MS|on|off] | version TEXT (\r \n escapes) | version file PATH | http
   shutdown
   TYPE: integer string hex oid ipaddress counter gauge timeticks null opaque
   IF is the ifIndex: 1 ethernet (LAN), 2 atm, 3 ppp channel 1, 4 ppp1 (WAN), 5 lo
@@ -109,6 +114,8 @@ int main(int argc, char** argv) {
     std::uint16_t snmpPort = 161;
     std::string controlPath;
     std::string readCommunity = "public", writeCommunity = "quorbex";
+    std::string httpAddress;
+    std::uint16_t httpPort = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
@@ -118,13 +125,16 @@ int main(int argc, char** argv) {
         }
         const char* v = nullptr;
         if (arg == "--snmp" || arg == "--control" || arg == "--read-community" ||
-            arg == "--write-community") {
+            arg == "--write-community" || arg == "--http") {
             v = value();
             if (!v) return fail(arg + " needs a value (see --help)");
         }
         if (arg == "--snmp") {
             if (!splitEndpoint(v, snmpAddress, snmpPort))
                 return fail("--snmp wants ADDR:PORT, e.g. 127.0.0.1:161, not \"" + std::string(v) + "\"");
+        } else if (arg == "--http") {
+            if (!splitEndpoint(v, httpAddress, httpPort))
+                return fail("--http wants ADDR:PORT, e.g. 127.0.0.1:8080, not \"" + std::string(v) + "\"");
         } else if (arg == "--control") {
             controlPath = v;
         } else if (arg == "--read-community") {
@@ -157,6 +167,12 @@ int main(int argc, char** argv) {
         ::kill(::getpid(), SIGTERM);
         return std::string("ok shutting down");
     });
+    std::unique_ptr<sim::HttpService> http;
+    if (!httpAddress.empty()) {
+        http = std::make_unique<sim::HttpService>(router, httpAddress, httpPort);
+        if (!http->start()) return fail("cannot start the HTTP listener: " + http->lastError());
+        http->addCommands(protocol);
+    }
     std::unique_ptr<sim::ControlServer> control;
     if (!controlPath.empty()) {
         control = std::make_unique<sim::ControlServer>(protocol, controlPath);
@@ -164,12 +180,14 @@ int main(int argc, char** argv) {
     }
 
     std::cout << "kestrune-router-sim: SNMP agent on " << snmpAddress << ":" << agent.port();
+    if (http) std::cout << ", HTTP on " << httpAddress << ":" << http->port();
     if (control) std::cout << ", control socket " << controlPath;
     std::cout << std::endl;
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
     if (control) control->stop();
+    if (http) http->stop();
     agent.stop();
     return 0;
 }
