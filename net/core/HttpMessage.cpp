@@ -165,7 +165,7 @@ bool ReplyParser::statusLine(const std::string& line) {
     // "HTTP/d.d SSS[ reason]"
     if (line.size() < 12 || line.compare(0, 5, "HTTP/") != 0 || !isDigit(line[5]) || line[6] != '.' ||
         !isDigit(line[7]) || line[8] != ' ' || !isDigit(line[9]) || !isDigit(line[10]) ||
-        !isDigit(line[11]) || (line.size() > 12 && line[12] != ' '))
+        !isDigit(line[11]) || line[9] == '0' || (line.size() > 12 && line[12] != ' '))
         return fail(kMalformedText);
     m_reply = Reply{};
     m_reply.statusLine = line;
