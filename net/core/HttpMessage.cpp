@@ -103,7 +103,7 @@ void ReplyParser::feed(std::string_view bytes) {
 void ReplyParser::close() {
     if (m_state == State::CloseBody)
         m_state = State::Done;
-    else if (m_state != State::Done)
+    else if (m_state != State::Done && m_state != State::Failed)
         fail(kClosedEarlyText);
 }
 
