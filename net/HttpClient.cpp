@@ -6,6 +6,7 @@
 #include "net/core/SocketErrorText.h"
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -65,6 +66,8 @@ bool waitFor(int fd, short events, Clock::time_point until, const std::function<
 }
 
 in_addr resolve(const std::string& host, Clock::time_point until, const std::function<void()>& idle) {
+    in_addr numeric{};
+    if (inet_pton(AF_INET, host.c_str(), &numeric) == 1) return numeric;
     HostLookup lookup(host);
     while (!lookup.waitUntil(std::min(until, Clock::now() + kSlice))) {
         if (Clock::now() >= until) raise(socketerror::kConnectTimedOut);
@@ -106,7 +109,7 @@ void sendAll(int fd, std::string_view data, Clock::time_point until, const std::
 
 http::Reply receive(int fd, std::size_t maxBody, Clock::time_point until, const std::function<void()>& idle) {
     http::ReplyParser parser(maxBody);
-    std::string buffer(64 * 1024, '\0');
+    std::string buffer(128 * 1024, '\0');
     while (!parser.complete() && !parser.failed()) {
         const ssize_t got = ::recv(fd, buffer.data(), buffer.size(), 0);
         if (got > 0) {

@@ -87,17 +87,20 @@ ReplyParser::ReplyParser(std::size_t maxBody) : m_maxBody(maxBody) {}
 
 void ReplyParser::feed(std::string_view bytes) {
     if (m_state == State::Done || m_state == State::Failed) return;
-    if (m_pos > 0 && m_pos == m_in.size()) {
-        m_in.clear();
-        m_pos = 0;
+    // The bytes are read where they are; only an incomplete line is kept for the next piece.
+    if (!m_in.empty()) {
+        m_in.append(bytes);
+        m_view = m_in;
+    } else {
+        m_view = bytes;
     }
-    m_in.append(bytes);
+    m_pos = 0;
     while (step()) {
     }
-    if (m_pos > 65536) {
-        m_in.erase(0, m_pos);
-        m_pos = 0;
-    }
+    std::string rest(m_state == State::Failed ? std::string_view() : m_view.substr(m_pos));
+    m_in = std::move(rest);
+    m_view = {};
+    m_pos = 0;
 }
 
 void ReplyParser::close() {
@@ -110,23 +113,21 @@ void ReplyParser::close() {
 bool ReplyParser::fail(const char* text) {
     m_state = State::Failed;
     m_error = text;
-    m_in.clear();
-    m_pos = 0;
     return false;
 }
 
 // One line ended by LF (a CR before it is dropped); false while the line is not complete.
 bool ReplyParser::takeLine(std::string& line) {
-    const std::size_t lf = m_in.find('\n', m_pos);
-    if (lf == std::string::npos) {
-        if (m_headBytes + (m_in.size() - m_pos) > kMaxHeadBytes) fail(kMalformedText);
+    const std::size_t lf = m_view.find('\n', m_pos);
+    if (lf == std::string_view::npos) {
+        if (m_headBytes + (m_view.size() - m_pos) > kMaxHeadBytes) fail(kMalformedText);
         return false;
     }
     m_headBytes += lf + 1 - m_pos;
     if (m_headBytes > kMaxHeadBytes) return fail(kMalformedText);
     std::size_t end = lf;
-    if (end > m_pos && m_in[end - 1] == '\r') --end;
-    line.assign(m_in, m_pos, end - m_pos);
+    if (end > m_pos && m_view[end - 1] == '\r') --end;
+    line.assign(m_view.substr(m_pos, end - m_pos));
     m_pos = lf + 1;
     return true;
 }
@@ -153,7 +154,7 @@ bool ReplyParser::step() {
     case State::LengthBody:
     case State::ChunkData:
     case State::CloseBody:
-        return appendBody(m_in.size() - m_pos);
+        return appendBody(m_view.size() - m_pos);
     case State::Done:
     case State::Failed:
         return false;
@@ -219,6 +220,7 @@ bool ReplyParser::headersDone() {
     if (!n) return fail(kMalformedText);
     if (*n > m_maxBody) return fail(kTooLargeText);
     m_left = *n;
+    m_reply.body.reserve(static_cast<std::size_t>(*n));
     m_state = m_left == 0 ? State::Done : State::LengthBody;
     return m_state != State::Done;
 }
@@ -246,7 +248,7 @@ bool ReplyParser::appendBody(std::size_t available) {
     if (m_state != State::CloseBody)
         take = static_cast<std::size_t>(std::min<std::uint64_t>(available, m_left));
     if (m_state == State::CloseBody && m_reply.body.size() + take > m_maxBody) return fail(kTooLargeText);
-    m_reply.body.append(m_in, m_pos, take);
+    m_reply.body.append(m_view.substr(m_pos, take));
     m_pos += take;
     if (m_state == State::CloseBody) return false;
     m_left -= take;

@@ -72,7 +72,8 @@ private:
 
     std::size_t m_maxBody;
     State m_state = State::StatusLine;
-    std::string m_in;
+    std::string m_in;        // an incomplete line left from the last piece
+    std::string_view m_view; // the bytes being read
     std::size_t m_pos = 0;
     std::size_t m_headBytes = 0;
     std::uint64_t m_left = 0; // body or chunk bytes still to come
