@@ -1,6 +1,7 @@
 // The web client against loopback servers: python's http.server, scripted replies, and the stand-in's
 // HTTP listener (dial on demand, version file).
 #include "support/HttpTestServer.h"
+#include "support/SimControl.h"
 
 #include "monitor/ReachabilityProbe.h"
 #include "net/HttpClient.h"
@@ -155,4 +156,19 @@ TEST(StandInHttp, DialOnDemandAndVersionFile) {
     const VersionFetchResult failed = FetchVersionFile();
     EXPECT_FALSE(failed.ok);
     EXPECT_EQ(failed.error, "Socket Error # 111\r\nConnection refused.");
+}
+
+TEST(StandInHttp, ProcessOptionAndControlCommands) {
+    if (SimProcess::binary().empty()) GTEST_SKIP() << "KESTRUNE_SIM_BIN is not set";
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--http", "127.0.0.1:0"}));
+    const std::string http = sim.command("http").value_or("");
+    ASSERT_EQ(http.rfind("ok port ", 0), 0u) << http;
+    const auto port = static_cast<std::uint16_t>(std::stoi(http.substr(8)));
+    const std::string file = sim.directory() + "/version.txt";
+    std::ofstream(file, std::ios::binary) << "1.2.0.2\n\n17/03/2005";
+    EXPECT_EQ(sim.command("version file " + file), "ok");
+    EXPECT_EQ(get(port, webconfig::updatePath()), "1.2.0.2\n\n17/03/2005");
+    EXPECT_EQ(sim.command("dial off"), "ok delay 2000 off dials 0");
+    EXPECT_EQ(sim.command("dial delay x").value_or("").rfind("error", 0), 0u);
 }
