@@ -11,26 +11,33 @@ namespace {
 std::mutex g_mutex;
 Server g_probe{KESTRUNE_PROBE_HOST, KESTRUNE_PROBE_PORT};
 Server g_update{KESTRUNE_UPDATE_HOST, KESTRUNE_UPDATE_PORT};
+
+Server read(const Server& server) {
+    std::lock_guard lock(g_mutex);
+    return server;
+}
+
+void write(Server& to, const Server& server) {
+    std::lock_guard lock(g_mutex);
+    to = server;
+}
+
 } // namespace
 
 Server probeServer() {
-    std::lock_guard lock(g_mutex);
-    return g_probe;
+    return read(g_probe);
 }
 
 void setProbeServer(const Server& server) {
-    std::lock_guard lock(g_mutex);
-    g_probe = server;
+    write(g_probe, server);
 }
 
 Server updateServer() {
-    std::lock_guard lock(g_mutex);
-    return g_update;
+    return read(g_update);
 }
 
 void setUpdateServer(const Server& server) {
-    std::lock_guard lock(g_mutex);
-    g_update = server;
+    write(g_update, server);
 }
 
 std::string updatePath() {
