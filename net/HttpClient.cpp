@@ -50,8 +50,26 @@ struct Socket {
     }
 };
 
+// Runs the caller's hook at least once a slice while a request goes on, whether it waits for the
+// peer or data keep flowing.
+class Idle {
+public:
+    explicit Idle(const std::function<void()>& hook) : m_hook(hook), m_last(Clock::now()) {}
+    void operator()() {
+        if (m_hook) m_hook();
+        m_last = Clock::now();
+    }
+    void ifDue() {
+        if (Clock::now() - m_last >= kSlice) (*this)();
+    }
+
+private:
+    const std::function<void()>& m_hook;
+    Clock::time_point m_last;
+};
+
 // Waits for the events on fd in slices, running the idle hook between them. False at `until`.
-bool waitFor(int fd, short events, Clock::time_point until, const std::function<void()>& idle) {
+bool waitFor(int fd, short events, Clock::time_point until, Idle& idle) {
     while (true) {
         const auto now = Clock::now();
         if (now >= until) return false;
@@ -59,26 +77,28 @@ bool waitFor(int fd, short events, Clock::time_point until, const std::function<
         pollfd p{fd, events, 0};
         const int ready =
             ::poll(&p, 1, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(slice).count()));
-        if (ready > 0) return true;
+        if (ready > 0) {
+            idle.ifDue();
+            return true;
+        }
         if (ready < 0 && errno != EINTR) raise(socketerror::fromErrno(errno));
-        if (idle) idle();
+        idle();
     }
 }
 
-in_addr resolve(const std::string& host, Clock::time_point until, const std::function<void()>& idle) {
+in_addr resolve(const std::string& host, Clock::time_point until, Idle& idle) {
     in_addr numeric{};
     if (inet_pton(AF_INET, host.c_str(), &numeric) == 1) return numeric;
     HostLookup lookup(host);
     while (!lookup.waitUntil(std::min(until, Clock::now() + kSlice))) {
         if (Clock::now() >= until) raise(socketerror::kConnectTimedOut);
-        if (idle) idle();
+        idle();
     }
     if (!lookup.found()) raise(socketerror::text(lookup.error(), lookup.errorText()));
     return lookup.address();
 }
 
-void connectTo(Socket& s, in_addr address, std::uint16_t port, Clock::time_point until,
-               const std::function<void()>& idle) {
+void connectTo(Socket& s, in_addr address, std::uint16_t port, Clock::time_point until, Idle& idle) {
     s.fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (s.fd < 0) raise(socketerror::fromErrno(errno));
     sockaddr_in peer{};
@@ -94,7 +114,7 @@ void connectTo(Socket& s, in_addr address, std::uint16_t port, Clock::time_point
     if (error != 0) raise(socketerror::fromErrno(error));
 }
 
-void sendAll(int fd, std::string_view data, Clock::time_point until, const std::function<void()>& idle) {
+void sendAll(int fd, std::string_view data, Clock::time_point until, Idle& idle) {
     while (!data.empty()) {
         const ssize_t sent = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL);
         if (sent > 0) {
@@ -107,7 +127,7 @@ void sendAll(int fd, std::string_view data, Clock::time_point until, const std::
     }
 }
 
-http::Reply receive(int fd, std::size_t maxBody, Clock::time_point until, const std::function<void()>& idle) {
+http::Reply receive(int fd, std::size_t maxBody, Clock::time_point until, Idle& idle) {
     http::ReplyParser parser(maxBody);
     std::string buffer(128 * 1024, '\0');
     while (!parser.complete() && !parser.failed()) {
@@ -135,12 +155,13 @@ TIdHTTP::TIdHTTP()
 http::Reply TIdHTTP::fetch(const http::Target& target, Clock::time_point deadline) {
     const auto connectUntil =
         std::min(deadline, Clock::now() + std::chrono::milliseconds(std::max(ConnectTimeout, 0)));
+    Idle idle(OnIdle);
     Socket s;
-    connectTo(s, resolve(target.host, connectUntil, OnIdle), target.port, connectUntil, OnIdle);
+    connectTo(s, resolve(target.host, connectUntil, idle), target.port, connectUntil, idle);
     sendAll(s.fd,
             http::buildRequest(target.path, target.host, target.port, ProtocolVersion, Accept, UserAgent),
-            deadline, OnIdle);
-    return receive(s.fd, MaxBodyBytes, deadline, OnIdle);
+            deadline, idle);
+    return receive(s.fd, MaxBodyBytes, deadline, idle);
 }
 
 std::string TIdHTTP::Get(const std::string& path) {

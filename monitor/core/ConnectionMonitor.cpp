@@ -2,6 +2,7 @@
 #include "monitor/core/ConnectionMonitor.h"
 
 #include "app/core/SettingsText.h"
+#include "net/core/MibObjects.h"
 
 namespace connmon {
 
@@ -11,6 +12,11 @@ QString changeLine(const char* head, const QDateTime& when, const QString& elaps
            QLatin1Char(')');
 }
 } // namespace
+
+QString operStatusOid(const QString& pppIfIndex) {
+    return QLatin1String(mib::ifEntry) + QLatin1Char('.') +
+           QString::number(static_cast<int>(mib::IfColumn::IfOperStatus)) + QLatin1Char('.') + pppIfIndex;
+}
 
 QString disconnectedLine(const QDateTime& when, const QString& elapsed, const QLocale& locale) {
     return changeLine("Disconnected: ", when, elapsed, locale);

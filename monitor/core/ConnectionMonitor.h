@@ -14,6 +14,9 @@ inline constexpr const char* kDown = "2";
 // Fixed interval of the reconnect timer.
 inline constexpr int kReconnectIntervalMs = 30000;
 
+// The object a link check reads: ifOperStatus of the PPP interface (ifIndex as text).
+QString operStatusOid(const QString& pppIfIndex);
+
 // "Disconnected: <date time>  (<elapsed>)", "Reconnected: <date time>  (<elapsed>)" and
 // "Reconnect attempted: <date time>"; the date time is the locale's short date, a blank and its long
 // time, the time left out at exactly midnight. elapsed is the router's uptime text (empty when its

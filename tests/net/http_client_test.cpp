@@ -80,6 +80,7 @@ TEST(HttpClient, ScriptedReplies) {
             return answer("HTTP/1.1 200 OK\r\nTransfer-Encoding: "
                           "chunked\r\n\r\n4\r\nabcd\r\nA;x\r\n0123456789\r\n0\r\n\r\n");
         if (path == "/early") return answer("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nonly part");
+        if (path == "/trickle") return ScriptedHttpServer::Answer{"HTTP/1.1 200 OK\r\n\r\nslowly", false, 25};
         if (path == "/huge") return answer("HTTP/1.1 200 OK\r\nContent-Length: 16777217\r\n\r\n");
         return ScriptedHttpServer::Answer{"", true};
     });
@@ -112,6 +113,11 @@ TEST(HttpClient, ScriptedReplies) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_GE(idleCalls, 3);
     httpconfig::setRequestTimeoutMs(30000);
+
+    // Data that keep trickling in do not hold the hook back either (about 0.6 s of bytes).
+    idleCalls = 0;
+    EXPECT_EQ(get(port, "/trickle", false, &idleCalls), "slowly");
+    EXPECT_GE(idleCalls, 3);
 }
 
 TEST(HttpClient, NameAndConnectionErrors) {

@@ -92,7 +92,9 @@ void ScriptedHttpServer::run() {
         }
         std::string_view out = answer.bytes;
         while (!out.empty()) {
-            const ssize_t sent = ::send(client, out.data(), out.size(), MSG_NOSIGNAL);
+            if (answer.trickleMs > 0) ::usleep(static_cast<useconds_t>(answer.trickleMs) * 1000);
+            const ssize_t sent =
+                ::send(client, out.data(), answer.trickleMs > 0 ? 1 : out.size(), MSG_NOSIGNAL);
             if (sent <= 0) break;
             out.remove_prefix(static_cast<std::size_t>(sent));
         }

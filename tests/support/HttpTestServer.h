@@ -17,6 +17,7 @@ public:
     struct Answer {
         std::string bytes;   // sent as they are
         bool silent = false; // send nothing and keep the connection open until the server stops
+        int trickleMs = 0;   // send one byte at a time, pausing this long between them
     };
     using Script = std::function<Answer(const std::string& request)>;
 

@@ -67,7 +67,8 @@ TEST(ConnectionMonitor, LinkChecksAndReconnectAttempts) {
     EXPECT_FALSE(reconnectAttempt(true).attempt);
 }
 
-TEST(ConnectionMonitor, LineForms) {
+TEST(ConnectionMonitor, LineFormsAndTheObjectRead) {
+    EXPECT_EQ(operStatusOid("3"), "1.3.6.1.2.1.2.2.1.8.3");
     const QLocale en(QLocale::English, QLocale::UnitedStates);
     const QDateTime evening(QDate(2026, 3, 17), QTime(21, 5, 9));
     const QDateTime midnight(QDate(2026, 3, 17), QTime(0, 0, 0));
