@@ -57,4 +57,8 @@ AttemptActions reconnectAttempt(bool linkUp) {
     return AttemptActions{!linkUp};
 }
 
+bool restartAfterProbe(bool monitoring) {
+    return monitoring;
+}
+
 } // namespace connmon

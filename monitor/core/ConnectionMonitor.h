@@ -46,5 +46,8 @@ struct AttemptActions {
     bool attempt = false; // append the attempt line, run the probe, start the timer again
 };
 AttemptActions reconnectAttempt(bool linkUp);
+// After the probe: whether the reconnect timer starts again. The window processes events during the
+// probe, so "Monitor connection" may have been unchecked meanwhile; the attempts then end there.
+bool restartAfterProbe(bool monitoring);
 
 } // namespace connmon
