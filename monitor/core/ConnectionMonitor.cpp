@@ -57,8 +57,4 @@ AttemptActions reconnectAttempt(bool linkUp) {
     return AttemptActions{!linkUp};
 }
 
-bool restartAfterProbe(bool monitoring) {
-    return monitoring;
-}
-
 } // namespace connmon

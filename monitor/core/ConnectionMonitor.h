@@ -41,13 +41,11 @@ struct CheckActions {
 CheckActions linkCheck(bool linkUp, bool readOk, const QString& value, bool autoReconnect);
 
 // What one reconnect tick does: the timer is always stopped first; while the link is down an attempt
-// line is appended, the probe runs, and the timer starts again after it.
+// line is appended, the probe runs, and the timer starts again after it - unless "Monitor connection"
+// was unchecked while the probe ran (the window processes events meanwhile): the attempts end there.
 struct AttemptActions {
     bool attempt = false; // append the attempt line, run the probe, start the timer again
 };
 AttemptActions reconnectAttempt(bool linkUp);
-// After the probe: whether the reconnect timer starts again. The window processes events during the
-// probe, so "Monitor connection" may have been unchecked meanwhile; the attempts then end there.
-bool restartAfterProbe(bool monitoring);
 
 } // namespace connmon
