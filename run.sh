@@ -4,9 +4,11 @@
 #   - installs missing packages (scripts/setup.sh) and builds the program and the stand-in (build/);
 #   - creates a private network namespace holding only its loopback and an interface of its own with
 #     the router's factory address 192.168.0.1/24;
-#   - starts the stand-in there on 192.168.0.1:161 (SNMP) and 192.168.0.1:23 (its command line), and
-#     the program in the same namespace, on your display, as the user who called sudo, in ~/.kestrune
-#     (where kestrune.ini is kept);
+#   - maps the public web server's and the update server's names (build settings) to 192.168.0.1 in
+#     the namespace's own hosts file, so the web requests reach the stand-in's HTTP listener;
+#   - starts the stand-in there on 192.168.0.1:161 (SNMP), 192.168.0.1:23 (its command line) and the
+#     web port, and the program in the same namespace, on your display, as the user who called sudo,
+#     in ~/.kestrune (where kestrune.ini is kept);
 #   - removes the namespace and stops the stand-in when the program ends (or on Ctrl-C).
 #
 #   sudo ./run.sh
@@ -62,6 +64,7 @@ cleanup() {
         wait "$sim_pid" 2>/dev/null
     fi
     ip netns del "$ns" 2>/dev/null
+    rm -rf "/etc/netns/$ns"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -85,9 +88,21 @@ ip -n "$ns" addr add 192.168.0.1/24 dev "$lan"
 ip netns exec "$ns" sysctl -qw net.ipv4.ip_unprivileged_port_start=0
 ip -n "$ns" link set "$lan" up
 
-echo "== router stand-in on 192.168.0.1:161 (SNMP) and 192.168.0.1:23 (command line)"
+# The web servers the program contacts are build settings; inside the namespace both names lead to
+# the stand-in, whose HTTP listener makes it dial on demand and serves the version file.
+setting() { sed -n "s/^$1:[A-Z]*=//p" build/CMakeCache.txt; }
+probe_host=$(setting KESTRUNE_PROBE_HOST)
+update_host=$(setting KESTRUNE_UPDATE_HOST)
+http_port=$(setting KESTRUNE_PROBE_PORT)
+if [[ $(setting KESTRUNE_UPDATE_PORT) != "$http_port" ]]; then
+    echo "note: the update server's port differs from the probe server's; the stand-in serves $http_port only" >&2
+fi
+mkdir -p "/etc/netns/$ns"
+printf '127.0.0.1 localhost\n192.168.0.1 %s %s\n' "$probe_host" "$update_host" >"/etc/netns/$ns/hosts"
+
+echo "== router stand-in on 192.168.0.1: 161 (SNMP), 23 (command line), $http_port (web, for $probe_host and $update_host)"
 ip netns exec "$ns" "$root/build/kestrune-router-sim" --snmp 192.168.0.1:161 --telnet 192.168.0.1:23 \
-    --control "$work/router.sock" >"$work/router.log" 2>&1 &
+    --http "192.168.0.1:$http_port" --control "$work/router.sock" >"$work/router.log" 2>&1 &
 sim_pid=$!
 for _ in $(seq 100); do
     "$root/build/kestrune-router-sim" ctl "$work/router.sock" ping >/dev/null 2>&1 && break
@@ -106,6 +121,7 @@ install -d -o "$uid" -g "$gid" "$settings_dir"
 
 echo "== Kestrune Utility (settings in $settings_dir/kestrune.ini)"
 echo "   The stand-in's control socket: $root/build/kestrune-router-sim ctl $work/router.sock help"
+echo "   Drop the PPP link (the connection log shows it): ... ctl $work/router.sock link down"
 chmod 755 "$work"
 env_args=(HOME="$home" USER="$user" LOGNAME="$user" PATH=/usr/local/bin:/usr/bin:/bin)
 for var in DISPLAY WAYLAND_DISPLAY XDG_RUNTIME_DIR QT_QPA_PLATFORM LANG LC_ALL LC_NUMERIC LC_TIME; do

@@ -1,5 +1,6 @@
 #include "net/SnmpClient.h"
 
+#include "net/HostLookup.h"
 #include "net/core/SnmpWalkRows.h"
 
 #include <arpa/inet.h>
@@ -52,39 +53,6 @@ int walkTimeLimitMs() {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Host name lookup on a helper thread, so that a slow resolver cannot hold the caller past its
-// deadline. The thread owns its half of the shared state and finishes on its own when abandoned.
-bool LookupIPv4(const std::string& host, Clock::time_point deadline, in_addr& address) {
-    struct Lookup {
-        std::mutex mutex;
-        std::condition_variable done;
-        bool finished = false;
-        bool found = false;
-        in_addr address{};
-    };
-    auto lookup = std::make_shared<Lookup>();
-    std::thread([lookup, host] {
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        hints.ai_socktype = SOCK_DGRAM;
-        addrinfo* result = nullptr;
-        const bool ok = getaddrinfo(host.c_str(), nullptr, &hints, &result) == 0 && result != nullptr;
-        std::lock_guard lock(lookup->mutex);
-        if (ok) {
-            lookup->address = reinterpret_cast<const sockaddr_in*>(result->ai_addr)->sin_addr;
-            lookup->found = true;
-        }
-        if (result) freeaddrinfo(result);
-        lookup->finished = true;
-        lookup->done.notify_all();
-    }).detach();
-    std::unique_lock lock(lookup->mutex);
-    if (!lookup->done.wait_until(lock, deadline, [&] { return lookup->finished; }) || !lookup->found)
-        return false;
-    address = lookup->address;
-    return true;
-}
 
 bool ParsePort(const std::string& text, in_port_t& port) {
     const std::int64_t value = ber::TextToInt(text);

@@ -1,5 +1,6 @@
 // kestrune-router-sim: a stand-in for a D-Link ADSL router, for tests, scripts and demonstrations.
 #include "sim/ControlServer.h"
+#include "sim/HttpService.h"
 #include "sim/RouterSim.h"
 #include "sim/TelnetService.h"
 #include "sim/TftpUploader.h"
@@ -17,7 +18,8 @@ namespace {
 
 const char* const Usage = R"(Usage:
   kestrune-router-sim [--snmp ADDR:PORT] [--control PATH] [--read-community NAME]
-                      [--write-community NAME] [--telnet ADDR:PORT] [--tftp-port N]
+                      [--write-community NAME] [--telnet ADDR:PORT] [--http ADDR:PORT]
+                      [--tftp-port N]
   kestrune-router-sim ctl PATH [COMMAND...]
 
 A stand-in for a D-Link ADSL router: an SNMPv1 agent serving MIB-II (system, interfaces, ip, icmp,
@@ -33,6 +35,9 @@ Options:
   --read-community NAME     read-only community (default "public")
   --write-community NAME    read-write community (default "quorbex")
   --tftp-port N             the computer's UDP port the event log is uploaded to (default 69)
+  --http ADDR:PORT          an HTTP listener standing for the Internet behind the router: any
+                            request makes the router dial (the PPP link comes up after the dial
+                            delay), and it serves the update server's version file
   -h, --help                this text
 
 Client mode:
@@ -50,6 +55,7 @@ Control commands (each answers one line, "ok ..." or "error ..."):
   tftpupload mode normal|nothing|oneblock | tftpupload size BYTES | tftpupload port [N]
   tftpupload last
   telnet silent|split on|off | telnet slow MS | telnet mode [auto|dmt|ansi] | telnet sessions|port
+  with --http: dial [delay MS|on|off] | version TEXT (\r \n escapes) | version file PATH | http
   shutdown
   TYPE: integer string hex oid ipaddress counter gauge timeticks null opaque
   IF is the ifIndex: 1 ethernet (LAN), 2 atm, 3 ppp channel 1, 4 ppp1 (WAN), 5 lo
@@ -120,6 +126,8 @@ int main(int argc, char** argv) {
     std::uint16_t telnetPort = 0;
     std::string readCommunity = "public", writeCommunity = "quorbex";
     std::uint16_t tftpPort = 69;
+    std::string httpAddress;
+    std::uint16_t httpPort = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
@@ -129,7 +137,7 @@ int main(int argc, char** argv) {
         }
         const char* v = nullptr;
         if (arg == "--snmp" || arg == "--control" || arg == "--read-community" ||
-            arg == "--write-community" || arg == "--telnet" || arg == "--tftp-port") {
+            arg == "--write-community" || arg == "--telnet" || arg == "--http" || arg == "--tftp-port") {
             v = value();
             if (!v) return fail(arg + " needs a value (see --help)");
         }
@@ -139,6 +147,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--telnet") {
             if (!splitEndpoint(v, telnetAddress, telnetPort))
                 return fail("--telnet wants ADDR:PORT, e.g. 127.0.0.1:23, not \"" + std::string(v) + "\"");
+        } else if (arg == "--http") {
+            if (!splitEndpoint(v, httpAddress, httpPort))
+                return fail("--http wants ADDR:PORT, e.g. 127.0.0.1:8080, not \"" + std::string(v) + "\"");
         } else if (arg == "--control") {
             controlPath = v;
         } else if (arg == "--read-community") {
@@ -188,6 +199,12 @@ int main(int argc, char** argv) {
         ::kill(::getpid(), SIGTERM);
         return std::string("ok shutting down");
     });
+    std::unique_ptr<sim::HttpService> http;
+    if (!httpAddress.empty()) {
+        http = std::make_unique<sim::HttpService>(router, httpAddress, httpPort);
+        if (!http->start()) return fail("cannot start the HTTP listener: " + http->lastError());
+        http->addCommands(protocol);
+    }
     std::unique_ptr<sim::ControlServer> control;
     if (!controlPath.empty()) {
         control = std::make_unique<sim::ControlServer>(protocol, controlPath);
@@ -196,6 +213,7 @@ int main(int argc, char** argv) {
 
     std::cout << "kestrune-router-sim: SNMP agent on " << snmpAddress << ":" << agent.port();
     if (telnet) std::cout << ", command line on " << telnetAddress << ":" << telnet->port();
+    if (http) std::cout << ", HTTP on " << httpAddress << ":" << http->port();
     if (control) std::cout << ", control socket " << controlPath;
     std::cout << std::endl;
 
@@ -203,6 +221,7 @@ int main(int argc, char** argv) {
     sigwait(&stopSignals, &signal);
     if (control) control->stop();
     if (telnet) telnet->stop();
+    if (http) http->stop();
     agent.stop();
     return 0;
 }

@@ -1,0 +1,186 @@
+// HTTP/1.1 GET client over a non-blocking TCP socket, every wait bounded and sliced.
+#include "net/HttpClient.h"
+
+#include "net/HostLookup.h"
+#include "net/core/ProgramVersion.h"
+#include "net/core/SocketErrorText.h"
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace httpconfig {
+namespace {
+std::atomic<int> g_connectMs{10000};
+std::atomic<int> g_requestMs{30000};
+} // namespace
+void setConnectTimeoutMs(int ms) {
+    g_connectMs = ms;
+}
+int connectTimeoutMs() {
+    return g_connectMs;
+}
+void setRequestTimeoutMs(int ms) {
+    g_requestMs = ms;
+}
+int requestTimeoutMs() {
+    return g_requestMs;
+}
+} // namespace httpconfig
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kSlice = std::chrono::milliseconds(125);
+
+[[noreturn]] void raise(const std::string& message) {
+    throw EIdHTTPError(message, 0);
+}
+
+struct Socket {
+    int fd = -1;
+    ~Socket() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+// Runs the caller's hook at least once a slice while a request goes on, whether it waits for the
+// peer or data keep flowing.
+class Idle {
+public:
+    explicit Idle(const std::function<void()>& hook) : m_hook(hook), m_last(Clock::now()) {}
+    void operator()() {
+        if (m_hook) m_hook();
+        m_last = Clock::now();
+    }
+    void ifDue() {
+        if (Clock::now() - m_last >= kSlice) (*this)();
+    }
+
+private:
+    const std::function<void()>& m_hook;
+    Clock::time_point m_last;
+};
+
+// Waits for the events on fd in slices, running the idle hook between them. False at `until`.
+bool waitFor(int fd, short events, Clock::time_point until, Idle& idle) {
+    while (true) {
+        const auto now = Clock::now();
+        if (now >= until) return false;
+        const auto slice = std::min<Clock::duration>(until - now, kSlice);
+        pollfd p{fd, events, 0};
+        const int ready =
+            ::poll(&p, 1, static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(slice).count()));
+        if (ready > 0) {
+            idle.ifDue();
+            return true;
+        }
+        if (ready < 0 && errno != EINTR) raise(socketerror::fromErrno(errno));
+        idle();
+    }
+}
+
+in_addr resolve(const std::string& host, Clock::time_point until, Idle& idle) {
+    in_addr numeric{};
+    if (inet_pton(AF_INET, host.c_str(), &numeric) == 1) return numeric;
+    HostLookup lookup(host);
+    while (!lookup.waitUntil(std::min(until, Clock::now() + kSlice))) {
+        if (Clock::now() >= until) raise(socketerror::kConnectTimedOut);
+        idle();
+    }
+    if (!lookup.found()) raise(socketerror::text(lookup.error(), lookup.errorText()));
+    return lookup.address();
+}
+
+void connectTo(Socket& s, in_addr address, std::uint16_t port, Clock::time_point until, Idle& idle) {
+    s.fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (s.fd < 0) raise(socketerror::fromErrno(errno));
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(port);
+    peer.sin_addr = address;
+    if (::connect(s.fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0) return;
+    if (errno != EINPROGRESS) raise(socketerror::fromErrno(errno));
+    if (!waitFor(s.fd, POLLOUT, until, idle)) raise(socketerror::kConnectTimedOut);
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(s.fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) error = errno;
+    if (error != 0) raise(socketerror::fromErrno(error));
+}
+
+void sendAll(int fd, std::string_view data, Clock::time_point until, Idle& idle) {
+    while (!data.empty()) {
+        const ssize_t sent = ::send(fd, data.data(), data.size(), MSG_NOSIGNAL);
+        if (sent > 0) {
+            data.remove_prefix(static_cast<std::size_t>(sent));
+        } else if (sent < 0 && errno != EAGAIN && errno != EINTR) {
+            raise(socketerror::fromErrno(errno));
+        } else if (!waitFor(fd, POLLOUT, until, idle)) {
+            raise(socketerror::kReadTimedOut);
+        }
+    }
+}
+
+http::Reply receive(int fd, std::size_t maxBody, Clock::time_point until, Idle& idle) {
+    http::ReplyParser parser(maxBody);
+    std::string buffer(128 * 1024, '\0');
+    while (!parser.complete() && !parser.failed()) {
+        const ssize_t got = ::recv(fd, buffer.data(), buffer.size(), 0);
+        if (got > 0) {
+            parser.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+        } else if (got == 0) {
+            parser.close();
+        } else if (errno != EAGAIN && errno != EINTR) {
+            raise(socketerror::fromErrno(errno));
+        } else if (!waitFor(fd, POLLIN, until, idle)) {
+            raise(socketerror::kReadTimedOut);
+        }
+    }
+    if (parser.failed()) raise(parser.error());
+    return parser.takeReply();
+}
+
+} // namespace
+
+TIdHTTP::TIdHTTP()
+    : UserAgent(std::string(program::kName) + "/" + program::kVersion),
+      ConnectTimeout(httpconfig::connectTimeoutMs()), RequestTimeout(httpconfig::requestTimeoutMs()) {}
+
+http::Reply TIdHTTP::fetch(const http::Target& target, Clock::time_point deadline) {
+    const auto connectUntil =
+        std::min(deadline, Clock::now() + std::chrono::milliseconds(std::max(ConnectTimeout, 0)));
+    Idle idle(OnIdle);
+    Socket s;
+    connectTo(s, resolve(target.host, connectUntil, idle), target.port, connectUntil, idle);
+    sendAll(s.fd,
+            http::buildRequest(target.path, target.host, target.port, ProtocolVersion, Accept, UserAgent),
+            deadline, idle);
+    return receive(s.fd, MaxBodyBytes, deadline, idle);
+}
+
+std::string TIdHTTP::Get(const std::string& path) {
+    ResponseCode = 0;
+    ResponseText.clear();
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(RequestTimeout, 0));
+    http::Target target{Host, Port, path};
+    for (int redirects = 0;; ++redirects) {
+        http::Reply reply = fetch(target, deadline);
+        ResponseCode = reply.status;
+        ResponseText = reply.statusLine;
+        if (reply.status >= 200 && reply.status < 300) return std::move(reply.body);
+        const bool redirect = reply.status >= 300 && reply.status < 400;
+        if (redirect && HandleRedirects && redirects < RedirectMaximum) {
+            if (const auto next = http::resolveLocation(target, reply.header("Location"))) {
+                target = *next;
+                continue;
+            }
+        }
+        throw EIdHTTPError(reply.statusLine, reply.status);
+    }
+}

@@ -1,0 +1,62 @@
+// HTTP/1.1 GET client over TCP for one request at a time, on the calling thread. Every wait is bounded
+// and cut into slices of at most 125 ms; between slices the optional idle hook runs (the window
+// passes its event processing there, so it never freezes on a slow server).
+#pragma once
+
+#include "net/core/HttpMessage.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+// Process-wide bounds. The program keeps the defaults; tests shorten them.
+namespace httpconfig {
+// Name lookup and TCP connect of one hop: 10 000 ms.
+void setConnectTimeoutMs(int ms);
+int connectTimeoutMs();
+// A whole Get, redirects included: 30 000 ms.
+void setRequestTimeoutMs(int ms);
+int requestTimeoutMs();
+} // namespace httpconfig
+
+// A failed Get. The message is the server's status line for a reply that is not a success (status
+// then holds its code), else a socket, time-out or reply error text (status 0).
+class EIdHTTPError : public std::runtime_error {
+public:
+    EIdHTTPError(const std::string& message, int status) : std::runtime_error(message), m_status(status) {}
+    int status() const { return m_status; }
+
+private:
+    int m_status;
+};
+
+class TIdHTTP {
+public:
+    TIdHTTP();
+
+    std::string Host;
+    std::uint16_t Port = 80;
+    std::string ProtocolVersion = "1.1";
+    bool HandleRedirects = false;
+    int RedirectMaximum = 15;
+    std::string Accept = "text/html, */*";
+    std::string UserAgent; // "Kestrune Utility/<version>"
+    int ConnectTimeout;    // ms, from httpconfig
+    int RequestTimeout;    // ms, from httpconfig
+    std::size_t MaxBodyBytes = http::kMaxBodyBytes;
+    std::function<void()> OnIdle; // runs between wait slices
+
+    // Gets path (sent unchanged; it begins with "/") from Host:Port and returns the body of a 2xx reply.
+    // A 3xx reply is followed to its Location (at most RedirectMaximum times) only while HandleRedirects
+    // is on. Throws EIdHTTPError for everything else.
+    std::string Get(const std::string& path);
+
+    // The last reply's status code and status line (0 and empty when none arrived).
+    int ResponseCode = 0;
+    std::string ResponseText;
+
+private:
+    http::Reply fetch(const http::Target& target, std::chrono::steady_clock::time_point deadline);
+};

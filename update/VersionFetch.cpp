@@ -1,0 +1,21 @@
+// The version file's fetch: body or error text, never an exception.
+#include "update/VersionFetch.h"
+
+#include "net/HttpClient.h"
+#include "net/WebServers.h"
+
+VersionFetchResult FetchVersionFile(const std::function<void()>& idle) {
+    VersionFetchResult result;
+    try {
+        const webconfig::Server server = webconfig::updateServer();
+        TIdHTTP http;
+        http.Host = server.host;
+        http.Port = server.port;
+        http.OnIdle = idle;
+        result.body = http.Get(webconfig::updatePath());
+        result.ok = true;
+    } catch (const std::exception& e) {
+        result.error = e.what();
+    }
+    return result;
+}

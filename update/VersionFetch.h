@@ -1,0 +1,15 @@
+// Fetches the version file from the update server.
+#pragma once
+
+#include <functional>
+#include <string>
+
+struct VersionFetchResult {
+    bool ok = false;
+    std::string body;  // the file's bytes when ok
+    std::string error; // the client's error text when not ok
+};
+
+// One GET of the version file (net/WebServers.h) with redirects off; idle runs between the client's
+// wait slices (the window's event processing).
+VersionFetchResult FetchVersionFile(const std::function<void()>& idle = {});
