@@ -2,14 +2,12 @@
 // read-write community it starts with.
 #pragma once
 
+#include "net/core/ProgramVersion.h"
+
 #include <QString>
 
-#ifndef KESTRUNE_VERSION
-#error "KESTRUNE_VERSION comes from the build (the CMake project version)"
-#endif
-
 namespace program {
-inline const QString Version = QStringLiteral(KESTRUNE_VERSION);
+inline const QString Version = QString::fromLatin1(kVersion);
 inline const QString DefaultRouterAddress = QStringLiteral("192.168.0.1");
 inline const QString DefaultCommunity = QStringLiteral("quorbex");
 } // namespace program
