@@ -174,7 +174,9 @@ std::string ControlProtocol::formatValue(int tag, const std::string& value) {
     return typeName(tag) + " " + value;
 }
 
-ControlProtocol::ControlProtocol(Router& router) : m_router(router) {}
+ControlProtocol::ControlProtocol(Router& router) : m_router(router) {
+    addHostileCommands(*this, router);
+}
 
 void ControlProtocol::addCommand(const std::string& name, Handler handler) {
     m_commands[name] = std::move(handler);

@@ -32,6 +32,8 @@
 //   log                                  ok <count> <name> <name> ... (request names since the last clear)
 //   log clear
 //   stats                                ok received <n> answered <n>
+//   hostile [help]                       the hostile case of each service (help: every case)
+//   hostile snmp|telnet|tftp|http <case>|off
 // Types: integer, string, hex (octet string given as hex digits), oid, ipaddress, counter, gauge,
 // timeticks, null, opaque, or a BER tag number (e.g. 0x41). `get` shows octet strings holding control
 // or non-ASCII bytes as "hex <digits>", so its answer can be fed back to `set`.
@@ -72,5 +74,8 @@ private:
     Router& m_router;
     std::map<std::string, Handler> m_commands;
 };
+
+// "hostile ...": switches a service's misbehaviour (sim/Hostile.h).
+void addHostileCommands(ControlProtocol& protocol, Router& router);
 
 } // namespace sim

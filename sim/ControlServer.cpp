@@ -17,7 +17,8 @@ namespace sim {
 
 namespace {
 
-constexpr std::size_t MaxLine = 1 << 20;
+// A longer control line is refused and its connection closed.
+constexpr std::size_t MaxLine = 64 * 1024;
 
 bool makeAddress(const std::string& path, sockaddr_un& addr) {
     std::memset(&addr, 0, sizeof addr);

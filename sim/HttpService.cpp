@@ -2,6 +2,7 @@
 #include "sim/HttpService.h"
 
 #include "net/WebServers.h"
+#include "sim/HostileIo.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -39,6 +40,20 @@ std::string unescape(std::string_view text) {
         out += c == 'r' ? '\r' : c == 'n' ? '\n' : c;
     }
     return out;
+}
+
+constexpr int kHostileWaitMs = 60000;
+
+// The answer head of a hostile case, with a body of the given size announced.
+std::string head(const std::string& status, const std::string& lengthField) {
+    return "HTTP/1.1 " + status + "\r\n" + lengthField + "Connection: close\r\n\r\n";
+}
+
+std::string highBitBody() {
+    std::string body(64, '\0');
+    for (std::size_t i = 0; i < body.size(); ++i)
+        body[i] = static_cast<char>(0x80 | (i * 37 % 128));
+    return body;
 }
 
 std::string reply(const char* status, const char* type, const std::string& body) {
@@ -118,9 +133,47 @@ struct HttpService::Impl {
             request.append(buffer, static_cast<std::size_t>(n));
         }
         requestSeen();
+        if (const std::string how = router.hostile(Service::Http); !how.empty()) {
+            misbehave(client, how, request);
+            return;
+        }
         const std::string answer = answerTo(request);
         ::send(client, answer.data(), answer.size(), MSG_NOSIGNAL);
         ::shutdown(client, SHUT_WR);
+    }
+
+    // Answers as the hostile case says; returns when the answer is over (or the client left).
+    void misbehave(int client, const std::string& how, const std::string& request) {
+        const std::string path = requestPath(request);
+        if (how == "truncated") {
+            sendAllOf(client, head("200 OK", "Content-Length: 1000\r\n") + "1.2.0.1\r\n17");
+        } else if (how == "badstatus") {
+            sendAllOf(client, "HTPT/9.x banana\r\n\r\n1.2.0.1\r\n");
+        } else if (how == "badlength") {
+            sendAllOf(client, head("200 OK", "Content-Length: -5\r\n") + "1.2.0.1\r\n17/03/2004\r\n");
+        } else if (how == "endless") {
+            if (sendAllOf(client, head("200 OK", "")))
+                streamWithoutEnd(client, wake[0], std::string(8192, '7'), std::size_t{1} << 30);
+        } else if (how == "huge") {
+            sendAllOf(client, "HTTP/1.1 200 OK\r\nX-Filler: " + std::string(4u << 20, 'x') + "\r\n\r\n");
+        } else if (how == "stall") {
+            if (sendAllOf(client, head("200 OK", "Content-Length: 1000\r\n") + std::string(500, '1')))
+                waitForPeerToLeave(client, wake[0], kHostileWaitMs);
+        } else if (how == "highbit") {
+            sendAllOf(client, reply("200 OK", "text/plain", highBitBody()));
+        } else if (how == "redirectloop") {
+            sendAllOf(client, head("302 Found", "Location: " + path + "\r\nContent-Length: 0\r\n"));
+        } else if (how == "silent") {
+            waitForPeerToLeave(client, wake[0], kHostileWaitMs);
+        }
+        ::shutdown(client, SHUT_WR);
+    }
+
+    static std::string requestPath(const std::string& request) {
+        std::istringstream line(request.substr(0, request.find("\r\n")));
+        std::string method, path;
+        line >> method >> path;
+        return path;
     }
 
     std::string answerTo(const std::string& request) {

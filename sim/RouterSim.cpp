@@ -150,7 +150,29 @@ void Router::State::afterSet(const Oid& oid) {
 
 void Router::State::logName(const std::string& name) {
     requestLog.push_back(name);
-    if (requestLog.size() > MaxLogged) requestLog.pop_front();
+    requestLogBytes += name.size();
+    while (requestLog.size() > MaxLogged || requestLogBytes > MaxLoggedBytes) {
+        requestLogBytes -= requestLog.front().size();
+        requestLog.pop_front();
+    }
+}
+
+namespace {
+std::size_t requestBytes(const Router::Request& r) {
+    std::size_t n = r.community.size() + sizeof r;
+    for (const std::string& name : r.names)
+        n += name.size() + sizeof name;
+    return n;
+}
+} // namespace
+
+void Router::State::logRequest(Request request) {
+    requestsBytes += requestBytes(request);
+    requests.push_back(std::move(request));
+    while (requests.size() > 1 && (requests.size() > MaxLogged || requestsBytes > MaxLoggedBytes)) {
+        requestsBytes -= requestBytes(requests.front());
+        requests.pop_front();
+    }
 }
 
 void Router::State::updateTcpCurrEstab() {
@@ -480,6 +502,7 @@ void Router::clearRequestLog() {
     std::lock_guard lock(m_state->mutex);
     m_state->requestLog.clear();
     m_state->requests.clear();
+    m_state->requestLogBytes = m_state->requestsBytes = 0;
 }
 
 std::uint64_t Router::datagramsReceived() const {

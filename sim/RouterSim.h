@@ -26,6 +26,7 @@
 
 #include "net/core/MibObjects.h"
 #include "net/core/Oid.h"
+#include "sim/Hostile.h"
 
 namespace sim {
 
@@ -160,7 +161,14 @@ public:
     std::vector<Request> requests() const;
     std::uint64_t datagramsReceived() const; // every datagram, answered or not
     std::uint64_t datagramsAnswered() const;
-    // Both logs keep the latest 100000 entries.
+    // Both logs keep the latest 10000 entries, and at most about a megabyte of names each.
+
+    // ---- Misbehaviour: the hostile case in force for a service ("" when none).
+    void setHostile(Service service, const std::string& caseName);
+    std::string hostile(Service service) const;
+    // The datagrams the agent sends for one answer under the SNMP hostile case (the answer itself
+    // when none is in force).
+    std::vector<std::string> hostileSnmpReplies(const std::string& reply);
 
     // Largest response the agent sends (default 1472 bytes, the payload of one Ethernet frame);
     // a larger answer becomes tooBig.

@@ -22,9 +22,16 @@ struct Router::State {
     bool silent = false;
     int responseDelayMs = 0;
     bool quotedTexts = true;
-    static constexpr std::size_t MaxLogged = 100000;
+    // The logs keep the latest entries within both bounds, so a flood of large requests cannot grow
+    // the stand-in's memory.
+    static constexpr std::size_t MaxLogged = 10000;
+    static constexpr std::size_t MaxLoggedBytes = 1 << 20;
     std::deque<std::string> requestLog;
+    std::size_t requestLogBytes = 0;
     std::deque<Request> requests;
+    std::size_t requestsBytes = 0;
+    HostileCases hostile;
+    int hostileAnswers = 0; // answers given since the SNMP hostile case was switched
     std::size_t maxMessageSize = 1472;
     std::uint64_t received = 0;
     std::uint64_t answered = 0;
@@ -53,6 +60,7 @@ struct Router::State {
     void bumpSnmp(int column, std::uint32_t by = 1);
 
     void logName(const std::string& name);
+    void logRequest(Request request);
     // Side effects of an SNMP set of oid (e.g. ifAdminStatus moves ifOperStatus).
     void afterSet(const Oid& oid);
     void setOper(int ifIndex, int status); // ifOperStatus, ifLastChange when it changes, traffic

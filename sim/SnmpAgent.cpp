@@ -50,7 +50,9 @@ struct SnmpAgent::Impl {
             }
             if (reply) {
                 if (const int delay = router.responseDelayMs(); delay > 0) waitOrStop(delay);
-                ::sendto(sock, reply->data(), reply->size(), 0, reinterpret_cast<sockaddr*>(&peer), peerLen);
+                for (const std::string& datagram : router.hostileSnmpReplies(*reply))
+                    ::sendto(sock, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&peer),
+                             peerLen);
             }
         }
     }

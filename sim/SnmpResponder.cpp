@@ -179,8 +179,7 @@ std::optional<std::string> Router::answer(std::string_view datagram) {
         record.names.push_back(b.OID);
         s.logName(b.OID);
     }
-    s.requests.push_back(record);
-    if (s.requests.size() > State::MaxLogged) s.requests.pop_front();
+    s.logRequest(std::move(record));
 
     const bool writer = req.Community == s.writeCommunity;
     const bool reader = writer || req.Community == s.readCommunity;

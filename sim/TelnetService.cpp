@@ -1,6 +1,7 @@
 // The stand-in's command line: the session's commands and the socket loop that serves them.
 #include "sim/TelnetService.h"
 
+#include "sim/HostileIo.h"
 #include "sim/ServiceThread.h"
 
 #include <arpa/inet.h>
@@ -20,6 +21,18 @@ const char* const Greeting = "\xff\xfb\x01\xff\xfb\x03\r\nPassword: ";
 const char* const Prompt = "\r\n--> ";
 constexpr int MaxLogonAttempts = 3;
 constexpr int PieceGapMs = 20;
+constexpr std::size_t MaxInputLine = 64 * 1024; // a longer line ends the session
+constexpr std::size_t MaxReceivedLines = 1000;  // the log keeps the latest lines
+constexpr std::size_t HugeLineBytes = 2 << 20;
+constexpr std::size_t EndlessLimitBytes = 256u << 20;
+
+// Letters with the high bit set, the rest as it is.
+std::string withHighBit(std::string text) {
+    for (char& c : text) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) c = static_cast<char>(c | 0x80);
+    }
+    return text;
+}
 
 struct Piece {
     std::string text;
@@ -56,6 +69,7 @@ struct TelnetService::Impl {
         std::optional<std::string> newWrite;
         std::string tftpAddress;
         bool closing = false;
+        bool stalled = false; // a hostile session that says nothing more
     } s;
 
     Impl(Router& r, std::string a, std::uint16_t p) : router(r), address(std::move(a)), requestedPort(p) {}
@@ -67,19 +81,28 @@ struct TelnetService::Impl {
 
     bool waitOrStop(int ms) { return thread.sleep(ms); }
 
+    std::string hostile() const { return router.hostile(Service::Telnet); }
+
+    void sendPiece(const std::string& text, const std::string& how) {
+        const std::string out = how == "highbit" ? withHighBit(text) : text;
+        ::send(s.fd, out.data(), out.size(), MSG_NOSIGNAL);
+    }
+
     void send(const std::vector<Piece>& pieces) {
         if (locked(silent)) return;
         const int slow = locked(slowMs);
         const bool halves = locked(split);
+        const std::string how = hostile();
         bool first = true;
         for (const Piece& piece : pieces) {
             if (!waitOrStop(first ? slow : std::max(piece.delayBeforeMs, PieceGapMs))) return;
+            if (first && how == "huge") sendAllOf(s.fd, std::string(HugeLineBytes, 'x') + "\r\n");
             first = false;
             const std::size_t cut = halves ? piece.text.size() / 2 : piece.text.size();
-            ::send(s.fd, piece.text.data(), cut, MSG_NOSIGNAL);
+            sendPiece(piece.text.substr(0, cut), how);
             if (cut < piece.text.size()) {
                 if (!waitOrStop(PieceGapMs)) return;
-                ::send(s.fd, piece.text.data() + cut, piece.text.size() - cut, MSG_NOSIGNAL);
+                sendPiece(piece.text.substr(cut), how);
             }
         }
     }
@@ -163,9 +186,25 @@ struct TelnetService::Impl {
         {
             std::lock_guard lock(mutex);
             received.push_back(line);
+            if (received.size() > MaxReceivedLines) received.erase(received.begin());
         }
-        if (locked(silent)) return;
+        if (locked(silent) || s.stalled) return;
+        if (!s.loggedOn && hostileAfterPassword()) return;
         send(s.loggedOn ? command(line) : logon(line));
+    }
+
+    // The hostile cases that take over once the password came; true when one did.
+    bool hostileAfterPassword() {
+        const std::string how = hostile();
+        if (how == "close") {
+            s.closing = true;
+            return true;
+        }
+        if (how != "endless") return false;
+        streamWithoutEnd(s.fd, thread.wakeFd(), "eventlog 000 00:00:00  PPP LCP echo timeout\r\n",
+                         EndlessLimitBytes);
+        s.closing = true;
+        return true;
     }
 
     // Returns false when the session ended.
@@ -181,6 +220,7 @@ struct TelnetService::Impl {
             if (!line.empty() || s.input.empty() || s.input[0] != '\n') onLine(line);
             if (!s.input.empty() && s.input[0] == '\n') s.input.erase(0, 1);
         }
+        if (s.input.size() > MaxInputLine) s.closing = true;
         return !s.closing;
     }
 
@@ -203,6 +243,14 @@ struct TelnetService::Impl {
             std::lock_guard lock(mutex);
             ++sessions;
         }
+        const std::string how = hostile();
+        if (how == "stall") {
+            s.stalled = true;
+            const std::string half = std::string(Greeting).substr(0, 11);
+            ::send(fd, half.data(), half.size(), MSG_NOSIGNAL);
+            return;
+        }
+        if (how == "badiac") ::send(fd, "\xff\xfa\x18", 3, MSG_NOSIGNAL); // IAC SB, never an IAC SE
         send({{Greeting}});
     }
 

@@ -95,6 +95,20 @@ std::string GenerateEventLog(std::size_t bytes) {
     return log;
 }
 
+namespace {
+
+// The write request, as the hostile case has it.
+std::string writeRequest(const std::string& fileName, const std::string& how) {
+    if (how == "highbit")
+        return tftp::EncodeRequest(tftp::WriteRequest, "\xe9v\xe9nement\xff\xfe.log", "octet");
+    const std::string request = tftp::EncodeRequest(tftp::WriteRequest, fileName, "octet");
+    if (how == "truncated") return request.substr(0, 2 + fileName.size() + 1); // no mode
+    if (how == "badopcode") return std::string("\0\x09", 2) + request.substr(2);
+    return request;
+}
+
+} // namespace
+
 std::string uploadEventLog(const std::string& address, std::uint16_t port, const std::string& fileName,
                            const TftpUploadOptions& options) {
     if (options.mode == TftpUploadMode::Nothing) return "";
@@ -103,22 +117,28 @@ std::string uploadEventLog(const std::string& address, std::uint16_t port, const
     server.sin_port = htons(port);
     if (::inet_pton(AF_INET, address.c_str(), &server.sin_addr) != 1)
         return "tftp: unable to open connection to " + address;
+    const std::string& how = options.hostile;
     Transfer transfer(server, options);
-    std::string failure = transfer.exchange(tftp::EncodeRequest(tftp::WriteRequest, fileName, "octet"), 0);
-    const std::string& bytes = options.content;
+    std::string failure = transfer.exchange(writeRequest(fileName, how), 0);
+    const bool endless = how == "endless";
+    const std::string filler = endless ? GenerateEventLog(tftp::BlockSize) : std::string();
+    const std::string_view bytes = endless ? std::string_view(filler) : std::string_view(options.content);
+    const std::size_t blockSize = how == "oversize" ? 1400 : tftp::BlockSize;
+    const std::size_t blocks = bytes.size() / blockSize + 1;
     for (std::size_t block = 1; failure.empty(); ++block) {
-        const std::size_t offset = (block - 1) * tftp::BlockSize;
-        const std::string_view part =
-            std::string_view(bytes).substr(std::min(offset, bytes.size()), tftp::BlockSize);
-        failure = transfer.exchange(tftp::EncodeData(static_cast<std::uint16_t>(block), part),
-                                    static_cast<std::uint16_t>(block));
-        if (options.mode == TftpUploadMode::OneBlock) return failure;
+        const std::size_t offset = endless ? 0 : (block - 1) * blockSize;
+        const std::string_view part = bytes.substr(std::min(offset, bytes.size()), blockSize);
+        const auto number = static_cast<std::uint16_t>(how == "wrongblock" && block >= 2 ? block + 1 : block);
+        failure = transfer.exchange(tftp::EncodeData(number, part), number);
+        if (options.mode == TftpUploadMode::OneBlock || (how == "stall" && block >= blocks / 2))
+            return failure;
+        if (endless && block == 65535) return failure;
         if (failure.empty() && part.size() < tftp::BlockSize) return UploadDoneText;
     }
     return failure;
 }
 
-TftpUploader::TftpUploader() {
+TftpUploader::TftpUploader(const Router* router) : m_router(router) {
     m_options.content = GenerateEventLog(3000);
 }
 
@@ -135,6 +155,7 @@ std::string TftpUploader::upload(const std::string& address, const std::string& 
         port = m_port;
         options = m_options;
     }
+    if (m_router) options.hostile = m_router->hostile(Service::Tftp);
     const std::string result = uploadEventLog(address, port, fileName, options);
     std::lock_guard lock(m_mutex);
     m_last = result;

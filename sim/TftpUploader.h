@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sim/ControlProtocol.h"
+#include "sim/RouterSim.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +21,7 @@ struct TftpUploadOptions {
     TftpUploadMode mode = TftpUploadMode::Normal;
     int timeoutMs = 1000; // wait for each acknowledgement before sending the packet again
     int tries = 5;        // sends of one packet before giving up
+    std::string hostile;  // the TFTP hostile case (sim/Hostile.h), "" for a proper upload
 };
 
 // The router's closing texts.
@@ -39,7 +41,8 @@ std::string uploadEventLog(const std::string& address, std::uint16_t port, const
 // The stand-in's upload settings, changed through control commands while it runs.
 class TftpUploader {
 public:
-    TftpUploader();
+    // The router's TFTP hostile case, when given, applies to every upload.
+    explicit TftpUploader(const Router* router = nullptr);
     void setPort(std::uint16_t port);
     // Uploads with the current settings (the hook the router's command line calls).
     std::string upload(const std::string& address, const std::string& fileName);
@@ -50,6 +53,7 @@ public:
 private:
     std::string command(const std::vector<std::string>& args);
 
+    const Router* m_router;
     std::mutex m_mutex;
     std::uint16_t m_port = 69;
     TftpUploadOptions m_options;

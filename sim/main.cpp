@@ -56,6 +56,7 @@ Control commands (each answers one line, "ok ..." or "error ..."):
   tftpupload last
   telnet silent|split on|off | telnet slow MS | telnet mode [auto|dmt|ansi] | telnet sessions|port
   with --http: dial [delay MS|on|off] | version TEXT (\r \n escapes) | version file PATH | http
+  hostile [help] | hostile snmp|telnet|tftp|http CASE|off   (help lists every case)
   shutdown
   TYPE: integer string hex oid ipaddress counter gauge timeticks null opaque
   IF is the ifIndex: 1 ethernet (LAN), 2 atm, 3 ppp channel 1, 4 ppp1 (WAN), 5 lo
@@ -180,7 +181,7 @@ int main(int argc, char** argv) {
     if (!agent.start()) return fail("cannot start the SNMP agent: " + agent.lastError());
 
     sim::ControlProtocol protocol(router);
-    sim::TftpUploader tftpUploader;
+    sim::TftpUploader tftpUploader(&router);
     tftpUploader.setPort(tftpPort);
     tftpUploader.addControlCommands(protocol);
     std::unique_ptr<sim::TelnetService> telnet;
