@@ -9,6 +9,7 @@
 #include "app/SettingsFile.h"
 #include "app/core/IniFile.h"
 #include "app/core/SettingsText.h"
+#include "monitor/core/QuotaMath.h"
 
 #include <QAction>
 #include <QLabel>
@@ -215,8 +216,19 @@ std::vector<SettingKey> TMainForm::settingKeys() {
                     st.BytesPerGigabyte),
         unitSizeKey(QStringLiteral("ISP bytes in Megabyte"), QStringLiteral("1048576"), q.MBytes_Edit,
                     st.BytesPerMegabyte),
-        textKey(Quota, QStringLiteral("GBQuota"), QStringLiteral("0"), 5, q.GBQuota_Edit,
-                QStringLiteral("0")),
+        {Quota,
+         QStringLiteral("GBQuota"),
+         QStringLiteral("0"),
+         SettingKind::Text,
+         5,
+         [e = q.GBQuota_Edit](const QString& v, QString& error) {
+             e->setText(v.isEmpty() ? QStringLiteral("0") : v);
+             if (quota::parseNumber(e->text(), quota::localeDecimalPoint())) return true;
+             error = conversionError(QStringLiteral("GBQuota"), v, "number");
+             return false;
+         },
+         [e = q.GBQuota_Edit] { return std::optional<QString>(e->text()); },
+         {}},
         // Written at close after every other key (see saveSettings).
         {Quota,
          settingkeys::MBUsed,

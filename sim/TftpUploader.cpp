@@ -110,14 +110,14 @@ std::string writeRequest(const std::string& fileName, const std::string& how) {
 } // namespace
 
 std::string uploadEventLog(const std::string& address, std::uint16_t port, const std::string& fileName,
-                           const TftpUploadOptions& options) {
+                           const TftpUploadOptions& options, const std::string& hostile) {
     if (options.mode == TftpUploadMode::Nothing) return "";
     sockaddr_in server{};
     server.sin_family = AF_INET;
     server.sin_port = htons(port);
     if (::inet_pton(AF_INET, address.c_str(), &server.sin_addr) != 1)
         return "tftp: unable to open connection to " + address;
-    const std::string& how = options.hostile;
+    const std::string& how = hostile;
     Transfer transfer(server, options);
     std::string failure = transfer.exchange(writeRequest(fileName, how), 0);
     const bool endless = how == "endless";
@@ -155,8 +155,8 @@ std::string TftpUploader::upload(const std::string& address, const std::string& 
         port = m_port;
         options = m_options;
     }
-    if (m_router) options.hostile = m_router->hostile(Service::Tftp);
-    const std::string result = uploadEventLog(address, port, fileName, options);
+    const std::string how = m_router ? m_router->hostile(Service::Tftp) : std::string();
+    const std::string result = uploadEventLog(address, port, fileName, options, how);
     std::lock_guard lock(m_mutex);
     m_last = result;
     return result;

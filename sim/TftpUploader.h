@@ -21,7 +21,6 @@ struct TftpUploadOptions {
     TftpUploadMode mode = TftpUploadMode::Normal;
     int timeoutMs = 1000; // wait for each acknowledgement before sending the packet again
     int tries = 5;        // sends of one packet before giving up
-    std::string hostile;  // the TFTP hostile case (sim/Hostile.h), "" for a proper upload
 };
 
 // The router's closing texts.
@@ -35,8 +34,9 @@ std::string GenerateEventLog(std::size_t bytes);
 // block, retransmission after a time-out) to address:port. Returns UploadDoneText, a text holding
 // "unable to open" when the computer refused or never answered, or "" in the modes that leave the
 // router silent.
+// hostile: the TFTP hostile case (sim/Hostile.h) to play, "" for a proper upload.
 std::string uploadEventLog(const std::string& address, std::uint16_t port, const std::string& fileName,
-                           const TftpUploadOptions& options);
+                           const TftpUploadOptions& options, const std::string& hostile = {});
 
 // The stand-in's upload settings, changed through control commands while it runs.
 class TftpUploader {

@@ -3,6 +3,7 @@
 
 #include "app/Clock.h"
 #include "app/PaneText.h"
+#include "app/SettingsFile.h"
 #include "app/UiSeam.h"
 #include "app/core/SettingsText.h"
 
@@ -343,6 +344,20 @@ TEST(AppSettings, ANonIntegerResetDayStopsTheStartUpBeforeTheRouterIsAsked) {
     EXPECT_EQ(text(h, "Dir_Edit"), "");
 }
 
+TEST(AppSettings, AQuotaThatIsNoNumberIsReportedLikeEveryOtherKey) {
+    MainFormHarness::Options o;
+    o.settings = {{"Quota", "GBQuota", "ten"}, {"EventLog", "Directory", "/x/"}};
+    MainFormHarness h(o);
+    const auto errs = errors();
+    ASSERT_EQ(errs.size(), 1u);
+    EXPECT_EQ(errs[0],
+              QStringLiteral("'ten' is not a valid number: key \"GBQuota\" in section [Quota] of the "
+                             "settings file \"%1\". The rest of the start-up was skipped.")
+                  .arg(SettingsFile::fileName()));
+    EXPECT_EQ(text(h, "GBQuota_Edit"), "ten");
+    EXPECT_TRUE(h.router().requestLog().empty());
+}
+
 TEST(AppSettings, ResetDayTakesHexAndStaysWithinTheMonth) {
     MainFormHarness::Options o;
     o.settings = {{"Quota", "Reset day", "0x1F"}};
@@ -485,7 +500,8 @@ TEST(AppSettings, AReadOnlySettingsFileIsLeftAsItIsAndSaidOnceAtClose) {
     o.createForm = false;
     MainFormHarness h(o);
     const QByteArray before = h.settingsBytes();
-    ASSERT_TRUE(QFile::setPermissions(h.settingsPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    ASSERT_TRUE(
+        QFile::setPermissions(h.settingsPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     h.createForm();
     EXPECT_TRUE(errors().empty());
     UiSeam::setNextAnswer(QMessageBox::Yes);
