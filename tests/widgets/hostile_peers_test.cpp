@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -235,6 +236,11 @@ TEST(HostilePeers, TheEventLogReceiverKeepsOnlyWholeFilesAndKeepsServing) {
             whileProcessingEvents([&] { return sim::uploadEventLog("127.0.0.1", port, good, options); }),
             sim::UploadDoneText);
     }
+    // The daemon puts the last file in place after its final acknowledgement.
+    const auto written = [&] { return std::count(lines.begin(), lines.end(), "File succesfully written."); };
+    const auto until = std::chrono::steady_clock::now() + 10s;
+    while (written() < static_cast<long>(std::size(cases) + kept) && std::chrono::steady_clock::now() < until)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     // Every file left is whole: the good uploads and the one under a name of high-bit bytes.
     std::size_t files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path().toStdString())) {

@@ -1,0 +1,241 @@
+# The soak's driver (started by scripts/soak.sh inside its namespace): scripts the stand-in, watches
+# the program, kills it at random moments and prints the table of checks.
+import ctypes, os, random, re, signal, socket, subprocess, sys, time
+
+work, build, minutes = os.environ["SOAK_WORK"], os.environ["SOAK_BUILD"], float(os.environ["SOAK_MINUTES"])
+app_dir, log_dir = f"{work}/app", f"{work}/eventlog"
+ini = f"{app_dir}/kestrune.ini"
+WAN, RATE_IN = 4, 200000  # the stand-in's ppp1 and its default download rate (bytes/s)
+rows = []  # (check, result, detail)
+
+
+def ctl(command):
+    c = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    c.settimeout(5)
+    c.connect(f"{work}/router.sock")
+    c.sendall(command.encode() + b"\n")
+    answer = c.makefile().readline().strip()
+    c.close()
+    return answer
+
+
+def in_octets():
+    return int(ctl(f"get 1.3.6.1.2.1.2.2.1.10.{WAN}").split()[-1])
+
+
+SETTINGS = f"""[System Info Settings]
+IP=192.168.0.1
+Community=quorbex
+[Options]
+Link logging=1
+Link check=1
+Autoreconnect=Yes
+Eventlog auto-transfer=1
+Transfer interval=1
+Router uptime=1
+Uptime update=1
+Quota monitor=1
+Quota update=1
+Interfaces autoupdate=1
+Interfaces update=5
+Telnet on startup=Enabled
+[EventLog]
+Directory={log_dir}/
+[Quota]
+Data=DownloadOnly
+GBQuota=10
+MBUsed=0
+Reset day=0
+"""
+
+
+def start_program():
+    return subprocess.Popen([f"{build}/kestrune"], cwd=app_dir, stdout=subprocess.DEVNULL,
+                            stderr=open(f"{work}/kestrune.err", "ab"))
+
+
+def proc_figures(pid):
+    status = open(f"/proc/{pid}/status").read()
+    rss = int(re.search(r"VmRSS:\s+(\d+)", status).group(1))
+    threads = int(re.search(r"Threads:\s+(\d+)", status).group(1))
+    return rss, len(os.listdir(f"/proc/{pid}/fd")), threads
+
+
+def polls():
+    return int(ctl("stats").split()[2])
+
+
+# ---- asking the window to close, as a window manager does (WM_DELETE_WINDOW) ----------------------
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
+
+
+def request_close(pid):
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid), "--name", "."],
+                           capture_output=True, text=True).stdout.split()
+    if not found:
+        return False
+    x = ctypes.cdll.LoadLibrary("libX11.so.6")
+    x.XOpenDisplay.restype = ctypes.c_void_p
+    x.XInternAtom.restype = ctypes.c_ulong
+    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    d = x.XOpenDisplay(None)
+    for w in found:
+        e = ClientMessage(type=33, window=int(w), format=32)  # ClientMessage
+        e.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
+        e.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+        x.XSendEvent(d, int(w), 0, 0, ctypes.byref(e))
+    x.XFlush.argtypes = [ctypes.c_void_p]
+    x.XFlush(d)
+    x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x.XCloseDisplay(d)
+    return True
+
+
+def ini_keys(text):
+    keys, section = set(), None
+    for line in text.splitlines():
+        if line.startswith("["):
+            section = line.strip()
+        elif "=" in line:
+            keys.add((section, line.split("=", 1)[0]))
+    return keys
+
+
+def ini_value(text, section, key):
+    current = None
+    for line in text.splitlines():
+        if line.startswith("["):
+            current = line.strip()[1:-1]
+        elif current == section and line.startswith(key + "="):
+            return line.split("=", 1)[1]
+    return None
+
+
+# ---- the run ----------------------------------------------------------------------------------------
+open(ini, "w").write(SETTINGS)
+ctl(f"tftpupload port 69")
+ctl("version 1.2.0.2\\r\\n17/03/2005\\r\\n")
+app = start_program()
+duration = minutes * 60
+warm_up = min(30.0, duration / 4)
+t0 = time.time()
+alive = True
+link_changes, traffic = [], 0
+last = in_octets()
+figures = {}
+
+
+def count_traffic():
+    global last, traffic
+    now = in_octets()
+    traffic += now - last if now >= last else now + (1 << 32) - last
+    last = now
+
+
+actions = ["link down", "link up", "restart", "wrap", "telnet slow 3000", "telnet silent on", "telnet normal",
+           "version"]
+next_action = t0 + 5
+while time.time() - t0 < duration:
+    time.sleep(1)
+    if app.poll() is not None:
+        alive = False
+        break
+    count_traffic()
+    if "warm" not in figures and time.time() - t0 >= warm_up:
+        figures["warm"] = proc_figures(app.pid) + (polls(),)
+    if time.time() >= next_action:
+        what = random.choice(actions)
+        if what in ("link down", "link up"):
+            ctl(what)
+            link_changes.append(what)
+        elif what == "restart":
+            count_traffic()
+            ctl("restart")
+            last = in_octets()
+        elif what == "wrap":
+            count_traffic()
+            ctl(f"octets {WAN} {(1 << 32) - RATE_IN * 2} 0")
+            last = in_octets()
+        elif what == "telnet normal":
+            ctl("telnet slow 0")
+            ctl("telnet silent off")
+        elif what == "version":
+            ctl(f"version 1.2.0.{random.randint(1, 9)}\\r\\n17/03/2005\\r\\n")
+        else:
+            ctl(what)
+        next_action = time.time() + random.uniform(5, 15)
+if alive:
+    figures["end"] = proc_figures(app.pid) + (polls(),)
+rows.append(("program alive through the run", "ok" if alive else "FAILED",
+             f"{duration:.0f} s, exit status {app.returncode}" if not alive else f"{duration:.0f} s"))
+if alive and "warm" in figures:
+    (r0, f0, t0_, p0), (r1, f1, t1, p1) = figures["warm"], figures["end"]
+    k = max(p1 - p0, 1) / 1000
+    rows.append(("RSS KiB warm-up / end (growth per 1000 polls)", "ok" if (r1 - r0) / k < 1024 else "FAILED",
+                 f"{r0} / {r1} ({(r1 - r0) / k:+.0f})"))
+    rows.append(("open fds warm-up / end (growth per 1000 polls)", "ok" if f1 - f0 <= 2 else "FAILED",
+                 f"{f0} / {f1} ({(f1 - f0) / k:+.1f})"))
+    rows.append(("threads warm-up / end", "ok" if t1 - t0_ <= 2 else "FAILED", f"{t0_} / {t1}, {p1 - p0} polls"))
+
+# The close request writes the settings first; MBUsed then holds the quota used.
+ctl("link up")
+count_traffic()
+used_mb = None
+before = os.stat(ini).st_mtime_ns
+if alive and request_close(app.pid):
+    for _ in range(50):
+        time.sleep(0.2)
+        if os.stat(ini).st_mtime_ns != before:
+            time.sleep(0.2)
+            text = open(ini).read()
+            used_mb = float((ini_value(text, "Quota", "MBUsed") or "nan").replace(",", "."))
+            break
+app.kill()
+app.wait()
+one_poll_mb = RATE_IN * 60 / 1048576
+if used_mb is None:
+    rows.append(("quota used vs traffic counted", "FAILED" if alive else "n/a", "the close request wrote no settings"))
+else:
+    counted = traffic / 1048576
+    rows.append(("quota used vs traffic counted (MB)", "ok" if abs(used_mb - counted) <= one_poll_mb + 1 else "FAILED",
+                 f"{used_mb:.1f} vs {counted:.1f} (one poll: {one_poll_mb:.1f})"))
+rows.append(("connection-log lines vs link changes", "not wired",
+             f"{len(link_changes)} changes made; the log is in the window's pane only"))
+files = os.listdir(log_dir)
+if not files:
+    rows.append(("event-log files whole", "not wired", "no upload reached the program"))
+else:
+    broken = [f for f in files if f.startswith(".") or os.path.getsize(f"{log_dir}/{f}") == 0]
+    rows.append(("event-log files whole", "ok" if not broken else "FAILED", f"{len(files)} files, bad: {broken}"))
+
+# ---- kill -9 at random moments, some during the close -------------------------------------------
+expected = ini_keys(SETTINGS)
+bad, leftovers = [], set()
+rounds = 20
+for n in range(rounds):
+    app = start_program()
+    time.sleep(random.uniform(1.5, 4))
+    during_close = n % 3 == 0
+    if during_close and request_close(app.pid):
+        time.sleep(random.uniform(0, 0.05))
+    app.send_signal(signal.SIGKILL)
+    app.wait()
+    text = open(ini).read() if os.path.exists(ini) else ""
+    if not expected <= ini_keys(text):
+        bad.append(n)
+        open(ini, "w").write(SETTINGS)
+    leftovers |= set(os.listdir(app_dir)) - {"kestrune.ini"}
+rows.append((f"settings file whole after kill -9 ({rounds}, every third during the close)",
+             "ok" if not bad else "FAILED", f"broken after rounds {bad}"))
+rows.append(("no temporary file left beside the settings", "ok" if not leftovers else "FAILED",
+             " ".join(sorted(leftovers)) or "none"))
+
+width = max(len(r[0]) for r in rows)
+print(f"\nsoak of {minutes:g} min")
+for check, result, detail in rows:
+    print(f"  {check:<{width}}  {result:<9}  {detail}")
+sys.exit(1 if any(r[1] == "FAILED" for r in rows) else 0)
