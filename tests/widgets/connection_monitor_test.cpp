@@ -1,12 +1,15 @@
 // The connection log of the real window against the router stand-in: link changes, the read errors,
 // and the reconnect attempts through the stand-in's web side.
+#include "support/DroppingAgent.h"
 #include "support/HttpTestServer.h"
 #include "support/MainFormHarness.h"
 
 #include "app/UiSeam.h"
 #include "net/HttpClient.h"
+#include "net/SnmpClient.h"
 #include "net/WebServers.h"
 #include "net/core/MibObjects.h"
+#include "net/core/SnmpBer.h"
 #include "sim/HttpService.h"
 
 #include <QAction>
@@ -93,7 +96,10 @@ TEST_F(ConnectionMonitor, FailingReadsShowTheErrorOrLeaveTheUptimeEmpty) {
     EXPECT_TRUE(h.form().st.LinkUp);
 
     h.router().setSilent(false);
-    h.router().erase(mib::sysUpTime);
+    DroppingAgent drop(h.router()); // answers the link's status, not the uptime
+    ASSERT_TRUE(drop.start());
+    snmpconfig::setPort(drop.port());
+    drop.dropName(mib::sysUpTime, ber::GetRequest);
     check();
     ASSERT_EQ(lines().size(), 1);
     EXPECT_TRUE(lines()[0].startsWith("Disconnected: "));
