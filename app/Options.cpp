@@ -4,6 +4,7 @@
 
 #include "app/OptionItems.h"
 #include "app/UiSeam.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -367,7 +368,7 @@ void TMainForm::PageControlChanging(QObject*, bool& AllowChange) {
 
 void TMainForm::MiscEnter(QObject*) {
     ui.frame.GetValues_But->setEnabled(false);
-    setHelpKeyword(QStringLiteral("200.html"), false);
+    setHelpKeyword(helpkw::text(helpkw::Misc), false);
 }
 
 void TMainForm::GetValuesBut(QObject* Sender) {
