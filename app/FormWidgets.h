@@ -140,7 +140,7 @@ struct MenuItems {
             *EventLogTransfer = nullptr, *DisplayInRealTime = nullptr, *HidePwd = nullptr, *ShowPwd = nullptr,
             *Realtimeupdating = nullptr, *TelnetEnabled = nullptr, *TelnetDisabled = nullptr;
     QAction *Contents1 = nullptr, *SearchforHelpOn1 = nullptr, *HowtoUseHelp1 = nullptr,
-            *Checkwebforupdate1 = nullptr, *About1 = nullptr;
+            *CheckforupdateVersion1 = nullptr, *About1 = nullptr;
     IntervalMenu linkCheck, quotaUpdate, transferInterval, interfacesUpdate, uptimeUpdate;
 };
 

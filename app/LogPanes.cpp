@@ -2,6 +2,7 @@
 #include "app/Main_Unit.h"
 #include "app/PaneText.h"
 #include "app/UiSeam.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -165,5 +166,5 @@ void TMainForm::GenericClear_ButClick(QObject* Sender) {
 
 void TMainForm::DebugEnter(QObject*) {
     ui.frame.GetValues_But->setEnabled(false);
-    setHelpKeyword(QStringLiteral("210.html"), true);
+    setHelpKeyword(helpkw::text(helpkw::Debug), true);
 }

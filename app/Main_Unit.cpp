@@ -85,6 +85,7 @@ void TMainForm::buildWindow() {
     help->setGeometry(448, 444, 72, 31);
     help->setDefault(true);
     help->setAutoDefault(true);
+    connect(help, &QPushButton::clicked, this, [this, help] { Help_ButClick(help); });
 
     auto* update = ui.frame.GetValues_But = new QPushButton(QStringLiteral("&Update"), client);
     update->setObjectName(QStringLiteral("GetValues_But"));

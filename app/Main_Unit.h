@@ -13,6 +13,9 @@
 //   views/TcpUdpPages.cpp    TCP and UDP pages
 //   views/IcmpSnmpPages.cpp  ICMP and SNMP pages
 //   monitor/QuotaMonitor.cpp data-quota monitor
+//   monitor/ConnectionMonitor.cpp connection monitor and auto-reconnect
+//   update/UpdateCheck.cpp   web update check
+//   windows/HelpHandlers.cpp help button and Help menu
 #pragma once
 
 #include "app/FormWidgets.h"
@@ -25,6 +28,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <vector>
 
 class QCloseEvent;
@@ -33,6 +37,9 @@ class QLineEdit;
 class QPlainTextEdit;
 class PageAction;
 struct SettingKey;
+namespace connmon {
+struct CheckActions;
+}
 
 // The window's working state (program-wide in meaning: every subsystem reads it).
 struct ProgramState {
@@ -177,6 +184,15 @@ public:
     // The `MBUsed` text written at close (steps: quota refresh, used bytes, megabytes).
     QString MBUsedAtClose();
 
+    // ---- connection monitor, update check, help ---------------------------------------------------
+    void Connect_TimerTimer(QObject* Sender);
+    void AutoReconnect_TimerTimer(QObject* Sender);
+    void CheckforupdateVersion1Click(QObject* Sender);
+    void Help_ButClick(QObject* Sender);
+    void Contents1Click(QObject* Sender);
+    void SearchforHelpOn1Click(QObject* Sender);
+    void HowtoUseHelp1Click(QObject* Sender);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -229,4 +245,8 @@ private:
     void walkFailed();
     // Interface discovery of the System page; false when the router went silent during it.
     bool discoverInterfaces();
+    // The event processing the window's web requests run while they wait.
+    std::function<void()> httpIdle() const;
+    void appendLinkLog(const QString& line);
+    QString linkChangeLine(const connmon::CheckActions& actions);
 };

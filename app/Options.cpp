@@ -4,6 +4,7 @@
 
 #include "app/OptionItems.h"
 #include "app/UiSeam.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -151,9 +152,13 @@ void TMainForm::buildMenus() {
     ui.menu.SearchforHelpOn1 =
         addItem(help, this, "SearchforHelpOn1", QStringLiteral("&Search for Help On..."), false);
     ui.menu.HowtoUseHelp1 = addItem(help, this, "HowtoUseHelp1", QStringLiteral("&How to Use Help"), false);
+    connectMenuItem(ui.menu.Contents1, &TMainForm::Contents1Click);
+    connectMenuItem(ui.menu.SearchforHelpOn1, &TMainForm::SearchforHelpOn1Click);
+    connectMenuItem(ui.menu.HowtoUseHelp1, &TMainForm::HowtoUseHelp1Click);
     help->addSeparator();
-    ui.menu.Checkwebforupdate1 =
-        addItem(help, this, "Checkwebforupdate1", QStringLiteral("Check web for &update..."), false);
+    ui.menu.CheckforupdateVersion1 =
+        addItem(help, this, "CheckforupdateVersion1", QStringLiteral("Check web for &update..."), false);
+    connectMenuItem(ui.menu.CheckforupdateVersion1, &TMainForm::CheckforupdateVersion1Click);
     help->addSeparator();
     ui.menu.About1 = addItem(help, this, "About1", QStringLiteral("&About..."), false);
 }
@@ -165,12 +170,12 @@ void TMainForm::buildTimers() {
         int interval;
         void (TMainForm::*tick)(QObject*);
     };
-    // Connect_Timer, AutoReconnect_Timer, EventLog_Timer and Telnet_Timer get their ticks from the
-    // connection monitor, the event-log transfer and the telnet jobs.
+    // EventLog_Timer and Telnet_Timer get their ticks from the event-log transfer and the telnet jobs.
     const Spec specs[] = {
         {"Uptime_Timer", &TimerWidgets::Uptime_Timer, 1000, &TMainForm::Uptime_TimerTimer},
-        {"Connect_Timer", &TimerWidgets::Connect_Timer, 15000, nullptr},
-        {"AutoReconnect_Timer", &TimerWidgets::AutoReconnect_Timer, 30000, nullptr},
+        {"Connect_Timer", &TimerWidgets::Connect_Timer, 15000, &TMainForm::Connect_TimerTimer},
+        {"AutoReconnect_Timer", &TimerWidgets::AutoReconnect_Timer, 30000,
+         &TMainForm::AutoReconnect_TimerTimer},
         {"Quota_Timer", &TimerWidgets::Quota_Timer, 60000, &TMainForm::Quota_TimerTimer},
         {"EventLog_Timer", &TimerWidgets::EventLog_Timer, 86400000, nullptr},
         {"Interfaces_Timer", &TimerWidgets::Interfaces_Timer, 5000, &TMainForm::Interfaces_TimerTimer},
@@ -363,7 +368,7 @@ void TMainForm::PageControlChanging(QObject*, bool& AllowChange) {
 
 void TMainForm::MiscEnter(QObject*) {
     ui.frame.GetValues_But->setEnabled(false);
-    setHelpKeyword(QStringLiteral("200.html"), false);
+    setHelpKeyword(helpkw::text(helpkw::Misc), false);
 }
 
 void TMainForm::GetValuesBut(QObject* Sender) {

@@ -21,9 +21,18 @@ TestState& test() {
     return s;
 }
 int g_cursorDepth = 0;
+
+// A box shows only LF as a line break: CR LF and a lone CR become LF on screen (the text itself keeps
+// its breaks; tests see it unchanged).
+QString shownLines(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
 } // namespace
 
-QMessageBox::StandardButton message(QWidget* parent, BoxKind kind, const QString& title, const QString& text) {
+QMessageBox::StandardButton message(QWidget* parent, BoxKind kind, const QString& title,
+                                    const QString& text) {
     auto& t = test();
     if (t.enabled) {
         t.shown.push_back({kind, title, text});
@@ -34,17 +43,19 @@ QMessageBox::StandardButton message(QWidget* parent, BoxKind kind, const QString
         }
         return kind == BoxKind::Question ? QMessageBox::Yes : QMessageBox::Ok;
     }
+    const QString shown = shownLines(text);
     switch (kind) {
     case BoxKind::Question:
-        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        return QMessageBox::question(parent, title, shown, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes);
     case BoxKind::Warning:
-        return QMessageBox::warning(parent, title, text);
+        return QMessageBox::warning(parent, title, shown);
     case BoxKind::Error:
-        return QMessageBox::critical(parent, title, text);
+        return QMessageBox::critical(parent, title, shown);
     case BoxKind::Information:
         break;
     }
-    return QMessageBox::information(parent, title, text);
+    return QMessageBox::information(parent, title, shown);
 }
 
 QString getSaveFileName(QWidget* parent, const SaveRequest& request) {
@@ -83,7 +94,9 @@ void popBusyCursor() {
     --g_cursorDepth;
     QGuiApplication::restoreOverrideCursor();
 }
-int busyCursorDepth() { return g_cursorDepth; }
+int busyCursorDepth() {
+    return g_cursorDepth;
+}
 
 void setClipboardText(const QString& text) {
     auto& t = test();
@@ -99,13 +112,27 @@ QString clipboardText() {
     return QGuiApplication::clipboard()->text();
 }
 
-void enableTestMode() { test().enabled = true; }
-bool testMode() { return test().enabled; }
-void setNextAnswer(QMessageBox::StandardButton answer) { test().answers.push_back(answer); }
-void setNextSaveFileName(const QString& path) { test().saveNames.push_back(path); }
-const std::vector<ShownMessage>& messages() { return test().shown; }
-const std::vector<SaveRequest>& saveRequests() { return test().saves; }
-int beepCount() { return test().beeps; }
+void enableTestMode() {
+    test().enabled = true;
+}
+bool testMode() {
+    return test().enabled;
+}
+void setNextAnswer(QMessageBox::StandardButton answer) {
+    test().answers.push_back(answer);
+}
+void setNextSaveFileName(const QString& path) {
+    test().saveNames.push_back(path);
+}
+const std::vector<ShownMessage>& messages() {
+    return test().shown;
+}
+const std::vector<SaveRequest>& saveRequests() {
+    return test().saves;
+}
+int beepCount() {
+    return test().beeps;
+}
 void resetTestRecord() {
     auto& t = test();
     t.answers.clear();

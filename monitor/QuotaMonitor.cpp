@@ -15,6 +15,7 @@
 #include "monitor/core/QuotaMath.h"
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpText.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -251,7 +252,7 @@ void TMainForm::QuotaClick(QObject* Sender) {
     const bool byTimer = trigger == Trigger::Tick;
 
     setStatus(statustext::Busy);
-    if (!byTimer) setHelpKeyword(QStringLiteral("120.html"), true);
+    if (!byTimer) setHelpKeyword(helpkw::text(helpkw::Quota), true);
 
     if (currentPage() != ui.pages.Quota_Tab) {
         if (!(byTimer && ui.timers.Quota_Timer->isActive())) {

@@ -11,6 +11,7 @@
 #include "net/core/SnmpBer.h"
 #include "net/core/SnmpText.h"
 #include "views/core/AdslText.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -230,7 +231,7 @@ void TMainForm::ADSLClick(QObject* Sender) {
     PageAction action(*this);
     if (triggerOf(Sender) != Trigger::Button) {
         ui.adsl.ADSL_PageControl->setCurrentIndex(0);
-        setHelpKeyword(QStringLiteral("130.html"), true);
+        setHelpKeyword(helpkw::text(helpkw::Adsl), true);
     }
     if (!ui.menu.ShowPwd->isChecked()) ui.adsl.Pwd_Label->setVisible(false);
 
@@ -294,11 +295,11 @@ void TMainForm::ADSL_PageControlChange(QObject* Sender) {
     if (!tabs) tabs = ui.adsl.ADSL_PageControl;
     const int index = tabs->currentIndex();
     if (index == 0)
-        setKeywordAndUpdate(*this, QStringLiteral("130.html"), true);
+        setKeywordAndUpdate(*this, helpkw::text(helpkw::Adsl), true);
     else if (index == 1)
-        setKeywordAndUpdate(*this, QStringLiteral("130.html#adslconnectionlog"), false);
+        setKeywordAndUpdate(*this, helpkw::text(helpkw::AdslConnectionLog), false);
     else
-        setKeywordAndUpdate(*this, QStringLiteral("130.html#defaultconnectionmodelog"), false);
+        setKeywordAndUpdate(*this, helpkw::text(helpkw::AdslModeLog), false);
 }
 
 void TMainForm::SetVPI_ButClick(QObject*) {

@@ -5,6 +5,7 @@
 #include "app/UiSeam.h"
 #include "views/StatsGrid.h"
 #include "views/TablePane.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -132,12 +133,12 @@ void TMainForm::buildSnmpPage(QWidget* page) {
 }
 
 void TMainForm::ICMPClick(QObject*) {
-    refreshCounters(*this, kIcmp, ui.icmp.values, QStringLiteral("160.html"),
+    refreshCounters(*this, kIcmp, ui.icmp.values, helpkw::text(helpkw::Icmp),
                     [](std::size_t, QLabel* label, const QString& value) { label->setText(value); });
 }
 
 void TMainForm::SNMPClick(QObject*) {
-    refreshCounters(*this, kSnmp, ui.snmp.values, QStringLiteral("190.html"),
+    refreshCounters(*this, kSnmp, ui.snmp.values, helpkw::text(helpkw::Snmp),
                     [](std::size_t i, QLabel* label, const QString& value) {
                         if (i == kEnableAuthIndex)
                             label->setText(value == QLatin1String("1") ? QStringLiteral("Yes")

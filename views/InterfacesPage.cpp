@@ -11,6 +11,7 @@
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpText.h"
 #include "views/core/InterfacesText.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -117,7 +118,7 @@ void setFontColour(QLabel* label, std::uint32_t rgb) {
 
 void TMainForm::InterfacesClick() {
     PageAction action(*this);
-    setHelpKeyword(QStringLiteral("140.html"), true);
+    setHelpKeyword(helpkw::text(helpkw::Interfaces), true);
 
     struct Interface {
         const char* prefix;

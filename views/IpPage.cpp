@@ -8,6 +8,7 @@
 #include "views/StatsGrid.h"
 #include "views/TablePane.h"
 #include "views/core/TableLayouts.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -46,8 +47,8 @@ constexpr std::array<Item, 19> kIpStats{{
     {"RoutingDiscards:", "RoutingDiscards_Label", "1.3.6.1.2.1.4.23.0"},
 }};
 
-const std::array<const char*, 4> kSubPageHelp{"150.html", "150.html#ipaddresstable", "150.html#iproutetable",
-                                              "150.html#ipnettomediatable"};
+const std::array<std::string_view, 4> kSubPageHelp{helpkw::Ip, helpkw::IpAddressTable, helpkw::IpRouteTable,
+                                                   helpkw::IpNetToMediaTable};
 
 struct IpTable {
     QPlainTextEdit* IpPageWidgets::*pane;
@@ -107,14 +108,14 @@ void TMainForm::buildIpPage(QWidget* page) {
 void TMainForm::IP_PageControlChange(QObject*) {
     const int index = ui.ip.IP_PageControl->currentIndex();
     if (index < 0 || index >= static_cast<int>(kSubPageHelp.size())) return;
-    setHelpKeyword(QString::fromLatin1(kSubPageHelp[index]), true);
+    setHelpKeyword(helpkw::text(kSubPageHelp[index]), true);
 }
 
 void TMainForm::IPClick(QObject* Sender) {
     PageAction action(*this);
     if (triggerOf(Sender) != Trigger::Button) {
         ui.ip.IP_PageControl->setCurrentIndex(0);
-        setHelpKeyword(QStringLiteral("150.html"), true);
+        setHelpKeyword(helpkw::text(helpkw::Ip), true);
     }
 
     QString forwarding;

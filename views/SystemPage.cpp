@@ -10,6 +10,7 @@
 #include "net/core/SnmpBer.h"
 #include "net/core/SnmpText.h"
 #include "views/core/UptimeFormat.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -103,7 +104,7 @@ void TMainForm::buildSystemPage(QWidget* page) {
 
 void TMainForm::GenSysInfoClick() {
     PageAction action(*this);
-    setHelpKeyword(QStringLiteral("110.html"), false);
+    setHelpKeyword(helpkw::text(helpkw::System), false);
 
     QString v;
     if (!snmpGet(QLatin1String(mib::ifNumber), v)) return action.fail();

@@ -7,6 +7,7 @@
 #include "views/StatsGrid.h"
 #include "views/TablePane.h"
 #include "views/core/TableLayouts.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -40,7 +41,7 @@ constexpr std::array<Item, 13> kTcpStats{{
     {"OutErrs:", "OutRsts_Label", "1.3.6.1.2.1.6.15.0"},
 }};
 
-const std::array<const char*, 2> kTcpSubPageHelp{"170.html", "170.html#tcpconnectiontable"};
+const std::array<std::string_view, 2> kTcpSubPageHelp{helpkw::Tcp, helpkw::TcpConnectionTable};
 
 constexpr Item kInDatagrams{"InDatagrams:", "InDatagrams_Label", "1.3.6.1.2.1.7.1.0"};
 constexpr Item kNoPorts{"NoPorts:", "NoPorts_Label", "1.3.6.1.2.1.7.2.0"};
@@ -90,14 +91,14 @@ void TMainForm::buildTcpPage(QWidget* page) {
 void TMainForm::TCP_PageControlChange(QObject*) {
     const int index = ui.tcp.TCP_PageControl->currentIndex();
     if (index < 0 || index >= static_cast<int>(kTcpSubPageHelp.size())) return;
-    setHelpKeyword(QString::fromLatin1(kTcpSubPageHelp[index]), true);
+    setHelpKeyword(helpkw::text(kTcpSubPageHelp[index]), true);
 }
 
 void TMainForm::TCPClick(QObject* Sender) {
     PageAction action(*this);
     if (triggerOf(Sender) != Trigger::Button) {
         ui.tcp.TCP_PageControl->setCurrentIndex(0);
-        setHelpKeyword(QStringLiteral("170.html"), true);
+        setHelpKeyword(helpkw::text(helpkw::Tcp), true);
     }
 
     QString algorithm;
@@ -138,7 +139,7 @@ void TMainForm::buildUdpPage(QWidget* page) {
 
 void TMainForm::UDPClick(QObject*) {
     PageAction action(*this);
-    setHelpKeyword(QStringLiteral("180.html"), true);
+    setHelpKeyword(helpkw::text(helpkw::Udp), true);
 
     QString value;
     if (!snmpGet(QString::fromLatin1(kInDatagrams.oid), value)) return action.fail();

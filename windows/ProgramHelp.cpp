@@ -4,12 +4,6 @@
 #include "app/UiSeam.h"
 #include "windows/core/HelpKeywords.h"
 
-namespace {
-QString text(std::string_view keyword) {
-    return QString::fromLatin1(keyword.data(), static_cast<qsizetype>(keyword.size()));
-}
-} // namespace
-
 ProgramHelp::ProgramHelp(const QString& helpFileName) : m_viewer(std::make_shared<THTMLHelpViewer>()) {
     m_manager.setHelpFileName(helpFileName);
     m_manager.RegisterHelpViewer(m_viewer);
@@ -38,10 +32,10 @@ bool show(QWidget* parent, const QString& keyword) {
     return showKeyword(parent, keyword, keyword);
 }
 bool showContents(QWidget* parent) {
-    return show(parent, text(helpkw::HelpFile));
+    return show(parent, helpkw::text(helpkw::HelpFile));
 }
 bool showTopicIndex(QWidget* parent) {
-    return show(parent, text(helpkw::Index));
+    return show(parent, helpkw::text(helpkw::Index));
 }
 
 } // namespace help

@@ -2,6 +2,8 @@
 // item.
 #pragma once
 
+#include <QString>
+
 #include <array>
 #include <string_view>
 
@@ -46,5 +48,10 @@ inline constexpr std::array All{HelpFile,
                                 Snmp,
                                 Misc,
                                 Debug};
+
+// A keyword as the window's texts hold it.
+inline QString text(std::string_view keyword) {
+    return QString::fromLatin1(keyword.data(), static_cast<qsizetype>(keyword.size()));
+}
 
 } // namespace helpkw
