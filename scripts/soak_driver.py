@@ -117,7 +117,8 @@ def ini_value(text, section, key):
 
 # ---- the run ----------------------------------------------------------------------------------------
 open(ini, "w").write(SETTINGS)
-ctl(f"tftpupload port 69")
+ctl("tftpupload port 69")
+ctl("dial off")  # the link moves only when the driver moves it, so the log can be checked line by line
 ctl("version 1.2.0.2\\r\\n17/03/2005\\r\\n")
 app = start_program()
 duration = minutes * 60
@@ -151,7 +152,8 @@ while time.time() - t0 < duration:
         what = random.choice(actions)
         if what in ("link down", "link up"):
             ctl(what)
-            link_changes.append(what)
+            if (link_changes[-1] if link_changes else "link up") != what:
+                link_changes.append(what)
         elif what == "restart":
             count_traffic()
             ctl("restart")
@@ -195,8 +197,16 @@ if alive and request_close(app.pid):
             text = open(ini).read()
             used_mb = float((ini_value(text, "Quota", "MBUsed") or "nan").replace(",", "."))
             break
-app.kill()
-app.wait()
+# Then "Yes" to the close, "Yes" to saving the connection log, and the save dialog's proposed name.
+for pause in (0.5, 1.0, 1.5):
+    if app.poll() is None:
+        subprocess.run(["xdotool", "key", "Return"])
+        time.sleep(pause)
+try:
+    app.wait(timeout=5)
+except subprocess.TimeoutExpired:
+    app.kill()
+    app.wait()
 one_poll_mb = RATE_IN * 60 / 1048576
 if used_mb is None:
     rows.append(("quota used vs traffic counted", "FAILED" if alive else "n/a", "the close request wrote no settings"))
@@ -204,11 +214,23 @@ else:
     counted = traffic / 1048576
     rows.append(("quota used vs traffic counted (MB)", "ok" if abs(used_mb - counted) <= one_poll_mb + 1 else "FAILED",
                  f"{used_mb:.1f} vs {counted:.1f} (one poll: {one_poll_mb:.1f})"))
-rows.append(("connection-log lines vs link changes", "not wired",
-             f"{len(link_changes)} changes made; the log is in the window's pane only"))
+saved = f"{app_dir}/kestrune_connection.log"
+expected_log = ["Disconnected" if c == "link down" else "Reconnected" for c in link_changes]
+if os.path.exists(saved):
+    logged = [l.split(":")[0] for l in open(saved, errors="replace").read().splitlines()
+              if l.startswith(("Disconnected:", "Reconnected:"))]
+    os.remove(saved)
+    rows.append(("connection-log lines vs link changes", "ok" if logged == expected_log else "FAILED",
+                 f"{len(logged)} lines for {len(expected_log)} changes" +
+                 ("" if logged == expected_log else f": {logged} vs {expected_log}")))
+elif not expected_log:
+    rows.append(("connection-log lines vs link changes", "ok", "no link change, no log to save"))
+else:
+    rows.append(("connection-log lines vs link changes", "FAILED" if alive else "n/a",
+                 f"{len(expected_log)} changes made, no connection log saved at the close"))
 files = os.listdir(log_dir)
 if not files:
-    rows.append(("event-log files whole", "not wired", "no upload reached the program"))
+    rows.append(("event-log files whole", "not wired", "no upload reached the program (event-log job)"))
 else:
     broken = [f for f in files if f.startswith(".") or os.path.getsize(f"{log_dir}/{f}") == 0]
     rows.append(("event-log files whole", "ok" if not broken else "FAILED", f"{len(files)} files, bad: {broken}"))
