@@ -13,6 +13,8 @@
 //   views/TcpUdpPages.cpp    TCP and UDP pages
 //   views/IcmpSnmpPages.cpp  ICMP and SNMP pages
 //   monitor/QuotaMonitor.cpp data-quota monitor
+//   telnet/TelnetJobs.cpp    command-line jobs, start-up job, about window, the anti-freeze's hook
+//   eventlog/EventLogJob.cpp event-log transfer and its directory chooser
 #pragma once
 
 #include "app/FormWidgets.h"
@@ -25,6 +27,8 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class QCloseEvent;
@@ -33,6 +37,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class PageAction;
 struct SettingKey;
+struct TelnetParts;
 
 // The window's working state (program-wide in meaning: every subsystem reads it).
 struct ProgramState {
@@ -50,10 +55,7 @@ struct ProgramState {
     double QuotaBytes = 0, UsedOffsetBytes = 0;
     double BytesPerGigabyte = 1073741824.0, BytesPerMegabyte = 1048576.0;
     bool QuotaResetDone = false;
-    // Telnet jobs.
-    QString TelnetJob;
-    bool TelnetJobDone = false;
-    qint32 TelnetTicks = 0;
+    // The telnet job's state lives in the window's TelnetSession (telnet()).
 };
 
 // Pages laid out by a layout keep this much free at the bottom: the "&Help" and "&Update" buttons
@@ -89,11 +91,15 @@ public:
     bool snmpWalk(const QString& baseOid, QStringList& lines);
     // A set action: writes `value` to `oid` and shows in `edit` what the router then holds, passed
     // through `shown`. An unanswered set shows "Set failed", `refused` on the status line and beeps;
-    // a set answered but not read back keeps the typed text and says so on the status line.
-    void setAndReadBack(QLineEdit* edit, const char* oid, const QString& value, int valueType,
-                        QString (*shown)(const QString&), const QString& refused);
+    // a set answered but not read back keeps the typed text and says so on the status line. The
+    // read-back goes to `readBackHost` when given (a changed router address). True when read back.
+    bool setAndReadBack(QLineEdit* edit, const char* oid, const QString& value, int valueType,
+                        QString (*shown)(const QString&), const QString& refused,
+                        const QString& readBackHost = QString());
     // The status text of a set refused for the current community ("Is "x" community writable?").
     QString notWritableStatus() const;
+    // The same for a set of a named object ("Is the "x" community name writable?").
+    QString notWritableNameStatus() const;
 
     // Widget lookup by object name, for tests; the window itself uses `ui`. With a scope, only below it.
     template <class T> T* w(const char* name, QObject* scope = nullptr) const {
@@ -164,6 +170,19 @@ public:
     void ICMPClick(QObject* Sender);
     void SNMPClick(QObject* Sender);
 
+    // ---- telnet jobs, Misc page, event log, small windows ---------------------------------------
+    void SetADSLMode_ButClick(QObject* Sender);
+    void SetPwd_ButClick(QObject* Sender);
+    void About1Click(QObject* Sender);
+    void MiscClick(QObject* Sender);
+    void ChangeIP_ButClick(QObject* Sender);
+    void Dir_SpdButClick(QObject* Sender);
+    void TelnetEventLog_ButClick(QObject* Sender);
+    // Runs pending events while the GUI thread waits in a network call (the window's one anti-freeze).
+    std::function<void()> idleHook();
+    // The session, the anti-freeze and the event-log receiver the window owns.
+    TelnetParts& telnet();
+
     // ---- data-quota monitor -----------------------------------------------------------------------
     void QuotaClick(QObject* Sender);
     void CalcQuota_ButClick(QObject* Sender);
@@ -229,4 +248,13 @@ private:
     void walkFailed();
     // Interface discovery of the System page; false when the router went silent during it.
     bool discoverInterfaces();
+
+    std::unique_ptr<TelnetParts> m_telnet;
+    void createTelnet();
+    void telnetOnStartup(); // start-up step 10
+    void endTelnet();       // the window goes: the job's wait ends, the receiver stops
+    // The computer's address for the router to upload to; "" when there is none.
+    QString computerAddress() const;
+    bool eventLogRefusedAsBusy(bool automatic);
+    bool eventLogCanStart();
 };

@@ -1,0 +1,76 @@
+// The window's command-line jobs: the session it owns, the start-up job, the ADSL mode and password
+// buttons, the about window, and the anti-freeze's hook for other waiting transports.
+#include "app/Main_Unit.h"
+
+#include "telnet/TelnetParts.h"
+#include "windows/About_Unit.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+std::uint16_t g_port = 23;
+int g_tickMs = 1000;
+} // namespace
+
+void telnetconfig::setPort(std::uint16_t port) {
+    g_port = port;
+}
+std::uint16_t telnetconfig::port() {
+    return g_port;
+}
+void telnetconfig::setTickMs(int ms) {
+    g_tickMs = ms;
+}
+int telnetconfig::tickMs() {
+    return g_tickMs;
+}
+
+TelnetParts::TelnetParts(TMainForm& form)
+    : host(form), session(host, &form), runModal([](QDialog& d) { d.exec(); }) {
+    session.IdTelnetClient.setPort(telnetconfig::port());
+    session.IdTelnetClient.setIdleHook(form.idleHook());
+    if (telnetconfig::tickMs() != 1000) session.setTickIntervalMs(telnetconfig::tickMs());
+}
+
+void TMainForm::createTelnet() {
+    m_telnet = std::make_unique<TelnetParts>(*this);
+    // One job timer: the session's.
+    ui.timers.Telnet_Timer = m_telnet->session.Telnet_Timer;
+    QPushButton* mode = ui.adsl.SetADSLMode_But;
+    connect(mode, &QPushButton::clicked, this, [this, mode] { SetADSLMode_ButClick(mode); });
+    connect(ui.menu.About1, &QAction::triggered, this, [this] { About1Click(ui.menu.About1); });
+}
+
+TelnetParts& TMainForm::telnet() {
+    return *m_telnet;
+}
+
+std::function<void()> TMainForm::idleHook() {
+    return TIdAntiFreeze::idleHook();
+}
+
+void TMainForm::telnetOnStartup() {
+    m_telnet->session.getAdslModeAtStartup();
+}
+
+void TMainForm::endTelnet() {
+    if (!m_telnet) return;
+    m_telnet->closing = true;
+    m_telnet->session.abort();
+    m_telnet->TftpDaemon.reset();
+}
+
+void TMainForm::SetADSLMode_ButClick(QObject*) {
+    m_telnet->session.setAdslMode();
+}
+
+void TMainForm::SetPwd_ButClick(QObject*) {
+    m_telnet->session.setPassword();
+}
+
+void TMainForm::About1Click(QObject*) {
+    TAboutBox box(this);
+    m_telnet->runModal(box);
+}

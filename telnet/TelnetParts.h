@@ -1,0 +1,35 @@
+// What the main window owns for its network jobs: the one anti-freeze, the command-line session
+// with the window's side of it, and the event-log receiver once the first transfer asked for it.
+#pragma once
+
+#include "eventlog/TftpDaemon.h"
+#include "net/AntiFreeze.h"
+#include "telnet/TelnetSession.h"
+#include "telnet/WindowTelnetHost.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QDialog;
+
+struct TelnetParts {
+    explicit TelnetParts(TMainForm& form);
+
+    TIdAntiFreeze antiFreeze;
+    WindowTelnetHost host;
+    TelnetSession session;
+    std::unique_ptr<TTFTPDaemonThread> TftpDaemon;
+    bool closing = false; // the window is going: waits end at once
+    // Shows a modal window; tests replace it so that nothing waits on a user.
+    std::function<void(QDialog&)> runModal;
+};
+
+// Test hooks, read when a window is created: the router's telnet port (23) and the tick of the
+// session's timer and of the splash count (1000 ms).
+namespace telnetconfig {
+void setPort(std::uint16_t port);
+std::uint16_t port();
+void setTickMs(int ms);
+int tickMs();
+} // namespace telnetconfig
