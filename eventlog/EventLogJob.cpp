@@ -13,17 +13,13 @@
 #include "telnet/TelnetParts.h"
 #include "windows/Dir_Unit.h"
 
-#include <QEventLoop>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QTimer>
 
 #include <arpa/inet.h>
 
 namespace {
-
-constexpr int kBusyPollMs = 500;
 
 QString nowText() {
     return settingstext::dateTimeText(Clock::now(), QLocale());
@@ -33,12 +29,6 @@ QString nowText() {
 bool isUsableAddress(const QString& text) {
     in_addr a{};
     return inet_pton(AF_INET, text.toLatin1().constData(), &a) == 1 && a.s_addr != 0;
-}
-
-void waitMs(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 } // namespace
@@ -75,8 +65,7 @@ void TMainForm::TelnetEventLog_ButClick(QObject* Sender) {
 }
 
 bool TMainForm::eventLogRefusedAsBusy(bool automatic) {
-    TelnetParts& t = *m_telnet;
-    if (!t.session.busy()) return false;
+    if (!m_telnet->session.busy()) return false;
     QPlainTextEdit* memo = ui.misc.Status_Memo;
     memo->clear();
     if (!automatic) {
@@ -87,9 +76,8 @@ bool TMainForm::eventLogRefusedAsBusy(bool automatic) {
     }
     appendToPane(*memo,
                  {QStringLiteral("Another telnet session is in progress!\r\nWaiting ...") + nowText()});
-    // The running job keeps going meanwhile; the next tick tries again.
-    while (t.session.busy() && !t.closing)
-        waitMs(kBusyPollMs);
+    // A tick always comes inside the running job's own wait, which cannot go on before this
+    // handler has returned: waiting here for its end would never end. The next tick tries again.
     return true;
 }
 

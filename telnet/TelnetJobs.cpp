@@ -57,7 +57,6 @@ void TMainForm::telnetOnStartup() {
 
 void TMainForm::endTelnet() {
     if (!m_telnet) return;
-    m_telnet->closing = true;
     m_telnet->session.abort();
     m_telnet->TftpDaemon.reset();
 }

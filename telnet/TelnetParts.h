@@ -20,7 +20,6 @@ struct TelnetParts {
     WindowTelnetHost host;
     TelnetSession session;
     std::unique_ptr<TTFTPDaemonThread> TftpDaemon;
-    bool closing = false; // the window is going: waits end at once
     // Shows a modal window; tests replace it so that nothing waits on a user.
     std::function<void(QDialog&)> runModal;
 };
