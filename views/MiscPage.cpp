@@ -47,13 +47,13 @@ void TMainForm::buildMiscPage(QWidget* page) {
 
     auto* router =
         group(page, "RouterIp_GBox", QStringLiteral(" Change router IP address "), {8, 6, 300, 118});
-    m.CurrentIp_Edit = captioned(router, current, "CurrentIp_Edit", 10, 24, 118, 150);
+    m.CurrentIp_Edit = captioned(router, current, "CurrentIp_Edit", 10, 24, 132, 140);
     m.CurrentIp_Edit->setReadOnly(true);
-    m.NewIP_edit = captioned(router, QStringLiteral("New IP address"), "NewIP_edit", 10, 54, 118, 150);
+    m.NewIP_edit = captioned(router, QStringLiteral("New IP address"), "NewIP_edit", 10, 54, 132, 140);
     m.ChangeIP_But = button(router, "ChangeIP_But", QStringLiteral("Set value"), 196, 84, 86);
 
     auto* pc = group(page, "PCIp_GBox", QStringLiteral(" Computer IP address "), {316, 6, 288, 64});
-    m.PCIP_Edit = captioned(pc, current, "PCIP_Edit", 10, 26, 118, 148, QStringLiteral("----------"));
+    m.PCIP_Edit = captioned(pc, current, "PCIP_Edit", 10, 26, 132, 134, QStringLiteral("----------"));
     m.PCIP_Edit->setReadOnly(true);
 
     auto* log = group(page, "EventLog_GBox", QStringLiteral(" Event log "), {8, 132, 596, 94});
@@ -65,9 +65,9 @@ void TMainForm::buildMiscPage(QWidget* page) {
     auto* pwd = group(page, "Password_GBox",
                       QStringLiteral(" Change router telnet password/SNMP write access community name "),
                       {8, 234, 596, 64});
-    m.CurPwd_Edit = captioned(pwd, QStringLiteral("Current password"), "CurPwd_Edit", 10, 26, 112, 126);
+    m.CurPwd_Edit = captioned(pwd, QStringLiteral("Current password"), "CurPwd_Edit", 10, 26, 126, 116);
     m.CurPwd_Edit->setReadOnly(true);
-    m.NewPwd_Edit = captioned(pwd, QStringLiteral("New password"), "NewPwd_Edit", 268, 26, 92, 126);
+    m.NewPwd_Edit = captioned(pwd, QStringLiteral("New password"), "NewPwd_Edit", 266, 26, 106, 110);
     m.SetPwd_But = button(pwd, "SetPwd_But", QStringLiteral("Set value"), 498, 24, 86);
 
     auto* status = group(page, "Status_GBox", QStringLiteral(" Password change/Event log transfer status "),

@@ -52,6 +52,8 @@ protected:
 
     // The window created with telnet on start-up on or off, its session on the stand-in's line.
     TMainForm& make(bool telnetAtStartup, const std::function<void(sim::TelnetService&)>& setup = {}) {
+        service.reset();
+        h.reset(); // one harness at a time: each restores the working directory and the SNMP port
         MainFormHarness::Options o;
         o.createForm = false;
         if (telnetAtStartup) o.settings.push_back({"Options", "Telnet on startup", "Enabled"});
@@ -65,6 +67,7 @@ protected:
         return h->createForm();
     }
     void TearDown() override {
+        service.reset();
         h.reset();
         telnetconfig::setPort(23);
         telnetconfig::setTickMs(1000);
