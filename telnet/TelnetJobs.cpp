@@ -9,9 +9,11 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <stdexcept>
+
 namespace {
 std::uint16_t g_port = 23;
-int g_tickMs = 1000;
+int g_splashTickMs = 1000;
 } // namespace
 
 void telnetconfig::setPort(std::uint16_t port) {
@@ -20,18 +22,23 @@ void telnetconfig::setPort(std::uint16_t port) {
 std::uint16_t telnetconfig::port() {
     return g_port;
 }
-void telnetconfig::setTickMs(int ms) {
-    g_tickMs = ms;
+void telnetconfig::setSplashTickMs(int ms) {
+    g_splashTickMs = ms;
 }
-int telnetconfig::tickMs() {
-    return g_tickMs;
+int telnetconfig::splashTickMs() {
+    return g_splashTickMs;
 }
 
 TelnetParts::TelnetParts(TMainForm& form)
     : host(form), session(host, &form), runModal([](QDialog& d) { d.exec(); }) {
+    try {
+        antiFreeze = std::make_unique<TIdAntiFreeze>();
+    } catch (const std::runtime_error&) {
+        // another window already holds it
+    }
     session.IdTelnetClient.setPort(telnetconfig::port());
     session.IdTelnetClient.setIdleHook(form.idleHook());
-    if (telnetconfig::tickMs() != 1000) session.setTickIntervalMs(telnetconfig::tickMs());
+    if (telnetconfig::splashTickMs() != 1000) session.setSplashTickMs(telnetconfig::splashTickMs());
 }
 
 void TMainForm::createTelnet() {

@@ -16,7 +16,9 @@ class QDialog;
 struct TelnetParts {
     explicit TelnetParts(TMainForm& form);
 
-    TIdAntiFreeze antiFreeze;
+    // The one anti-freeze; null in a second window of the same process (tests only), which shares
+    // the first one's.
+    std::unique_ptr<TIdAntiFreeze> antiFreeze;
     WindowTelnetHost host;
     TelnetSession session;
     std::unique_ptr<TTFTPDaemonThread> TftpDaemon;
@@ -25,10 +27,10 @@ struct TelnetParts {
 };
 
 // Test hooks, read when a window is created: the router's telnet port (23) and the tick of the
-// session's timer and of the splash count (1000 ms).
+// start-up splash's count (1000 ms).
 namespace telnetconfig {
 void setPort(std::uint16_t port);
 std::uint16_t port();
-void setTickMs(int ms);
-int tickMs();
+void setSplashTickMs(int ms);
+int splashTickMs();
 } // namespace telnetconfig
