@@ -13,7 +13,8 @@
 //   views/TcpUdpPages.cpp    TCP and UDP pages
 //   views/IcmpSnmpPages.cpp  ICMP and SNMP pages
 //   monitor/QuotaMonitor.cpp data-quota monitor
-//   telnet/TelnetJobs.cpp    command-line jobs, start-up job, about window, the anti-freeze's hook
+//   app/IdleHook.cpp         the anti-freeze's hook for waiting transports
+//   telnet/TelnetJobs.cpp    command-line jobs, start-up job, about window
 //   eventlog/EventLogJob.cpp event-log transfer and its directory chooser
 #pragma once
 

@@ -1,5 +1,5 @@
 // The window's command-line jobs: the session it owns, the start-up job, the ADSL mode and password
-// buttons, the about window, and the anti-freeze's hook for other waiting transports.
+// buttons, and the about window.
 #include "app/Main_Unit.h"
 
 #include "telnet/TelnetParts.h"
@@ -52,10 +52,6 @@ void TMainForm::createTelnet() {
 
 TelnetParts& TMainForm::telnet() {
     return *m_telnet;
-}
-
-std::function<void()> TMainForm::idleHook() {
-    return TIdAntiFreeze::idleHook();
 }
 
 void TMainForm::telnetOnStartup() {
