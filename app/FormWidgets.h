@@ -107,7 +107,12 @@ struct CounterPageWidgets {
 };
 
 struct MiscPageWidgets {
+    QLineEdit *CurrentIp_Edit = nullptr, *NewIP_edit = nullptr, *PCIP_Edit = nullptr;
     QLineEdit* Dir_Edit = nullptr;
+    QLineEdit *CurPwd_Edit = nullptr, *NewPwd_Edit = nullptr;
+    QPushButton *ChangeIP_But = nullptr, *Dir_SpdBut = nullptr, *TelnetEventLog_But = nullptr,
+                *SetPwd_But = nullptr;
+    QPlainTextEdit* Status_Memo = nullptr;
 };
 
 struct DebugPageWidgets {

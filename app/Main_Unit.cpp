@@ -6,6 +6,7 @@
 #include "app/SettingsFile.h"
 #include "app/StatusTexts.h"
 #include "app/UiSeam.h"
+#include "telnet/TelnetParts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -52,10 +53,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     buildPages();
     buildMenus();
     buildTimers();
+    createTelnet();
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    endTelnet();
+}
 
 void TMainForm::buildWindow() {
     setObjectName(QStringLiteral("MainForm"));
@@ -168,6 +172,8 @@ void TMainForm::FormCreate() {
     const bool written = settings.release(writeError);
     if (!goOn) UiSeam::error(this, failure);
     if (!written) UiSeam::error(this, writeError);
+    // 10. The router's default ADSL mode over telnet, behind the splash.
+    if (goOn && ui.menu.TelnetEnabled->isChecked()) telnetOnStartup();
 }
 
 void TMainForm::FormShow() {
@@ -194,10 +200,12 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::closeEvent(QCloseEvent* event) {
     bool canClose = true;
     FormCloseQuery(this, canClose);
-    if (canClose)
+    if (canClose) {
+        endTelnet();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 void TMainForm::Exit1Click(QObject*) {

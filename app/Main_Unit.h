@@ -16,6 +16,9 @@
 //   monitor/ConnectionMonitor.cpp connection monitor and auto-reconnect
 //   update/UpdateCheck.cpp   web update check
 //   windows/HelpHandlers.cpp help button and Help menu
+//   app/IdleHook.cpp         the anti-freeze's hook for waiting transports
+//   telnet/TelnetJobs.cpp    command-line jobs, start-up job, about window
+//   eventlog/EventLogJob.cpp event-log transfer and its directory chooser
 #pragma once
 
 #include "app/FormWidgets.h"
@@ -29,6 +32,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QCloseEvent;
@@ -40,6 +44,7 @@ struct SettingKey;
 namespace connmon {
 struct CheckActions;
 }
+struct TelnetParts;
 
 // The window's working state (program-wide in meaning: every subsystem reads it).
 struct ProgramState {
@@ -57,10 +62,7 @@ struct ProgramState {
     double QuotaBytes = 0, UsedOffsetBytes = 0;
     double BytesPerGigabyte = 1073741824.0, BytesPerMegabyte = 1048576.0;
     bool QuotaResetDone = false;
-    // Telnet jobs.
-    QString TelnetJob;
-    bool TelnetJobDone = false;
-    qint32 TelnetTicks = 0;
+    // The telnet job's state lives in the window's TelnetSession (telnet()).
 };
 
 // Pages laid out by a layout keep this much free at the bottom: the "&Help" and "&Update" buttons
@@ -96,11 +98,15 @@ public:
     bool snmpWalk(const QString& baseOid, QStringList& lines);
     // A set action: writes `value` to `oid` and shows in `edit` what the router then holds, passed
     // through `shown`. An unanswered set shows "Set failed", `refused` on the status line and beeps;
-    // a set answered but not read back keeps the typed text and says so on the status line.
-    void setAndReadBack(QLineEdit* edit, const char* oid, const QString& value, int valueType,
-                        QString (*shown)(const QString&), const QString& refused);
+    // a set answered but not read back keeps the typed text and says so on the status line. The
+    // read-back goes to `readBackHost` when given (a changed router address). True when read back.
+    bool setAndReadBack(QLineEdit* edit, const char* oid, const QString& value, int valueType,
+                        QString (*shown)(const QString&), const QString& refused,
+                        const QString& readBackHost = QString());
     // The status text of a set refused for the current community ("Is "x" community writable?").
     QString notWritableStatus() const;
+    // The same for a set of a named object ("Is the "x" community name writable?").
+    QString notWritableNameStatus() const;
 
     // Widget lookup by object name, for tests; the window itself uses `ui`. With a scope, only below it.
     template <class T> T* w(const char* name, QObject* scope = nullptr) const {
@@ -170,6 +176,19 @@ public:
     void UDPClick(QObject* Sender);
     void ICMPClick(QObject* Sender);
     void SNMPClick(QObject* Sender);
+
+    // ---- telnet jobs, Misc page, event log, small windows ---------------------------------------
+    void SetADSLMode_ButClick(QObject* Sender);
+    void SetPwd_ButClick(QObject* Sender);
+    void About1Click(QObject* Sender);
+    void MiscClick(QObject* Sender);
+    void ChangeIP_ButClick(QObject* Sender);
+    void Dir_SpdButClick(QObject* Sender);
+    void TelnetEventLog_ButClick(QObject* Sender);
+    // Runs pending events while the GUI thread waits in a network call (the window's one anti-freeze).
+    std::function<void()> idleHook();
+    // The session, the anti-freeze and the event-log receiver the window owns.
+    TelnetParts& telnet();
 
     // ---- data-quota monitor -----------------------------------------------------------------------
     void QuotaClick(QObject* Sender);
@@ -245,8 +264,15 @@ private:
     void walkFailed();
     // Interface discovery of the System page; false when the router went silent during it.
     bool discoverInterfaces();
-    // The event processing the window's web requests run while they wait.
-    std::function<void()> httpIdle() const;
     void appendLinkLog(const QString& line);
     QString linkChangeLine(const connmon::CheckActions& actions);
+
+    std::unique_ptr<TelnetParts> m_telnet;
+    void createTelnet();
+    void telnetOnStartup(); // start-up step 10
+    void endTelnet();       // the window goes: the job's wait ends, the receiver stops
+    // The computer's address for the router to upload to; "" when there is none.
+    QString computerAddress() const;
+    bool eventLogRefusedAsBusy(bool automatic);
+    bool eventLogCanStart();
 };

@@ -170,16 +170,15 @@ void TMainForm::buildTimers() {
         int interval;
         void (TMainForm::*tick)(QObject*);
     };
-    // EventLog_Timer and Telnet_Timer get their ticks from the event-log transfer and the telnet jobs.
+    // Telnet_Timer is the command-line session's own.
     const Spec specs[] = {
         {"Uptime_Timer", &TimerWidgets::Uptime_Timer, 1000, &TMainForm::Uptime_TimerTimer},
         {"Connect_Timer", &TimerWidgets::Connect_Timer, 15000, &TMainForm::Connect_TimerTimer},
         {"AutoReconnect_Timer", &TimerWidgets::AutoReconnect_Timer, 30000,
          &TMainForm::AutoReconnect_TimerTimer},
         {"Quota_Timer", &TimerWidgets::Quota_Timer, 60000, &TMainForm::Quota_TimerTimer},
-        {"EventLog_Timer", &TimerWidgets::EventLog_Timer, 86400000, nullptr},
+        {"EventLog_Timer", &TimerWidgets::EventLog_Timer, 86400000, &TMainForm::EventLog_TimerTimer},
         {"Interfaces_Timer", &TimerWidgets::Interfaces_Timer, 5000, &TMainForm::Interfaces_TimerTimer},
-        {"Telnet_Timer", &TimerWidgets::Telnet_Timer, 1000, nullptr},
     };
     for (const Spec& s : specs) {
         auto* t = ui.timers.*s.member = new QTimer(this);
@@ -376,9 +375,10 @@ void TMainForm::GetValuesBut(QObject* Sender) {
     QWidget* page = currentPage();
     if (page == p.GenSysInfo) {
         GenSysInfoClick();
-    } else if (page == p.Misc || page == p.Debug) {
-        // The Misc page has no SNMP reads yet (showing it only disables "&Update"); the Debug page
-        // has nothing to refresh.
+    } else if (page == p.Misc) {
+        MiscClick(Sender);
+    } else if (page == p.Debug) {
+        // nothing to refresh
     } else if (page == p.Interfaces) {
         InterfacesClick();
     } else if (page == p.Quota_Tab) {

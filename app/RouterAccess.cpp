@@ -43,20 +43,31 @@ bool TMainForm::snmpWalk(const QString& baseOid, QStringList& lines) {
     return ok;
 }
 
-void TMainForm::setAndReadBack(QLineEdit* edit, const char* oid, const QString& value, int valueType,
-                               QString (*shown)(const QString&), const QString& refused) {
+bool TMainForm::setAndReadBack(QLineEdit* edit, const char* oid, const QString& value, int valueType,
+                               QString (*shown)(const QString&), const QString& refused,
+                               const QString& readBackHost) {
     PageAction action(*this);
     if (!snmpSet(QLatin1String(oid), value, valueType)) {
         edit->setText(QStringLiteral("Set failed"));
-        return action.fail(refused);
+        action.fail(refused);
+        return false;
     }
-    QString held;
-    if (!snmpGet(QLatin1String(oid), held)) return action.end(statustext::SetNotReadBack);
-    edit->setText(shown(held));
+    const QString host = readBackHost.isEmpty() ? routerHost() : readBackHost;
+    std::string bytes;
+    if (!SnmpGetValue(oid, snmptext::toRouter(community()), snmptext::toRouter(host), bytes)) {
+        action.end(statustext::SetNotReadBack);
+        return false;
+    }
+    edit->setText(shown(snmptext::fromRouter(bytes)));
+    return true;
 }
 
 QString TMainForm::notWritableStatus() const {
     return QStringLiteral(" Error: Is \"") + community() + QStringLiteral("\" community writable?");
+}
+
+QString TMainForm::notWritableNameStatus() const {
+    return QStringLiteral(" Error: Is the \"") + community() + QStringLiteral("\" community name writable?");
 }
 
 void TMainForm::setStatus(const QString& text) {

@@ -42,7 +42,7 @@ void TMainForm::AutoReconnect_TimerTimer(QObject*) {
     reconnect->stop();
     if (!connmon::reconnectAttempt(st.LinkUp).attempt) return;
     appendLinkLog(connmon::attemptLine(Clock::now(), QLocale()));
-    ReachabilityProbe(httpIdle());
+    ReachabilityProbe(idleHook());
     // Window events ran during the probe: "Monitor connection" switched off meanwhile ends the attempts.
     if (ui.menu.Recordlog->isChecked()) reconnect->start(connmon::kReconnectIntervalMs);
 }

@@ -169,7 +169,7 @@ TelnetSession::Outcome TelnetSession::getAdslModeAtStartup() {
     if (busy()) return Outcome::Busy;
     Running running(m_running);
     auto splash = std::make_unique<TSplashForm>();
-    splash->splashTimer()->setInterval(m_tickMs);
+    splash->splashTimer()->setInterval(m_splashTickMs > 0 ? m_splashTickMs : m_tickMs);
     splash->show();
     while (splash->seconds() > StartupWaitSeconds && !m_abort)
         pump();

@@ -49,6 +49,8 @@ public:
 
     // For tests: the tick of Telnet_Timer and of the splash countdown (the program keeps 1000 ms).
     void setTickIntervalMs(int ms);
+    // For tests: the splash countdown's tick alone (0: the same as Telnet_Timer's).
+    void setSplashTickMs(int ms) { m_splashTickMs = ms; }
     // For tests: every job connects with this time-out instead of its own (0: the job's own).
     void setConnectTimeoutMs(int ms) { m_connectTimeoutMs = ms; }
 
@@ -77,5 +79,6 @@ private:
     bool m_abort = false;
     bool m_saved = false; // "Configuration saved." seen in this job
     int m_tickMs = 1000;
+    int m_splashTickMs = 0;
     int m_connectTimeoutMs = 0;
 };

@@ -7,7 +7,7 @@
 #include "update/core/UpdateCheck.h"
 
 void TMainForm::CheckforupdateVersion1Click(QObject*) {
-    const VersionFetchResult fetched = FetchVersionFile(httpIdle());
+    const VersionFetchResult fetched = FetchVersionFile(idleHook());
     if (!fetched.ok) {
         UiSeam::error(this, QString::fromStdString(fetched.error)); // the general error report
         return;

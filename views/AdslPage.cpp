@@ -112,8 +112,8 @@ void TMainForm::buildAdslPage(QWidget* page) {
     a.TxPkts_Label = valueLabel(ppp, "TxPkts_Label", 104, 138, 174);
     captionLabel(ppp, QStringLiteral("Rx pkts: "), 8, 164, 90);
     a.RxPkts_Label = valueLabel(ppp, "RxPkts_Label", 104, 164, 174);
-    captionLabel(ppp, QStringLiteral("WAN IP address"), 0, 192, 100);
-    a.WanIpAddr_Edit = widgets::edit(ppp, "WanIpAddr_Edit", 104, 190, 172);
+    captionLabel(ppp, QStringLiteral("WAN IP address"), 4, 192, 104);
+    a.WanIpAddr_Edit = widgets::edit(ppp, "WanIpAddr_Edit", 112, 190, 164);
     a.WanIpAddr_Edit->setReadOnly(true);
 
     // Line state.

@@ -37,11 +37,6 @@ void setQuotedText(TMainForm& form, QLineEdit* edit, const char* oid, const QStr
                         withoutQuotes, refused);
 }
 
-QString notWritableNameStatus(const TMainForm& form) {
-    return QStringLiteral(" Error: Is the \"") + form.community() +
-           QStringLiteral("\" community name writable?");
-}
-
 } // namespace
 
 void TMainForm::buildSystemPage(QWidget* page) {
@@ -175,13 +170,13 @@ bool TMainForm::discoverInterfaces() {
 }
 
 void TMainForm::SetContactButClick(QObject*) {
-    setQuotedText(*this, ui.system.Contact_Edit, mib::sysContact, notWritableNameStatus(*this));
+    setQuotedText(*this, ui.system.Contact_Edit, mib::sysContact, notWritableNameStatus());
 }
 void TMainForm::SetDomainButClick(QObject*) {
     setQuotedText(*this, ui.system.Domain_Edit, mib::sysName, notWritableStatus());
 }
 void TMainForm::SetLocationButClick(QObject*) {
-    setQuotedText(*this, ui.system.Location_Edit, mib::sysLocation, notWritableNameStatus(*this));
+    setQuotedText(*this, ui.system.Location_Edit, mib::sysLocation, notWritableNameStatus());
 }
 
 void TMainForm::GenSysInfoDeafults_ButClick(QObject*) {

@@ -12,10 +12,10 @@ TSplashForm::TSplashForm(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("SplashForm"));
     setWindowTitle(QStringLiteral("Kestrune Splash Screen"));
-    QFont f(QStringLiteral("adobe-helvetica"), 13);
+    QFont f(QStringLiteral("adobe-helvetica"));
+    f.setPixelSize(13); // 13 pixels high, as the main window's font
     f.setBold(true);
     setFont(f);
-    setFixedSize(227, 83);
 
     auto* first = new QLabel(QStringLiteral("Attempting to telnet to router"), this);
     Seconds_Label = new QLabel(QString::number(StartSeconds), this);
@@ -27,8 +27,11 @@ TSplashForm::TSplashForm(QWidget* parent)
     second->addWidget(Seconds_Label);
     second->addWidget(new QLabel(QStringLiteral("seconds."), this));
     auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(6, 6, 6, 6);
     rows->addWidget(first, 0, Qt::AlignHCenter);
     rows->addLayout(second);
+    // The design's size, wider where this machine's font needs it.
+    setFixedSize(rows->sizeHint().expandedTo(QSize(227, 83)));
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());

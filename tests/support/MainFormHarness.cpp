@@ -4,6 +4,7 @@
 #include "app/SettingsFile.h"
 #include "app/UiSeam.h"
 #include "net/SnmpClient.h"
+#include "telnet/TelnetParts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -51,7 +52,11 @@ MainFormHarness::MainFormHarness(Options options) : m_options(std::move(options)
         m_agent = std::make_unique<sim::SnmpAgent>(*m_router, "127.0.0.1", 0);
         if (!m_agent->start()) ADD_FAILURE() << "the stand-in's agent cannot start: " << m_agent->lastError();
         snmpconfig::setPort(m_agent->port());
+        m_telnet = std::make_unique<sim::TelnetService>(*m_router);
+        if (!m_telnet->start()) ADD_FAILURE() << "the stand-in's command line cannot start";
+        telnetconfig::setPort(m_telnet->port());
     }
+    telnetconfig::setSplashTickMs(kSplashTickMs);
     snmpconfig::setTimeoutMs(m_options.timeoutMs);
 
     UiSeam::resetTestRecord();
@@ -62,6 +67,9 @@ MainFormHarness::MainFormHarness(Options options) : m_options(std::move(options)
 
 MainFormHarness::~MainFormHarness() {
     destroyForm();
+    m_telnet.reset();
+    telnetconfig::setPort(23);
+    telnetconfig::setSplashTickMs(1000);
     if (m_agent) m_agent->stop();
     m_agent.reset();
     m_router.reset();
@@ -88,6 +96,11 @@ TMainForm& MainFormHarness::form() {
 sim::Router& MainFormHarness::router() {
     if (!m_router) throw std::logic_error("MainFormHarness: started without a router");
     return *m_router;
+}
+
+sim::TelnetService& MainFormHarness::telnet() {
+    if (!m_telnet) throw std::logic_error("MainFormHarness: started without a router");
+    return *m_telnet;
 }
 
 sim::SnmpAgent& MainFormHarness::agent() {

@@ -14,7 +14,8 @@
 //   3. unless Options::startRouter is false, starts a sim::Router (default D-Link-like state, then
 //      Options::setupRouter) and a sim::SnmpAgent on 127.0.0.1, port 0 (ephemeral);
 //   4. points the SNMP client at the agent's port (snmpconfig::setPort) with a short time-out
-//      (Options::timeoutMs, 300 ms by default);
+//      (Options::timeoutMs, 300 ms by default), and the window's telnet session at the stand-in's
+//      command line on 127.0.0.1 (telnet()), the start-up splash's tick shortened to kSplashTickMs;
 //   5. clears UiSeam's test record (messages, beeps, queued answers, clipboard) and the clock;
 //   6. unless Options::createForm is false, creates the TMainForm - which runs its whole start-up,
 //      SNMP requests included, against the stand-in. Queue UiSeam answers before that when the
@@ -29,6 +30,7 @@
 #include "app/Main_Unit.h"
 #include "app/core/IniFile.h"
 #include "sim/RouterSim.h"
+#include "sim/TelnetService.h"
 
 #include <QByteArray>
 #include <QString>
@@ -72,7 +74,10 @@ public:
     TMainForm& form();
     bool hasForm() const { return m_form != nullptr; }
 
+    static constexpr int kSplashTickMs = 20; // the start-up splash's tick in tests
+
     sim::Router& router();
+    sim::TelnetService& telnet(); // the stand-in's command line
     sim::SnmpAgent& agent();
     std::uint16_t port() const;
 
@@ -95,6 +100,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<sim::Router> m_router;
     std::unique_ptr<sim::SnmpAgent> m_agent;
+    std::unique_ptr<sim::TelnetService> m_telnet;
     std::unique_ptr<TMainForm> m_form;
 };
 

