@@ -3,6 +3,8 @@
 
 #include "net/WebServers.h"
 #include "sim/HostileIo.h"
+#include "sim/ServiceSocket.h"
+#include "sim/ServiceThread.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -69,8 +71,7 @@ struct HttpService::Impl {
     std::uint16_t requestedPort;
     std::uint16_t boundPort = 0;
     int sock = -1;
-    int wake[2] = {-1, -1};
-    std::thread thread;
+    ServiceThread thread;
     mutable std::mutex mutex;
     std::string error;
     std::string versionFile = "1.2.0.1\r\n17/03/2004\r\n";
@@ -82,7 +83,7 @@ struct HttpService::Impl {
     Impl(Router& r, std::string a, std::uint16_t p) : router(r), address(std::move(a)), requestedPort(p) {}
 
     void run() {
-        pollfd fds[2] = {{sock, POLLIN, 0}, {wake[0], POLLIN, 0}};
+        pollfd fds[2] = {{sock, POLLIN, 0}, {thread.wakeFd(), POLLIN, 0}};
         while (true) {
             if (::poll(fds, 2, nextDialWaitMs()) < 0 && errno != EINTR) break;
             if (fds[1].revents) break;
@@ -153,18 +154,18 @@ struct HttpService::Impl {
             sendAllOf(client, head("200 OK", "Content-Length: -5\r\n") + "1.2.0.1\r\n17/03/2004\r\n");
         } else if (how == "endless") {
             if (sendAllOf(client, head("200 OK", "")))
-                streamWithoutEnd(client, wake[0], std::string(8192, '7'), std::size_t{1} << 30);
+                streamWithoutEnd(client, thread.wakeFd(), std::string(8192, '7'), std::size_t{1} << 30);
         } else if (how == "huge") {
             sendAllOf(client, "HTTP/1.1 200 OK\r\nX-Filler: " + std::string(4u << 20, 'x') + "\r\n\r\n");
         } else if (how == "stall") {
             if (sendAllOf(client, head("200 OK", "Content-Length: 1000\r\n") + std::string(500, '1')))
-                waitForPeerToLeave(client, wake[0], kHostileWaitMs);
+                waitForPeerToLeave(client, thread.wakeFd(), kHostileWaitMs);
         } else if (how == "highbit") {
             sendAllOf(client, reply("200 OK", "text/plain", highBitBody()));
         } else if (how == "redirectloop") {
             sendAllOf(client, head("302 Found", "Location: " + path + "\r\nContent-Length: 0\r\n"));
         } else if (how == "silent") {
-            waitForPeerToLeave(client, wake[0], kHostileWaitMs);
+            waitForPeerToLeave(client, thread.wakeFd(), kHostileWaitMs);
         }
         ::shutdown(client, SHUT_WR);
     }
@@ -198,47 +199,23 @@ HttpService::~HttpService() {
 
 bool HttpService::start() {
     Impl& d = *m_impl;
-    if (d.thread.joinable()) return true;
-    auto failWith = [&](const std::string& what) {
+    if (d.thread.running()) return true;
+    std::string error;
+    d.sock = openServiceSocket(SOCK_STREAM, d.address, d.requestedPort, 16, d.boundPort, error);
+    if (d.sock < 0 || !d.thread.open()) {
         std::lock_guard lock(d.mutex);
-        d.error = what + ": " + std::strerror(errno);
-        if (d.sock >= 0) ::close(d.sock);
-        d.sock = -1;
+        d.error = d.sock < 0 ? error : std::string("pipe: ") + std::strerror(errno);
         return false;
-    };
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(d.requestedPort);
-    if (::inet_pton(AF_INET, d.address.c_str(), &addr.sin_addr) != 1) {
-        errno = EINVAL;
-        return failWith("bad address \"" + d.address + "\"");
     }
-    d.sock = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (d.sock < 0) return failWith("socket");
-    const int on = 1;
-    ::setsockopt(d.sock, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    if (::bind(d.sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0)
-        return failWith("bind " + d.address + ":" + std::to_string(d.requestedPort));
-    if (::listen(d.sock, 16) < 0) return failWith("listen");
-    socklen_t len = sizeof addr;
-    if (::getsockname(d.sock, reinterpret_cast<sockaddr*>(&addr), &len) < 0) return failWith("getsockname");
-    d.boundPort = ntohs(addr.sin_port);
-    if (::pipe2(d.wake, O_CLOEXEC) < 0) return failWith("pipe");
-    d.thread = std::thread([&d] { d.run(); });
+    d.thread.start([&d] { d.run(); });
     return true;
 }
 
 void HttpService::stop() {
     Impl& d = *m_impl;
-    if (d.thread.joinable()) {
-        const char byte = 'x';
-        [[maybe_unused]] auto n = ::write(d.wake[1], &byte, 1);
-        d.thread.join();
-    }
-    for (int* fd : {&d.sock, &d.wake[0], &d.wake[1]}) {
-        if (*fd >= 0) ::close(*fd);
-        *fd = -1;
-    }
+    d.thread.stop();
+    if (d.sock >= 0) ::close(d.sock);
+    d.sock = -1;
 }
 
 std::uint16_t HttpService::port() const {

@@ -1,5 +1,7 @@
 // SnmpAgent: the router's UDP port 161, answering Router::answer from a thread of its own.
 #include "sim/RouterSim.h"
+#include "sim/ServiceSocket.h"
+#include "sim/ServiceThread.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -20,8 +22,7 @@ struct SnmpAgent::Impl {
     std::uint16_t requestedPort;
     std::uint16_t boundPort = 0;
     int sock = -1;
-    int wake[2] = {-1, -1};
-    std::thread thread;
+    ServiceThread thread;
     mutable std::mutex mutex;
     std::string error;
 
@@ -29,7 +30,7 @@ struct SnmpAgent::Impl {
 
     void run() {
         std::string buffer(65536, '\0');
-        pollfd fds[2] = {{sock, POLLIN, 0}, {wake[0], POLLIN, 0}};
+        pollfd fds[2] = {{sock, POLLIN, 0}, {thread.wakeFd(), POLLIN, 0}};
         while (true) {
             if (::poll(fds, 2, -1) < 0) {
                 if (errno == EINTR) continue;
@@ -49,18 +50,12 @@ struct SnmpAgent::Impl {
                 reply.reset(); // whatever went wrong, a real agent would just not answer
             }
             if (reply) {
-                if (const int delay = router.responseDelayMs(); delay > 0) waitOrStop(delay);
+                if (const int delay = router.responseDelayMs(); delay > 0) thread.sleep(delay);
                 for (const std::string& datagram : router.hostileSnmpReplies(*reply))
                     ::sendto(sock, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&peer),
                              peerLen);
             }
         }
-    }
-
-    // Sleeps up to ms, cut short when the agent is being stopped.
-    void waitOrStop(int ms) {
-        pollfd p{wake[0], POLLIN, 0};
-        ::poll(&p, 1, ms);
     }
 };
 
@@ -73,44 +68,23 @@ SnmpAgent::~SnmpAgent() {
 
 bool SnmpAgent::start() {
     Impl& d = *m_impl;
-    if (d.thread.joinable()) return true;
-    auto failWith = [&](const std::string& what) {
+    if (d.thread.running()) return true;
+    std::string error;
+    d.sock = openServiceSocket(SOCK_DGRAM, d.address, d.requestedPort, 0, d.boundPort, error);
+    if (d.sock < 0 || !d.thread.open()) {
         std::lock_guard lock(d.mutex);
-        d.error = what + ": " + std::strerror(errno);
-        if (d.sock >= 0) ::close(d.sock);
-        d.sock = -1;
+        d.error = d.sock < 0 ? error : std::string("pipe: ") + std::strerror(errno);
         return false;
-    };
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(d.requestedPort);
-    if (::inet_pton(AF_INET, d.address.c_str(), &addr.sin_addr) != 1) {
-        errno = EINVAL;
-        return failWith("bad address \"" + d.address + "\"");
     }
-    d.sock = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (d.sock < 0) return failWith("socket");
-    if (::bind(d.sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0)
-        return failWith("bind " + d.address + ":" + std::to_string(d.requestedPort));
-    socklen_t len = sizeof addr;
-    if (::getsockname(d.sock, reinterpret_cast<sockaddr*>(&addr), &len) < 0) return failWith("getsockname");
-    d.boundPort = ntohs(addr.sin_port);
-    if (::pipe2(d.wake, O_CLOEXEC) < 0) return failWith("pipe");
-    d.thread = std::thread([&d] { d.run(); });
+    d.thread.start([&d] { d.run(); });
     return true;
 }
 
 void SnmpAgent::stop() {
     Impl& d = *m_impl;
-    if (d.thread.joinable()) {
-        const char byte = 'x';
-        [[maybe_unused]] auto n = ::write(d.wake[1], &byte, 1);
-        d.thread.join();
-    }
-    for (int* fd : {&d.sock, &d.wake[0], &d.wake[1]}) {
-        if (*fd >= 0) ::close(*fd);
-        *fd = -1;
-    }
+    d.thread.stop();
+    if (d.sock >= 0) ::close(d.sock);
+    d.sock = -1;
 }
 
 std::uint16_t SnmpAgent::port() const {

@@ -2,6 +2,7 @@
 #include "sim/TelnetService.h"
 
 #include "sim/HostileIo.h"
+#include "sim/ServiceSocket.h"
 #include "sim/ServiceThread.h"
 
 #include <arpa/inet.h>
@@ -279,31 +280,13 @@ TelnetService::~TelnetService() {
 bool TelnetService::start() {
     Impl& d = *m_impl;
     if (d.thread.running()) return true;
-    auto failWith = [&](const std::string& what) {
+    std::string error;
+    d.listener = openServiceSocket(SOCK_STREAM, d.address, d.requestedPort, 4, d.boundPort, error);
+    if (d.listener < 0 || !d.thread.open()) {
         std::lock_guard lock(d.mutex);
-        d.error = what + ": " + std::strerror(errno);
-        if (d.listener >= 0) ::close(d.listener);
-        d.listener = -1;
+        d.error = d.listener < 0 ? error : std::string("pipe: ") + std::strerror(errno);
         return false;
-    };
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(d.requestedPort);
-    if (::inet_pton(AF_INET, d.address.c_str(), &addr.sin_addr) != 1) {
-        errno = EINVAL;
-        return failWith("bad address \"" + d.address + "\"");
     }
-    d.listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (d.listener < 0) return failWith("socket");
-    const int on = 1;
-    ::setsockopt(d.listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    if (::bind(d.listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0)
-        return failWith("bind " + d.address + ":" + std::to_string(d.requestedPort));
-    if (::listen(d.listener, 4) < 0) return failWith("listen");
-    socklen_t len = sizeof addr;
-    ::getsockname(d.listener, reinterpret_cast<sockaddr*>(&addr), &len);
-    d.boundPort = ntohs(addr.sin_port);
-    if (!d.thread.open()) return failWith("pipe");
     d.thread.start([&d] { d.run(); });
     return true;
 }
