@@ -1,0 +1,220 @@
+// SQLite storage of the line history through Qt SQL.
+#include "history/HistoryStore.h"
+
+#include <QAtomicInt>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace history {
+
+namespace {
+
+QAtomicInt g_connections;
+
+const char* const kSampleColumns = "t, ok, down_rate, up_rate, down_atten, up_atten, down_power, up_power, "
+                                   "down_snr, up_snr, line_status, ppp_up, in_bytes, out_bytes";
+
+// Version 1 kept the rates, attenuation and SNR margin only; version 2 adds output power, line
+// and link state, the byte counts and the events.
+const char* const kCreateV2[] = {
+    "CREATE TABLE samples (t INTEGER NOT NULL, ok INTEGER NOT NULL, down_rate REAL, up_rate REAL, "
+    "down_atten REAL, up_atten REAL, down_power REAL, up_power REAL, down_snr REAL, up_snr REAL, "
+    "line_status INTEGER, ppp_up INTEGER, in_bytes REAL, out_bytes REAL)",
+    "CREATE INDEX samples_t ON samples (t)",
+    "CREATE TABLE events (t INTEGER NOT NULL, kind INTEGER NOT NULL, detail TEXT)",
+    "CREATE INDEX events_t ON events (t)",
+};
+const char* const kFromV1[] = {
+    "ALTER TABLE samples ADD COLUMN down_power REAL",
+    "ALTER TABLE samples ADD COLUMN up_power REAL",
+    "ALTER TABLE samples ADD COLUMN line_status INTEGER",
+    "ALTER TABLE samples ADD COLUMN ppp_up INTEGER",
+    "ALTER TABLE samples ADD COLUMN in_bytes REAL",
+    "ALTER TABLE samples ADD COLUMN out_bytes REAL",
+    "CREATE TABLE events (t INTEGER NOT NULL, kind INTEGER NOT NULL, detail TEXT)",
+    "CREATE INDEX events_t ON events (t)",
+};
+
+QVariant figure(const LineSample& s, double v) {
+    return s.ok ? QVariant(v) : QVariant(QMetaType::fromType<double>());
+}
+
+void bindSample(QSqlQuery& q, const LineSample& s) {
+    q.addBindValue(QVariant::fromValue<qint64>(s.timeMs));
+    q.addBindValue(s.ok ? 1 : 0);
+    for (double v :
+         {s.downRate, s.upRate, s.downAtten, s.upAtten, s.downPower, s.upPower, s.downSnr, s.upSnr})
+        q.addBindValue(figure(s, v));
+    q.addBindValue(s.ok ? QVariant(s.lineStatus) : QVariant(QMetaType::fromType<int>()));
+    q.addBindValue(s.ok ? QVariant(s.pppUp ? 1 : 0) : QVariant(QMetaType::fromType<int>()));
+    q.addBindValue(figure(s, s.inBytes));
+    q.addBindValue(figure(s, s.outBytes));
+}
+
+LineSample sampleOf(const QSqlQuery& q) {
+    LineSample s;
+    s.timeMs = q.value(0).toLongLong();
+    s.ok = q.value(1).toInt() != 0;
+    double* figures[] = {&s.downRate,  &s.upRate,  &s.downAtten, &s.upAtten,
+                         &s.downPower, &s.upPower, &s.downSnr,   &s.upSnr};
+    for (int i = 0; i < 8; ++i)
+        *figures[i] = q.value(2 + i).toDouble();
+    s.lineStatus = q.value(10).isNull() ? -1 : q.value(10).toInt();
+    s.pppUp = q.value(11).toInt() != 0;
+    s.inBytes = q.value(12).toDouble();
+    s.outBytes = q.value(13).toDouble();
+    return s;
+}
+
+} // namespace
+
+HistoryStore::HistoryStore()
+    : m_connection(QStringLiteral("kestrune-history-%1").arg(g_connections.fetchAndAddRelaxed(1))) {}
+
+HistoryStore::~HistoryStore() {
+    close();
+}
+
+bool HistoryStore::open(const QString& path) {
+    close();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            m_error = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_connection);
+            return false;
+        }
+    }
+    // WAL: a writer killed in the middle of a write leaves the last committed state readable.
+    if (exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
+        exec(QStringLiteral("PRAGMA synchronous=NORMAL")) && migrate())
+        return true;
+    const QString why = m_error;
+    close();
+    m_error = why;
+    return false;
+}
+
+bool HistoryStore::isOpen() const {
+    return QSqlDatabase::contains(m_connection) && QSqlDatabase::database(m_connection, false).isOpen();
+}
+
+void HistoryStore::close() {
+    if (!QSqlDatabase::contains(m_connection)) return;
+    QSqlDatabase::database(m_connection, false).close();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+bool HistoryStore::exec(const QString& sql) {
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (q.exec(sql)) return true;
+    m_error = q.lastError().text();
+    return false;
+}
+
+int HistoryStore::schemaVersion() const {
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    return q.exec(QStringLiteral("PRAGMA user_version")) && q.next() ? q.value(0).toInt() : -1;
+}
+
+bool HistoryStore::migrate() {
+    const int version = schemaVersion();
+    if (version == kSchemaVersion) return true;
+    if (version > kSchemaVersion) {
+        m_error = QStringLiteral("The line history was written by a newer version (schema %1).").arg(version);
+        return false;
+    }
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    db.transaction();
+    bool ok = true;
+    auto run = [&](const auto& statements) {
+        for (const char* sql : statements)
+            ok = ok && exec(QLatin1String(sql));
+    };
+    if (version == 0)
+        run(kCreateV2);
+    else if (version == 1)
+        run(kFromV1);
+    ok = ok && exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
+    if (ok) return db.commit();
+    db.rollback();
+    return false;
+}
+
+bool HistoryStore::addSample(const LineSample& s) {
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("INSERT INTO samples (%1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
+                  .arg(QLatin1String(kSampleColumns)));
+    bindSample(q, s);
+    if (q.exec()) return true;
+    m_error = q.lastError().text();
+    return false;
+}
+
+bool HistoryStore::addSamples(const std::vector<LineSample>& samples) {
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    db.transaction();
+    for (const LineSample& s : samples)
+        if (!addSample(s)) {
+            db.rollback();
+            return false;
+        }
+    return db.commit();
+}
+
+bool HistoryStore::addEvent(const LineEvent& e) {
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(QStringLiteral("INSERT INTO events (t, kind, detail) VALUES (?,?,?)"));
+    q.addBindValue(QVariant::fromValue<qint64>(e.timeMs));
+    q.addBindValue(static_cast<int>(e.kind));
+    q.addBindValue(e.detail);
+    if (q.exec()) return true;
+    m_error = q.lastError().text();
+    return false;
+}
+
+std::vector<LineSample> HistoryStore::samples(std::int64_t fromMs, std::int64_t toMs) const {
+    std::vector<LineSample> out;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT %1 FROM samples WHERE t >= ? AND t < ? ORDER BY t")
+                  .arg(QLatin1String(kSampleColumns)));
+    q.addBindValue(QVariant::fromValue<qint64>(fromMs));
+    q.addBindValue(QVariant::fromValue<qint64>(toMs));
+    if (!q.exec()) return out;
+    while (q.next())
+        out.push_back(sampleOf(q));
+    return out;
+}
+
+std::vector<LineEvent> HistoryStore::events(std::int64_t fromMs, std::int64_t toMs) const {
+    std::vector<LineEvent> out;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT t, kind, detail FROM events WHERE t >= ? AND t < ? ORDER BY t"));
+    q.addBindValue(QVariant::fromValue<qint64>(fromMs));
+    q.addBindValue(QVariant::fromValue<qint64>(toMs));
+    if (!q.exec()) return out;
+    while (q.next())
+        out.push_back(
+            {q.value(0).toLongLong(), static_cast<EventKind>(q.value(1).toInt()), q.value(2).toString()});
+    return out;
+}
+
+std::optional<std::int64_t> HistoryStore::firstSampleTime() const {
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    if (q.exec(QStringLiteral("SELECT min(t) FROM samples")) && q.next() && !q.value(0).isNull())
+        return q.value(0).toLongLong();
+    return std::nullopt;
+}
+
+std::int64_t HistoryStore::sampleCount() const {
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    return q.exec(QStringLiteral("SELECT count(*) FROM samples")) && q.next() ? q.value(0).toLongLong() : 0;
+}
+
+} // namespace history
