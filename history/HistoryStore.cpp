@@ -217,4 +217,10 @@ std::int64_t HistoryStore::sampleCount() const {
     return q.exec(QStringLiteral("SELECT count(*) FROM samples")) && q.next() ? q.value(0).toLongLong() : 0;
 }
 
+bool HistoryStore::intact() const {
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    return q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next() &&
+           q.value(0).toString() == QLatin1String("ok");
+}
+
 } // namespace history

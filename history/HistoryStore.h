@@ -39,6 +39,8 @@ public:
     std::vector<LineEvent> events(std::int64_t fromMs, std::int64_t toMs) const;
     std::optional<std::int64_t> firstSampleTime() const;
     std::int64_t sampleCount() const;
+    // SQLite's own check of the file found nothing wrong.
+    bool intact() const;
 
 private:
     bool exec(const QString& sql);
