@@ -205,6 +205,47 @@ std::vector<LineEvent> HistoryStore::events(std::int64_t fromMs, std::int64_t to
     return out;
 }
 
+std::vector<Column> HistoryStore::columns(std::int64_t fromMs, std::int64_t toMs, int columns) const {
+    std::vector<Column> out;
+    const std::int64_t width = columnWidthMs(fromMs, toMs, columns);
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    // Figures in the order of history::Figure.
+    q.prepare(QStringLiteral(
+        "SELECT (t - ?) / ? AS b, min(t), max(t), sum(ok), count(*) - sum(ok), "
+        "min(down_snr), max(down_snr), min(up_snr), max(up_snr), min(down_atten), max(down_atten), "
+        "min(up_atten), max(up_atten), min(down_rate), max(down_rate), min(up_rate), max(up_rate) "
+        "FROM samples WHERE t >= ? AND t < ? GROUP BY b ORDER BY b"));
+    for (std::int64_t v : {fromMs, width, fromMs, toMs})
+        q.addBindValue(QVariant::fromValue<qint64>(v));
+    if (!q.exec()) return out;
+    while (q.next()) {
+        Column c{q.value(1).toLongLong(), q.value(2).toLongLong(), q.value(3).toInt(), q.value(4).toInt()};
+        for (int f = 0; f < kFigures; ++f) {
+            c.low[f] = q.value(5 + 2 * f).toDouble();
+            c.high[f] = q.value(6 + 2 * f).toDouble();
+        }
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::vector<DayBytes> HistoryStore::bytesPerDay(std::int64_t fromMs, std::int64_t toMs) const {
+    std::vector<DayBytes> out;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.setForwardOnly(true);
+    q.prepare(
+        QStringLiteral("SELECT date(t / 1000, 'unixepoch', 'localtime') AS d, sum(in_bytes), sum(out_bytes) "
+                       "FROM samples WHERE t >= ? AND t < ? AND ok = 1 GROUP BY d ORDER BY d"));
+    q.addBindValue(QVariant::fromValue<qint64>(fromMs));
+    q.addBindValue(QVariant::fromValue<qint64>(toMs));
+    if (!q.exec()) return out;
+    while (q.next())
+        out.push_back({QDate::fromString(q.value(0).toString(), Qt::ISODate), q.value(1).toDouble(),
+                       q.value(2).toDouble()});
+    return out;
+}
+
 std::optional<std::int64_t> HistoryStore::firstSampleTime() const {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     if (q.exec(QStringLiteral("SELECT min(t) FROM samples")) && q.next() && !q.value(0).isNull())

@@ -37,6 +37,10 @@ public:
     // Samples and events with fromMs <= time < toMs, oldest first.
     std::vector<LineSample> samples(std::int64_t fromMs, std::int64_t toMs) const;
     std::vector<LineEvent> events(std::int64_t fromMs, std::int64_t toMs) const;
+    // The range summed up for a chart `columns` wide (the columns holding samples, in time order).
+    std::vector<Column> columns(std::int64_t fromMs, std::int64_t toMs, int columns) const;
+    // Bytes per local calendar day over the range.
+    std::vector<DayBytes> bytesPerDay(std::int64_t fromMs, std::int64_t toMs) const;
     std::optional<std::int64_t> firstSampleTime() const;
     std::int64_t sampleCount() const;
     // SQLite's own check of the file found nothing wrong.

@@ -106,7 +106,12 @@ void TLineHistoryForm::reload() {
     const auto r = static_cast<std::size_t>(range());
     m_fromMs =
         r < std::size(kRangeMs) ? m_toMs - kRangeMs[r] : m_store.firstSampleTime().value_or(m_toMs - kDayMs);
-    m_samples = m_store.samples(m_fromMs, m_toMs);
+    m_columns = m_store.columns(m_fromMs, m_toMs, columns());
+    m_answered = m_gaps = 0;
+    for (const history::Column& c : m_columns) {
+        m_answered += c.answered;
+        m_gaps += c.gaps;
+    }
     m_events = m_store.events(m_fromMs, m_toMs);
     m_drawnPoints = 0;
     drawLineChart(m_snr, QStringLiteral("SNR margin"), QStringLiteral("dB"),
@@ -119,12 +124,11 @@ void TLineHistoryForm::reload() {
                   {{history::Figure::DownRate, QStringLiteral("Downstream")},
                    {history::Figure::UpRate, QStringLiteral("Upstream")}});
     drawTrafficChart();
-    const auto gaps = std::count_if(m_samples.begin(), m_samples.end(), [](const auto& s) { return !s.ok; });
     const auto drops = std::count_if(m_events.begin(), m_events.end(), [](const auto& e) {
         return e.kind == history::EventKind::Disconnection;
     });
     m_summary->setText(
-        QStringLiteral("%1 samples, %2 gaps, %3 disconnections").arg(m_samples.size()).arg(gaps).arg(drops));
+        QStringLiteral("%1 samples, %2 gaps, %3 disconnections").arg(shownSamples()).arg(m_gaps).arg(drops));
 }
 
 void TLineHistoryForm::drawLineChart(QChartView* view, const QString& title, const QString& unit,
@@ -145,8 +149,7 @@ void TLineHistoryForm::drawLineChart(QChartView* view, const QString& title, con
         s->attachAxis(y);
     };
     for (std::size_t i = 0; i < figures.size(); ++i) {
-        const history::Curve curve =
-            history::thinnedCurve(m_samples, figures[i].first, m_fromMs, m_toMs, columns());
+        const history::Curve curve = history::curveOf(m_columns, figures[i].first);
         for (std::size_t run = 0; run < curve.size(); ++run) {
             auto* s = new QLineSeries(chart);
             s->setName(figures[i].second);
@@ -190,7 +193,7 @@ void TLineHistoryForm::drawTrafficChart() {
     auto* up = new QBarSet(QStringLiteral("Uploaded (MB)"));
     QStringList days;
     double high = 1;
-    for (const history::DayBytes& d : history::bytesPerDay(m_samples)) {
+    for (const history::DayBytes& d : m_store.bytesPerDay(m_fromMs, m_toMs)) {
         days << d.day.toString(QStringLiteral("dd MMM"));
         *down << d.inBytes / 1048576.0;
         *up << d.outBytes / 1048576.0;
@@ -217,7 +220,7 @@ void TLineHistoryForm::drawTrafficChart() {
 bool TLineHistoryForm::exportCsv(const QString& fileName) const {
     QSaveFile f(fileName);
     if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(history::csvText(m_samples).toUtf8());
+    f.write(history::csvText(m_store.samples(m_fromMs, m_toMs)).toUtf8());
     return f.commit();
 }
 

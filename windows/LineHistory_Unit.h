@@ -29,7 +29,7 @@ public:
     // Reads the shown range from the database again and redraws.
     void reload();
     // What is shown now.
-    const std::vector<history::LineSample>& shownSamples() const { return m_samples; }
+    int shownSamples() const { return m_answered + m_gaps; }
     const std::vector<history::LineEvent>& shownEvents() const { return m_events; }
     // The number of points drawn on the current charts (after thinning).
     int drawnPoints() const { return m_drawnPoints; }
@@ -51,7 +51,8 @@ private:
     QTabWidget* m_tabs = nullptr;
     QChartView *m_snr = nullptr, *m_atten = nullptr, *m_rates = nullptr, *m_traffic = nullptr;
     QLabel* m_summary = nullptr;
-    std::vector<history::LineSample> m_samples;
+    std::vector<history::Column> m_columns;
+    int m_answered = 0, m_gaps = 0;
     std::vector<history::LineEvent> m_events;
     std::int64_t m_fromMs = 0, m_toMs = 0;
     int m_drawnPoints = 0;

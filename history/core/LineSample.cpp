@@ -5,7 +5,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <map>
 
 namespace history {
 
@@ -59,69 +58,24 @@ double figureOf(const LineSample& s, Figure f) {
     return 0;
 }
 
-namespace {
-
-// One column's lowest and highest sample, or a gap.
-struct Column {
-    bool gap = false, any = false;
-    Point low{}, high{};
-    void take(const Point& p) {
-        if (!any || p.value < low.value) low = p;
-        if (!any || p.value > high.value) high = p;
-        any = true;
-    }
-};
-
-void flush(Curve& curve, Column& c) {
-    if (c.gap && !curve.back().empty()) curve.emplace_back();
-    if (c.any) {
-        const bool lowFirst = c.low.timeMs <= c.high.timeMs;
-        curve.back().push_back(lowFirst ? c.low : c.high);
-        if (c.low.timeMs != c.high.timeMs) curve.back().push_back(lowFirst ? c.high : c.low);
-    }
-    c = Column();
+std::int64_t columnWidthMs(std::int64_t fromMs, std::int64_t toMs, int columns) {
+    return std::max<std::int64_t>(1, (toMs - fromMs + columns - 1) / std::max(1, columns));
 }
 
-} // namespace
-
-Curve thinnedCurve(const std::vector<LineSample>& samples, Figure f, std::int64_t fromMs, std::int64_t toMs,
-                   int columns) {
+Curve curveOf(const std::vector<Column>& columns, Figure f) {
     Curve curve(1);
-    if (toMs <= fromMs || columns < 1) return {};
-    const double width = double(toMs - fromMs) / columns;
-    Column column;
-    std::int64_t current = -1;
-    for (const LineSample& s : samples) {
-        if (s.timeMs < fromMs || s.timeMs >= toMs) continue;
-        const auto index = static_cast<std::int64_t>(double(s.timeMs - fromMs) / width);
-        if (index != current) {
-            flush(curve, column);
-            current = index;
+    const auto i = static_cast<std::size_t>(f);
+    for (const Column& c : columns) {
+        if (c.answered == 0) {
+            if (!curve.back().empty()) curve.emplace_back();
+            continue;
         }
-        if (s.ok)
-            column.take({s.timeMs, figureOf(s, f)});
-        else
-            column.gap = true;
+        const std::int64_t mid = c.firstMs + (c.lastMs - c.firstMs) / 2;
+        curve.back().push_back({mid, c.low[i]});
+        if (c.high[i] != c.low[i]) curve.back().push_back({mid, c.high[i]});
     }
-    flush(curve, column);
-    std::erase_if(curve, [](const auto& run) { return run.empty(); });
+    if (curve.back().empty()) curve.pop_back();
     return curve;
-}
-
-std::vector<DayBytes> bytesPerDay(const std::vector<LineSample>& samples) {
-    std::map<QDate, DayBytes> days;
-    for (const LineSample& s : samples) {
-        if (!s.ok) continue;
-        const QDate d = QDateTime::fromMSecsSinceEpoch(s.timeMs).date();
-        DayBytes& b = days[d];
-        b.day = d;
-        b.inBytes += s.inBytes;
-        b.outBytes += s.outBytes;
-    }
-    std::vector<DayBytes> out;
-    for (const auto& [day, bytes] : days)
-        out.push_back(bytes);
-    return out;
 }
 
 QString csvText(const std::vector<LineSample>& samples) {

@@ -45,6 +45,17 @@ std::vector<LineEvent> eventsBetween(const std::optional<LineSample>& previous, 
 enum class Figure { DownSnr, UpSnr, DownAtten, UpAtten, DownRate, UpRate };
 double figureOf(const LineSample& s, Figure f);
 
+// One column of a chart: the samples that fall in it, summed up (HistoryStore::columns).
+struct Column {
+    std::int64_t firstMs = 0, lastMs = 0;
+    int answered = 0, gaps = 0;
+    double low[6] = {}, high[6] = {}; // by Figure, over the answered samples
+};
+inline constexpr int kFigures = 6;
+
+// The width in milliseconds (at least 1) of one column of a chart `columns` wide over [fromMs, toMs).
+std::int64_t columnWidthMs(std::int64_t fromMs, std::int64_t toMs, int columns);
+
 struct Point {
     std::int64_t timeMs;
     double value;
@@ -52,18 +63,15 @@ struct Point {
 // A drawn curve: runs of points, split where a gap lies.
 using Curve = std::vector<std::vector<Point>>;
 
-// The figure's curve thinned to at most about two points per column of a chart `columns` wide over
-// [fromMs, toMs): each column keeps its lowest and highest value in time order, so a short dip
-// survives. A column holding a gap breaks the curve.
-Curve thinnedCurve(const std::vector<LineSample>& samples, Figure f, std::int64_t fromMs, std::int64_t toMs,
-                   int columns);
+// The figure's curve with at most two points per column, its lowest and highest value, so that a
+// short dip survives any thinning. A column holding only gaps breaks the curve.
+Curve curveOf(const std::vector<Column>& columns, Figure f);
 
 // Bytes per local calendar day.
 struct DayBytes {
     QDate day;
     double inBytes = 0, outBytes = 0;
 };
-std::vector<DayBytes> bytesPerDay(const std::vector<LineSample>& samples);
 
 // The samples as CSV: a header line, then one line per sample with its time in ISO 8601 (UTC, "Z");
 // a gap has its time and empty figures. Lines end in CRLF.

@@ -40,42 +40,26 @@ TEST(LineHistoryCore, EventsBetweenSamples) {
     EXPECT_TRUE(eventsBetween(up, LineSample{5000}, true).empty()); // a gap tells nothing
 }
 
-TEST(LineHistoryCore, ThinningKeepsADipAndBreaksAtGaps) {
-    std::vector<LineSample> s;
-    for (int i = 0; i < 10000; ++i)
-        s.push_back(sample(i * 1000, i == 4321 ? 3.0 : 12.0));
-    s[7000].ok = false;
-    const Curve c = thinnedCurve(s, Figure::DownSnr, 0, 10000 * 1000, 100);
+TEST(LineHistoryCore, CurveKeepsEachColumnsExtremesAndBreaksAtEmptyColumns) {
+    auto column = [](std::int64_t t, int answered, double low, double high) {
+        Column c{t, t + 100, answered, answered ? 0 : 3};
+        c.low[int(Figure::DownSnr)] = low;
+        c.high[int(Figure::DownSnr)] = high;
+        return c;
+    };
+    const Curve c = curveOf(
+        {column(0, 5, 12, 12), column(1000, 5, 3, 12.5), column(2000, 0, 0, 0), column(3000, 1, 11, 11)},
+        Figure::DownSnr);
     ASSERT_EQ(c.size(), 2u);
-    std::size_t points = 0;
-    double lowest = 99;
-    for (const auto& run : c)
-        for (const Point& p : run) {
-            ++points;
-            lowest = std::min(lowest, p.value);
-        }
-    EXPECT_LE(points, 200u);
-    EXPECT_EQ(lowest, 3.0);
-    EXPECT_LT(c[0].back().timeMs, 7000 * 1000);
-    EXPECT_GT(c[1].front().timeMs, 7000 * 1000);
+    ASSERT_EQ(c[0].size(), 3u);
+    EXPECT_EQ(c[0][1].value, 3); // the dip survives the thinning
+    EXPECT_EQ(c[0][1].timeMs, 1050);
+    EXPECT_EQ(c[0][2].value, 12.5);
+    EXPECT_EQ(c[1][0].timeMs, 3050);
+    EXPECT_EQ(columnWidthMs(0, 1000, 3), 334);
 }
 
-TEST(LineHistoryCore, BytesPerLocalDayAndCsv) {
-    const QDateTime noon(QDate(2026, 3, 1), QTime(12, 0));
-    LineSample a = sample(noon.toMSecsSinceEpoch(), 11.5),
-               b = sample(noon.addDays(1).toMSecsSinceEpoch(), 10);
-    a.inBytes = 100;
-    b.inBytes = 50;
-    b.outBytes = 7;
-    LineSample c = b;
-    c.timeMs += 60000;
-    const LineSample gap{c.timeMs + 60000};
-    const auto days = bytesPerDay({a, b, c, gap});
-    ASSERT_EQ(days.size(), 2u);
-    EXPECT_EQ(days[1].day, QDate(2026, 3, 2));
-    EXPECT_EQ(days[1].inBytes, 100);
-    EXPECT_EQ(days[1].outBytes, 14);
-
+TEST(LineHistoryCore, Csv) {
     LineSample known{Q_INT64_C(1772366400000)}; // 2026-03-01T12:00:00Z
     known.ok = true;
     known.downRate = 8000;

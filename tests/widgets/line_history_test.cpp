@@ -112,6 +112,31 @@ TEST(LineHistoryStore, MigratesTheOlderSchema) {
     EXPECT_EQ(store.events(0, 10000).size(), 1u);
 }
 
+TEST(LineHistoryStore, ColumnsAndBytesPerLocalDay) {
+    QTemporaryDir dir;
+    HistoryStore store;
+    ASSERT_TRUE(store.open(dir.filePath(QStringLiteral("h.sqlite"))));
+    const std::int64_t noon = QDateTime(QDate(2026, 3, 1), QTime(12, 0)).toMSecsSinceEpoch();
+    std::vector<LineSample> s;
+    for (int i = 0; i < 600; ++i) {
+        s.push_back(figures(noon + i * 300000LL, i == 250 ? 2.5 : 12));
+        s.back().inBytes = 10;
+    }
+    s[400].ok = false;
+    ASSERT_TRUE(store.addSamples(s));
+    const auto columns = store.columns(noon, noon + 600 * 300000LL, 100); // 6 samples per column
+    ASSERT_EQ(columns.size(), 100u);
+    EXPECT_EQ(columns[41].low[int(Figure::DownSnr)], 2.5);
+    EXPECT_EQ(columns[41].high[int(Figure::DownSnr)], 12);
+    EXPECT_EQ(columns[66].gaps, 1);
+    EXPECT_EQ(columns[66].answered, 5);
+    const auto days = store.bytesPerDay(noon, noon + 600 * 300000LL);
+    ASSERT_EQ(days.size(), 3u); // 12:00 on the 1st to 13:55 on the 3rd, local time
+    EXPECT_EQ(days[0].day, QDate(2026, 3, 1));
+    EXPECT_EQ(days[0].inBytes, 144 * 10);
+    EXPECT_EQ(days[1].inBytes, (288 - 1) * 10); // the gap counts nothing
+}
+
 // The recorder against the stand-in: scripted figures, a wrap of the download counter, a gap, a
 // restart of the router and a dropped link.
 TEST(LineHistoryRecorder, SamplesGapsRestartsAndWraps) {
@@ -190,7 +215,7 @@ TEST(LineHistoryWindow, OffByDefaultThenRecordsShowsAndExports) {
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isModal());
-    ASSERT_EQ(window->shownSamples().size(), 2u);
+    ASSERT_EQ(window->shownSamples(), 2);
     ASSERT_EQ(window->shownEvents().size(), 1u);
     EXPECT_EQ(window->shownEvents()[0].kind, EventKind::Disconnection);
     EXPECT_GT(window->drawnPoints(), 0);
