@@ -2,6 +2,7 @@
 #include "history/HistoryStore.h"
 
 #include <QAtomicInt>
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -17,7 +18,43 @@ const char* const kSampleColumns = "t, ok, down_rate, up_rate, down_atten, up_at
                                    "down_snr, up_snr, line_status, ppp_up, in_bytes, out_bytes";
 
 // Version 1 kept the rates, attenuation and SNR margin only; version 2 adds output power, line
-// and link state, the byte counts and the events.
+// and link state, the byte counts, the events, and two roll-ups kept with every insert: per hour
+// (the lowest and highest of each drawn figure, so a long range is drawn from a few thousand rows)
+// and bytes per local day.
+// The drawn figures' columns, in the order of history::Figure.
+const char* const kDrawn[kFigures] = {"down_snr", "up_snr", "down_atten", "up_atten", "down_rate", "up_rate"};
+constexpr std::int64_t kHourMs = 3600000;
+
+#define KESTRUNE_HOURS_COLUMNS                                                                               \
+    "hour, first_t, last_t, answered, gaps, lo0, lo1, lo2, lo3, lo4, lo5, hi0, hi1, hi2, hi3, hi4, hi5"
+const char* const kCreateHours = "CREATE TABLE hours (hour INTEGER PRIMARY KEY, first_t INTEGER, last_t "
+                                 "INTEGER, answered INTEGER, gaps INTEGER, "
+                                 "lo0 REAL, lo1 REAL, lo2 REAL, lo3 REAL, lo4 REAL, lo5 REAL, hi0 REAL, hi1 "
+                                 "REAL, hi2 REAL, hi3 REAL, hi4 REAL, "
+                                 "hi5 REAL)";
+const char* const kCreateDays = "CREATE TABLE days (day TEXT PRIMARY KEY, in_bytes REAL, out_bytes REAL)";
+const char* const kRebuildHours =
+    "INSERT INTO hours (" KESTRUNE_HOURS_COLUMNS
+    ") SELECT t / 3600000, min(t), max(t), sum(ok), count(*) - sum(ok), "
+    "min(down_snr), min(up_snr), min(down_atten), min(up_atten), min(down_rate), min(up_rate), "
+    "max(down_snr), max(up_snr), max(down_atten), max(up_atten), max(down_rate), max(up_rate) "
+    "FROM samples GROUP BY t / 3600000";
+
+// One sample into its hour: lows and highs merged where both are known.
+QString hourUpsert() {
+    QString merge;
+    for (int f = 0; f < kFigures; ++f)
+        merge += QStringLiteral(", lo%1 = coalesce(min(lo%1, excluded.lo%1), lo%1, excluded.lo%1)"
+                                ", hi%1 = coalesce(max(hi%1, excluded.hi%1), hi%1, excluded.hi%1)")
+                     .arg(f);
+    return QStringLiteral("INSERT INTO hours (" KESTRUNE_HOURS_COLUMNS
+                          ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?) "
+                          "ON CONFLICT(hour) DO UPDATE SET first_t = min(first_t, excluded.first_t), "
+                          "last_t = max(last_t, excluded.last_t), answered = answered + excluded.answered, "
+                          "gaps = gaps + excluded.gaps") +
+           merge;
+}
+
 const char* const kCreateV2[] = {
     "CREATE TABLE samples (t INTEGER NOT NULL, ok INTEGER NOT NULL, down_rate REAL, up_rate REAL, "
     "down_atten REAL, up_atten REAL, down_power REAL, up_power REAL, down_snr REAL, up_snr REAL, "
@@ -25,6 +62,8 @@ const char* const kCreateV2[] = {
     "CREATE INDEX samples_t ON samples (t)",
     "CREATE TABLE events (t INTEGER NOT NULL, kind INTEGER NOT NULL, detail TEXT)",
     "CREATE INDEX events_t ON events (t)",
+    kCreateHours,
+    kCreateDays,
 };
 const char* const kFromV1[] = {
     "ALTER TABLE samples ADD COLUMN down_power REAL",
@@ -35,6 +74,9 @@ const char* const kFromV1[] = {
     "ALTER TABLE samples ADD COLUMN out_bytes REAL",
     "CREATE TABLE events (t INTEGER NOT NULL, kind INTEGER NOT NULL, detail TEXT)",
     "CREATE INDEX events_t ON events (t)",
+    kCreateHours,
+    kCreateDays,
+    kRebuildHours,
 };
 
 QVariant figure(const LineSample& s, double v) {
@@ -145,21 +187,50 @@ bool HistoryStore::migrate() {
     return false;
 }
 
-bool HistoryStore::addSample(const LineSample& s) {
-    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+bool HistoryStore::insert(const LineSample& s) {
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlQuery q(db);
     q.prepare(QStringLiteral("INSERT INTO samples (%1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
                   .arg(QLatin1String(kSampleColumns)));
     bindSample(q, s);
-    if (q.exec()) return true;
-    m_error = q.lastError().text();
-    return false;
+    bool ok = q.exec();
+    QSqlQuery hour(db);
+    hour.prepare(hourUpsert());
+    for (qint64 v : {s.timeMs / kHourMs, s.timeMs, s.timeMs})
+        hour.addBindValue(QVariant::fromValue(v));
+    hour.addBindValue(s.ok ? 1 : 0);
+    hour.addBindValue(s.ok ? 0 : 1);
+    for (int pass = 0; pass < 2; ++pass)
+        for (int f = 0; f < kFigures; ++f)
+            hour.addBindValue(figure(s, figureOf(s, static_cast<Figure>(f))));
+    ok = ok && hour.exec();
+    if (ok && s.ok) {
+        QSqlQuery day(db);
+        day.prepare(
+            QStringLiteral("INSERT INTO days (day, in_bytes, out_bytes) VALUES (?,?,?) ON CONFLICT(day) "
+                           "DO UPDATE SET in_bytes = in_bytes + excluded.in_bytes, "
+                           "out_bytes = out_bytes + excluded.out_bytes"));
+        day.addBindValue(QDateTime::fromMSecsSinceEpoch(s.timeMs).date().toString(Qt::ISODate));
+        day.addBindValue(s.inBytes);
+        day.addBindValue(s.outBytes);
+        ok = day.exec();
+        if (!ok) m_error = day.lastError().text();
+    }
+    if (!ok && m_error.isEmpty()) m_error = q.lastError().text() + hour.lastError().text();
+    return ok;
 }
 
+bool HistoryStore::addSample(const LineSample& s) {
+    return addSamples({s});
+}
+
+// A sample and its roll-ups are written whole or not at all.
 bool HistoryStore::addSamples(const std::vector<LineSample>& samples) {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    db.transaction();
+    m_error.clear();
+    if (!db.transaction()) return false;
     for (const LineSample& s : samples)
-        if (!addSample(s)) {
+        if (!insert(s)) {
             db.rollback();
             return false;
         }
@@ -210,12 +281,23 @@ std::vector<Column> HistoryStore::columns(std::int64_t fromMs, std::int64_t toMs
     const std::int64_t width = columnWidthMs(fromMs, toMs, columns);
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.setForwardOnly(true);
-    // Figures in the order of history::Figure.
-    q.prepare(QStringLiteral(
-        "SELECT (t - ?) / ? AS b, min(t), max(t), sum(ok), count(*) - sum(ok), "
-        "min(down_snr), max(down_snr), min(up_snr), max(up_snr), min(down_atten), max(down_atten), "
-        "min(up_atten), max(up_atten), min(down_rate), max(down_rate), min(up_rate), max(up_rate) "
-        "FROM samples WHERE t >= ? AND t < ? GROUP BY b ORDER BY b"));
+    // Columns of an hour or more come from the hourly roll-up; narrower ones from the samples.
+    QString sql;
+    if (width >= kHourMs) {
+        sql =
+            QStringLiteral("SELECT (hour * 3600000 - ?) / ? AS b, min(first_t), max(last_t), sum(answered), "
+                           "sum(gaps)");
+        for (int f = 0; f < kFigures; ++f)
+            sql += QStringLiteral(", min(lo%1), max(hi%1)").arg(f);
+        sql += QStringLiteral(
+            " FROM hours WHERE hour >= ? / 3600000 AND hour * 3600000 < ? GROUP BY b ORDER BY b");
+    } else {
+        sql = QStringLiteral("SELECT (t - ?) / ? AS b, min(t), max(t), sum(ok), count(*) - sum(ok)");
+        for (const char* name : kDrawn)
+            sql += QStringLiteral(", min(%1), max(%1)").arg(QLatin1String(name));
+        sql += QStringLiteral(" FROM samples WHERE t >= ? AND t < ? GROUP BY b ORDER BY b");
+    }
+    q.prepare(sql);
     for (std::int64_t v : {fromMs, width, fromMs, toMs})
         q.addBindValue(QVariant::fromValue<qint64>(v));
     if (!q.exec()) return out;
@@ -235,10 +317,9 @@ std::vector<DayBytes> HistoryStore::bytesPerDay(std::int64_t fromMs, std::int64_
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     q.setForwardOnly(true);
     q.prepare(
-        QStringLiteral("SELECT date(t / 1000, 'unixepoch', 'localtime') AS d, sum(in_bytes), sum(out_bytes) "
-                       "FROM samples WHERE t >= ? AND t < ? AND ok = 1 GROUP BY d ORDER BY d"));
-    q.addBindValue(QVariant::fromValue<qint64>(fromMs));
-    q.addBindValue(QVariant::fromValue<qint64>(toMs));
+        QStringLiteral("SELECT day, in_bytes, out_bytes FROM days WHERE day >= ? AND day <= ? ORDER BY day"));
+    for (std::int64_t v : {fromMs, toMs - 1})
+        q.addBindValue(QDateTime::fromMSecsSinceEpoch(v).date().toString(Qt::ISODate));
     if (!q.exec()) return out;
     while (q.next())
         out.push_back({QDate::fromString(q.value(0).toString(), Qt::ISODate), q.value(1).toDouble(),

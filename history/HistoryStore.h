@@ -39,7 +39,7 @@ public:
     std::vector<LineEvent> events(std::int64_t fromMs, std::int64_t toMs) const;
     // The range summed up for a chart `columns` wide (the columns holding samples, in time order).
     std::vector<Column> columns(std::int64_t fromMs, std::int64_t toMs, int columns) const;
-    // Bytes per local calendar day over the range.
+    // Bytes per local calendar day, for the days the range touches.
     std::vector<DayBytes> bytesPerDay(std::int64_t fromMs, std::int64_t toMs) const;
     std::optional<std::int64_t> firstSampleTime() const;
     std::int64_t sampleCount() const;
@@ -48,6 +48,7 @@ public:
 
 private:
     bool exec(const QString& sql);
+    bool insert(const LineSample& s); // within the caller's transaction
     bool migrate();
     QString m_connection;
     QString m_error;

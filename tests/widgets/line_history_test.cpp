@@ -74,6 +74,10 @@ TEST(LineHistoryStore, KilledWriterLeavesTheFileIntact) {
     ASSERT_TRUE(store.open(path)) << store.error().toStdString();
     EXPECT_TRUE(store.intact());
     EXPECT_GE(store.sampleCount(), seen);
+    int rolledUp = 0; // every sample is in its hour's roll-up, or neither is there
+    for (const Column& c : store.columns(0, std::int64_t(1) << 40, 10))
+        rolledUp += c.answered + c.gaps;
+    EXPECT_EQ(rolledUp, store.sampleCount());
     EXPECT_TRUE(store.addSample(figures(-1, 1)));
     EXPECT_EQ(store.samples(-1, 0).size(), 1u);
 }
@@ -107,6 +111,11 @@ TEST(LineHistoryStore, MigratesTheOlderSchema) {
     EXPECT_EQ(rows[0].downSnr, 11.5);
     EXPECT_EQ(rows[0].downAtten, 32.5);
     EXPECT_EQ(rows[0].lineStatus, -1);
+    const auto hours = store.columns(0, 36000000, 10); // the hourly roll-up, rebuilt
+    ASSERT_EQ(hours.size(), 1u);
+    EXPECT_EQ(hours[0].answered, 1);
+    EXPECT_EQ(hours[0].gaps, 1);
+    EXPECT_EQ(hours[0].low[int(Figure::DownSnr)], 11.5);
     EXPECT_FALSE(rows[1].ok);
     EXPECT_TRUE(store.addEvent({3000, EventKind::Disconnection, {}}));
     EXPECT_EQ(store.events(0, 10000).size(), 1u);
@@ -130,6 +139,11 @@ TEST(LineHistoryStore, ColumnsAndBytesPerLocalDay) {
     EXPECT_EQ(columns[41].high[int(Figure::DownSnr)], 12);
     EXPECT_EQ(columns[66].gaps, 1);
     EXPECT_EQ(columns[66].answered, 5);
+    const auto wide = store.columns(noon, noon + 600 * 300000LL, 10); // 5 hours each, from the roll-up
+    ASSERT_EQ(wide.size(), 10u);
+    EXPECT_EQ(wide[4].low[int(Figure::DownSnr)], 2.5);
+    EXPECT_EQ(wide[6].gaps, 1);
+    EXPECT_EQ(wide[6].answered, 59);
     const auto days = store.bytesPerDay(noon, noon + 600 * 300000LL);
     ASSERT_EQ(days.size(), 3u); // 12:00 on the 1st to 13:55 on the 3rd, local time
     EXPECT_EQ(days[0].day, QDate(2026, 3, 1));
