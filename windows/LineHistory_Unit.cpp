@@ -30,6 +30,7 @@ namespace {
 
 constexpr std::int64_t kDayMs = 86400000;
 constexpr std::int64_t kRangeMs[] = {kDayMs, 7 * kDayMs, 30 * kDayMs};
+constexpr std::int64_t kMinSpanMs = 15 * 60000, kMarginMs = 60000;
 
 QChartView* chartView(QTabWidget* tabs, const char* name, const QString& caption) {
     auto* v = new QChartView(new QChart(), tabs);
@@ -104,8 +105,11 @@ int TLineHistoryForm::columns() const {
 void TLineHistoryForm::reload() {
     m_toMs = Clock::now().toMSecsSinceEpoch() + 1;
     const auto r = static_cast<std::size_t>(range());
-    m_fromMs =
-        r < std::size(kRangeMs) ? m_toMs - kRangeMs[r] : m_store.firstSampleTime().value_or(m_toMs - kDayMs);
+    // The axis starts at the range's start, or later when the history begins later (a young history
+    // is drawn across the chart, not squeezed to its right edge).
+    const std::int64_t first = m_store.firstSampleTime().value_or(m_toMs) - kMarginMs;
+    const std::int64_t early = std::min(first, m_toMs - kMinSpanMs);
+    m_fromMs = r < std::size(kRangeMs) ? std::max(m_toMs - kRangeMs[r], early) : early;
     m_columns = m_store.columns(m_fromMs, m_toMs, columns());
     m_answered = m_gaps = 0;
     for (const history::Column& c : m_columns) {
@@ -127,8 +131,10 @@ void TLineHistoryForm::reload() {
     const auto drops = std::count_if(m_events.begin(), m_events.end(), [](const auto& e) {
         return e.kind == history::EventKind::Disconnection;
     });
-    m_summary->setText(
-        QStringLiteral("%1 samples, %2 gaps, %3 disconnections").arg(shownSamples()).arg(m_gaps).arg(drops));
+    m_summary->setText(QStringLiteral("Samples: %1, gaps: %2, disconnections: %3")
+                           .arg(shownSamples())
+                           .arg(m_gaps)
+                           .arg(drops));
 }
 
 void TLineHistoryForm::drawLineChart(QChartView* view, const QString& title, const QString& unit,
@@ -136,10 +142,11 @@ void TLineHistoryForm::drawLineChart(QChartView* view, const QString& title, con
     auto* chart = new QChart();
     chart->setTitle(title);
     auto* x = new QDateTimeAxis(chart);
-    x->setFormat(range() == Range::Day ? QStringLiteral("HH:mm") : QStringLiteral("dd MMM"));
+    x->setFormat(m_toMs - m_fromMs <= kDayMs ? QStringLiteral("HH:mm") : QStringLiteral("dd MMM"));
     x->setRange(QDateTime::fromMSecsSinceEpoch(m_fromMs), QDateTime::fromMSecsSinceEpoch(m_toMs));
     auto* y = new QValueAxis(chart);
     y->setTitleText(unit);
+    y->setLabelFormat(QStringLiteral("%g"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     double low = INFINITY, high = -INFINITY;
@@ -172,6 +179,7 @@ void TLineHistoryForm::drawLineChart(QChartView* view, const QString& title, con
     if (!(low <= high)) low = 0, high = 1;
     const double pad = std::max(1.0, (high - low) * 0.1);
     y->setRange(std::floor(low - pad), std::ceil(high + pad));
+    y->applyNiceNumbers();
     // Disconnections: red marks at the foot of the chart.
     auto* marks = new QScatterSeries(chart);
     marks->setName(QStringLiteral("Disconnection"));
@@ -208,6 +216,7 @@ void TLineHistoryForm::drawTrafficChart() {
     auto* y = new QValueAxis(chart);
     y->setRange(0, std::ceil(high * 1.1));
     y->setTitleText(QStringLiteral("MB"));
+    y->setLabelFormat(QStringLiteral("%g"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
