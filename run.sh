@@ -12,6 +12,7 @@
 #   - removes the namespace and stops the stand-in when the program ends (or on Ctrl-C).
 #
 #   sudo ./run.sh
+#   sudo KESTRUNE_DEMO_HISTORY=1 ./run.sh    # the same, with line history recording on, every minute
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$PWD
@@ -102,7 +103,7 @@ printf '127.0.0.1 localhost\n192.168.0.1 %s %s\n' "$probe_host" "$update_host" >
 
 echo "== router stand-in on 192.168.0.1: 161 (SNMP), 23 (command line), $http_port (web, for $probe_host and $update_host)"
 ip netns exec "$ns" "$root/build/kestrune-router-sim" --snmp 192.168.0.1:161 --telnet 192.168.0.1:23 \
-    --http "192.168.0.1:$http_port" --control "$work/router.sock" >"$work/router.log" 2>&1 &
+    --http "192.168.0.1:$http_port" --control "$work/router.sock" --drift >"$work/router.log" 2>&1 &
 sim_pid=$!
 for _ in $(seq 100); do
     "$root/build/kestrune-router-sim" ctl "$work/router.sock" ping >/dev/null 2>&1 && break
@@ -118,10 +119,20 @@ done
 # The settings file kestrune.ini lives in the working directory: ~/.kestrune of the user.
 settings_dir=$home/.kestrune
 install -d -o "$uid" -g "$gid" "$settings_dir"
+if [[ ${KESTRUNE_DEMO_HISTORY:-0} == 1 ]]; then
+    # Recording on, one sample a minute: the [Line history] section replaced by those two keys.
+    ini=$settings_dir/kestrune.ini
+    touch "$ini"
+    awk '{ line = $0; sub(/\r$/, "", line) } /^\[/ { skip = (line == "[Line history]") } !skip' "$ini" >"$ini.new"
+    printf '[Line history]\r\nRecord=1\r\nInterval=1\r\n' >>"$ini.new"
+    chown "$uid:$gid" "$ini.new"
+    mv "$ini.new" "$ini"
+fi
 
 echo "== Kestrune Utility (settings in $settings_dir/kestrune.ini)"
 echo "   The stand-in's control socket: $root/build/kestrune-router-sim ctl $work/router.sock help"
 echo "   Drop the PPP link (the connection log shows it): ... ctl $work/router.sock link down"
+echo "   A dip of the SNR margin (Options > Line history shows it): ... ctl $work/router.sock dip 6 180"
 chmod 755 "$work"
 env_args=(HOME="$home" USER="$user" LOGNAME="$user" PATH=/usr/local/bin:/usr/bin:/bin)
 for var in DISPLAY WAYLAND_DISPLAY XDG_RUNTIME_DIR QT_QPA_PLATFORM LANG LC_ALL LC_NUMERIC LC_TIME; do

@@ -124,6 +124,7 @@ struct TimerWidgets {
     QTimer *Uptime_Timer = nullptr, *Connect_Timer = nullptr, *AutoReconnect_Timer = nullptr,
            *Quota_Timer = nullptr, *EventLog_Timer = nullptr, *Interfaces_Timer = nullptr,
            *Telnet_Timer = nullptr;
+    QTimer* History_Timer = nullptr; // line history samples
 };
 
 // An interval submenu: its choices, their items in the same order, and the timer they set.
@@ -147,6 +148,8 @@ struct MenuItems {
     QAction *Contents1 = nullptr, *SearchforHelpOn1 = nullptr, *HowtoUseHelp1 = nullptr,
             *CheckforupdateVersion1 = nullptr, *About1 = nullptr;
     IntervalMenu linkCheck, quotaUpdate, transferInterval, interfacesUpdate, uptimeUpdate;
+    QAction *RecordHistory = nullptr, *LineHistory1 = nullptr; // the line history
+    IntervalMenu historyInterval;
 };
 
 struct FormWidgets {

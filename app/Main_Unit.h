@@ -41,6 +41,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class PageAction;
 struct SettingKey;
+struct LineHistoryRun;
+class QMenu;
 namespace connmon {
 struct CheckActions;
 }
@@ -212,6 +214,13 @@ public:
     void SearchforHelpOn1Click(QObject* Sender);
     void HowtoUseHelp1Click(QObject* Sender);
 
+    // ---- line history (monitor/LineHistoryMonitor.cpp) ----------------------------------------------
+    void RecordHistoryClick(QObject* Sender);
+    void HistoryIntervalClick(QObject* Sender);
+    void History_TimerTimer(QObject* Sender);
+    void LineHistory1Click(QObject* Sender);
+    std::shared_ptr<LineHistoryRun> lineHistory; // the database, the recorder and the window
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -232,6 +241,8 @@ private:
     void buildDebugPage(QWidget* page);
     void buildMenus();
     void buildTimers();
+    void buildLineHistoryMenu(QMenu* options);
+    std::vector<SettingKey> lineHistoryKeys();
 
     QString m_startMBUsed = QStringLiteral("0"); // `MBUsed` as read at start-up
     bool m_shownOnce = false;

@@ -142,6 +142,7 @@ void TMainForm::buildMenus() {
         connectMenuItem(mi.TelnetEnabled, &TMainForm::TelnetEnabledClick);
         connectMenuItem(mi.TelnetDisabled, &TMainForm::TelnetDisabledClick);
     }
+    buildLineHistoryMenu(opts);
 
     // The help items; the help viewer, the update check and the about window attach to them.
     auto* help = new QMenu(QStringLiteral("Help"), this);
@@ -327,9 +328,10 @@ struct Monitor {
     QTimer* timer;
     QAction* item;
 };
-std::array<Monitor, 5> pausedMonitors(const FormWidgets& ui) {
+std::array<Monitor, 6> pausedMonitors(const FormWidgets& ui) {
     return {{{ui.timers.Uptime_Timer, ui.menu.Realtimeupdating},
              {ui.timers.Connect_Timer, ui.menu.Recordlog},
+             {ui.timers.History_Timer, ui.menu.RecordHistory},
              {ui.timers.Quota_Timer, ui.menu.MonitorQuota},
              {ui.timers.EventLog_Timer, ui.menu.EventLogTransfer},
              {ui.timers.Interfaces_Timer, ui.menu.DisplayInRealTime}}};

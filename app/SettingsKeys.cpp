@@ -146,7 +146,7 @@ std::vector<SettingKey> TMainForm::settingKeys() {
     const MenuItems& mi = ui.menu;
     const TimerWidgets& t = ui.timers;
     QuotaPageWidgets& q = ui.quota;
-    return {
+    std::vector<SettingKey> keys{
         fixedKey(QStringLiteral("Name"), [] { return QStringLiteral("Varo's D-Link Kestrune Utility"); }),
         fixedKey(QStringLiteral("Copyright"),
                  [] {
@@ -272,6 +272,9 @@ std::vector<SettingKey> TMainForm::settingKeys() {
          [] { return std::nullopt; },
          {}},
     };
+    for (SettingKey& k : lineHistoryKeys())
+        keys.push_back(std::move(k));
+    return keys;
 }
 
 bool TMainForm::restoreSettings(const IniFile& ini, QString& error) {

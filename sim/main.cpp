@@ -1,6 +1,7 @@
 // kestrune-router-sim: a stand-in for a D-Link ADSL router, for tests, scripts and demonstrations.
 #include "sim/ControlServer.h"
 #include "sim/HttpService.h"
+#include "sim/LineDrift.h"
 #include "sim/RouterSim.h"
 #include "sim/TelnetService.h"
 #include "sim/TftpUploader.h"
@@ -19,7 +20,7 @@ namespace {
 const char* const Usage = R"(Usage:
   kestrune-router-sim [--snmp ADDR:PORT] [--control PATH] [--read-community NAME]
                       [--write-community NAME] [--telnet ADDR:PORT] [--http ADDR:PORT]
-                      [--tftp-port N]
+                      [--tftp-port N] [--drift]
   kestrune-router-sim ctl PATH [COMMAND...]
 
 A stand-in for a D-Link ADSL router: an SNMPv1 agent serving MIB-II (system, interfaces, ip, icmp,
@@ -38,6 +39,7 @@ Options:
   --http ADDR:PORT          an HTTP listener standing for the Internet behind the router: any
                             request makes the router dial (the PPP link comes up after the dial
                             delay), and it serves the update server's version file
+  --drift                   the line's SNR margin and attenuation drift slowly (control: drift)
   -h, --help                this text
 
 Client mode:
@@ -57,6 +59,7 @@ Control commands (each answers one line, "ok ..." or "error ..."):
   telnet silent|split on|off | telnet slow MS | telnet mode [auto|dmt|ansi] | telnet sessions|port
   with --http: dial [delay MS|on|off] | version TEXT (\r \n escapes) | version file PATH | http
   hostile [help] | hostile snmp|telnet|tftp|http CASE|off   (help lists every case)
+  drift on|off | dip DB SECONDS (downstream SNR margin down by DB for SECONDS)
   shutdown
   TYPE: integer string hex oid ipaddress counter gauge timeticks null opaque
   IF is the ifIndex: 1 ethernet (LAN), 2 atm, 3 ppp channel 1, 4 ppp1 (WAN), 5 lo
@@ -129,12 +132,17 @@ int main(int argc, char** argv) {
     std::uint16_t tftpPort = 69;
     std::string httpAddress;
     std::uint16_t httpPort = 0;
+    bool driftOn = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
         if (arg == "-h" || arg == "--help") {
             std::cout << Usage;
             return 0;
+        }
+        if (arg == "--drift") {
+            driftOn = true;
+            continue;
         }
         const char* v = nullptr;
         if (arg == "--snmp" || arg == "--control" || arg == "--read-community" ||
@@ -184,6 +192,9 @@ int main(int argc, char** argv) {
     sim::TftpUploader tftpUploader(&router);
     tftpUploader.setPort(tftpPort);
     tftpUploader.addControlCommands(protocol);
+    sim::LineDrift drift(router);
+    drift.addControlCommands(protocol);
+    if (driftOn) drift.start();
     std::unique_ptr<sim::TelnetService> telnet;
     if (!telnetAddress.empty()) {
         telnet = std::make_unique<sim::TelnetService>(router, telnetAddress, telnetPort);

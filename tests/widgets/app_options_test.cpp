@@ -118,7 +118,7 @@ TEST(AppWindow, MenusHoldEveryItemWithItsNameCaptionAndDesignerState) {
     EXPECT_EQ(top[1]->menu()->property("helpContext").toInt(), 20);
     EXPECT_EQ(captions(top[1]->menu()),
               (QStringList{"Connection log", "Data quota", "Event log", "Interfaces", "Password visibility",
-                           "Router uptime", "Telnet on startup"}));
+                           "Router uptime", "Telnet on startup", "Line history"}));
 
     const std::pair<const char*, QStringList> submenus[] = {
         {"Connectionlog1",
@@ -140,6 +140,9 @@ TEST(AppWindow, MenusHoldEveryItemWithItsNameCaptionAndDesignerState) {
         {"Telnetonstartup1", {"Enabled", "Disabled"}},
     };
     const int contexts[] = {21, 22, 23, 24, 26, 27, 29};
+    EXPECT_EQ(captions(h.find<QMenu>("Linehistory1")),
+              (QStringList{"Record line history", "-", "Every minute", "Every 5 minutes", "Every 15 minutes",
+                           "-", "Line history..."}));
     int i = 0;
     for (const auto& [name, expected] : submenus) {
         auto* m = h.find<QMenu>(name);
