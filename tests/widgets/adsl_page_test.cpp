@@ -98,6 +98,7 @@ TEST(AdslPage, SheetsAndWidgets) {
 TEST(AdslPage, RefreshShowsTheLineAsTheRouterReportsIt) {
     MainFormHarness h;
     sim::Router& r = h.router();
+    r.setTraffic(sim::PppIf, 0, 0); // the packet counters hold still while the page reads them
     const std::string tx = r.get(sim::ifOid(sim::IfOutNUcastPkts, sim::PppIf))->second;
     const std::string rx = r.get(sim::ifOid(sim::IfInNUcastPkts, sim::PppIf))->second;
     sheets(h)->setCurrentIndex(2);
