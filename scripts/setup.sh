@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev snmpd snmp tftp-hpa tftpd-hpa curl busybox-static iproute2 xvfb x11-utils python3 procps
-          libxkbcommon-dev ccache qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite)
+          libxkbcommon-dev ccache qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite xdotool)
 packages+=(desktop-file-utils appstream) # validators of the installed desktop entry and metainfo
 missing=()
 for p in "${packages[@]}"; do
