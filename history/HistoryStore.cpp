@@ -164,14 +164,16 @@ int HistoryStore::schemaVersion() const {
 }
 
 bool HistoryStore::migrate() {
+    if (schemaVersion() == kSchemaVersion) return true;
+    // Another program may be opening the same new file: take the write lock before looking at the
+    // version again, so that only one of them creates the tables and the other waits and finds them.
+    if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
     const int version = schemaVersion();
-    if (version == kSchemaVersion) return true;
     if (version > kSchemaVersion) {
+        exec(QStringLiteral("ROLLBACK"));
         m_error = QStringLiteral("The line history was written by a newer version (schema %1).").arg(version);
         return false;
     }
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-    db.transaction();
     bool ok = true;
     auto run = [&](const auto& statements) {
         for (const char* sql : statements)
@@ -182,8 +184,10 @@ bool HistoryStore::migrate() {
     else if (version == 1)
         run(kFromV1);
     ok = ok && exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
-    if (ok) return db.commit();
-    db.rollback();
+    if (ok && exec(QStringLiteral("COMMIT"))) return true;
+    const QString why = m_error;
+    exec(QStringLiteral("ROLLBACK"));
+    m_error = why;
     return false;
 }
 

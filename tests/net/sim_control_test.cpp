@@ -170,6 +170,7 @@ TEST_F(SimExecutable, ControlSocketPathRules) {
 
     // A stale socket left by a killed stand-in is replaced.
     const std::string stale = first.controlPath();
+    ASSERT_GT(first.pid(), 0);
     ::kill(first.pid(), SIGKILL);
     first.stop();
     ASSERT_TRUE(std::filesystem::exists(stale));

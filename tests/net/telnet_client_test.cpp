@@ -207,6 +207,7 @@ TEST(TelnetClient, BusyboxTelnetdNegotiationPassesFilteredAndOutputArrivesInChun
     }
     const std::string portText = std::to_string(port), bind = "127.0.0.1";
     const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
     if (pid == 0) {
         ::execlp("busybox", "busybox", "telnetd", "-F", "-p", portText.c_str(), "-b", bind.c_str(), "-l",
                  script.c_str(), static_cast<char*>(nullptr));

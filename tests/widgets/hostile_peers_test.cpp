@@ -112,7 +112,8 @@ struct JobHost : telnet::TelnetHost {
 struct TelnetCase {
     const char* name;
     TelnetSession::Outcome outcome;
-    const char* line; // a line the ADSL mode pane shows
+    const char* line;          // a line the ADSL mode pane shows
+    bool writeMayFail = false; // the line may be gone before the job's commands are written
 };
 
 } // namespace
@@ -120,7 +121,7 @@ struct TelnetCase {
 TEST(HostilePeers, TelnetJobsFailWithinTheirLimitsAndFreeTheButtons) {
     using enum TelnetSession::Outcome;
     const TelnetCase cases[] = {
-        {"stall", Finished, "Telnet mode timeout ..."},   {"close", Finished, "Disconnected."},
+        {"stall", Finished, "Telnet mode timeout ..."},   {"close", Finished, "Disconnected.", true},
         {"endless", Finished, "Telnet mode timeout ..."}, {"huge", Finished, "Telnet mode timeout ..."},
         {"highbit", Finished, "Configuration saved"}, // taken as 7-bit text
         {"badiac", Finished, "Configuration saved"},  // the negotiation is cut at the next command
@@ -137,7 +138,10 @@ TEST(HostilePeers, TelnetJobsFailWithinTheirLimitsAndFreeTheButtons) {
         session.setTickIntervalMs(20);
         session.setConnectTimeoutMs(1000);
         UiSeam::resetTestRecord();
-        EXPECT_EQ(session.setAdslMode(), c.outcome);
+        const TelnetSession::Outcome outcome = session.setAdslMode();
+        if (!(c.writeMayFail && outcome == Failed)) {
+            EXPECT_EQ(outcome, c.outcome);
+        }
         EXPECT_TRUE(host.adsl.contains(QString::fromLatin1(c.line))) << host.adsl.join('|').toStdString();
         EXPECT_EQ(host.adsl.last(), "Disconnected.");
         EXPECT_EQ(host.enabled, telnet::AllJobButtons);
