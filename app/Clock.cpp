@@ -4,6 +4,10 @@ namespace Clock {
 namespace {
 QDateTime g_fixed;
 }
-QDateTime now() { return g_fixed.isValid() ? g_fixed : QDateTime::currentDateTime(); }
-void setNow(const QDateTime& fixed) { g_fixed = fixed; }
+QDateTime now() {
+    return g_fixed.isValid() ? g_fixed : QDateTime::currentDateTime();
+}
+void setNow(const QDateTime& fixed) {
+    g_fixed = fixed;
+}
 } // namespace Clock

@@ -5,7 +5,9 @@
 
 namespace Clock {
 QDateTime now();
-inline QDate today() { return now().date(); }
+inline QDate today() {
+    return now().date();
+}
 // Tests only: a fixed local time, or an invalid QDateTime to follow the real clock again.
 void setNow(const QDateTime& fixed);
 } // namespace Clock

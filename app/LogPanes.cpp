@@ -80,7 +80,7 @@ void TMainForm::buildDebugPage(QWidget* page) {
     auto addButton = [&](const char* name, const char* caption, void (TMainForm::*handler)(QObject*)) {
         auto* b = new QPushButton(QString::fromLatin1(caption), page);
         b->setObjectName(QString::fromLatin1(name));
-        connect(b, &QPushButton::clicked, this, [this, b, handler] { (this->*handler)(b); });
+        connectClick(b, handler);
         buttons->addWidget(b);
         return b;
     };

@@ -89,12 +89,12 @@ void TMainForm::buildWindow() {
     help->setGeometry(448, 444, 72, 31);
     help->setDefault(true);
     help->setAutoDefault(true);
-    connect(help, &QPushButton::clicked, this, [this, help] { Help_ButClick(help); });
+    connectClick(help, &TMainForm::Help_ButClick);
 
     auto* update = ui.frame.GetValues_But = new QPushButton(QStringLiteral("&Update"), client);
     update->setObjectName(QStringLiteral("GetValues_But"));
     update->setGeometry(533, 444, 72, 31);
-    connect(update, &QPushButton::clicked, this, [this, update] { GetValuesBut(update); });
+    connectClick(update, &TMainForm::GetValuesBut);
 
     auto* status = new QStatusBar(client);
     status->setObjectName(QStringLiteral("StatusBar"));
@@ -241,4 +241,8 @@ void TMainForm::offerConnectionLogSave() {
 
     const QString fileName = askSaveFileName(QStringLiteral("kestrune_connection"));
     if (!fileName.isEmpty()) savePaneLines(*log, fileName);
+}
+
+void TMainForm::connectClick(QPushButton* button, void (TMainForm::*handler)(QObject*)) {
+    connect(button, &QPushButton::clicked, this, [this, button, handler] { (this->*handler)(button); });
 }

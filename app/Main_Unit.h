@@ -39,6 +39,7 @@ class QCloseEvent;
 class QAction;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class PageAction;
 struct SettingKey;
 struct LineHistoryRun;
@@ -267,6 +268,8 @@ private:
     // A menu item clicked by the user: undoes Qt's own toggling of the item, then runs the handler,
     // which sets the check marks itself (the handlers are also called directly).
     void connectMenuItem(QAction* item, void (TMainForm::*handler)(QObject*));
+    // A button clicked: its handler runs with the button as the sender.
+    void connectClick(QPushButton* button, void (TMainForm::*handler)(QObject*));
     void undoAutoToggle(QAction* item);
     // A timer's tick handler; a tick that comes while the previous one still runs is dropped.
     void connectTick(QTimer* timer, void (TMainForm::*handler)(QObject*));

@@ -197,9 +197,9 @@ void TMainForm::buildQuotaPage(QWidget* page) {
     makeLabel(group, QStringLiteral("Last reset"), 12, 304, 80);
     q.LastResetDate_Label = makeValue(group, "LastResetDate_Label", QStringLiteral("------"), 100, 304, 200);
 
-    connect(calc, &QPushButton::clicked, this, [this, calc] { CalcQuota_ButClick(calc); });
-    connect(redefGb, &QPushButton::clicked, this, [this, redefGb] { ReDefGB_ButClick(redefGb); });
-    connect(redefMb, &QPushButton::clicked, this, [this, redefMb] { ReDefMB_ButClick(redefMb); });
+    connectClick(calc, &TMainForm::CalcQuota_ButClick);
+    connectClick(redefGb, &TMainForm::ReDefGB_ButClick);
+    connectClick(redefMb, &TMainForm::ReDefMB_ButClick);
 }
 
 void TMainForm::CalcQuota_ButClick(QObject*) {

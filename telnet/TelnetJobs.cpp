@@ -46,7 +46,7 @@ void TMainForm::createTelnet() {
     // One job timer: the session's.
     ui.timers.Telnet_Timer = m_telnet->session.Telnet_Timer;
     QPushButton* mode = ui.adsl.SetADSLMode_But;
-    connect(mode, &QPushButton::clicked, this, [this, mode] { SetADSLMode_ButClick(mode); });
+    connectClick(mode, &TMainForm::SetADSLMode_ButClick);
     connect(ui.menu.About1, &QAction::triggered, this, [this] { About1Click(ui.menu.About1); });
 }
 

@@ -160,8 +160,8 @@ void TMainForm::buildAdslPage(QWidget* page) {
         widgets::button(logSheet, "SaveLog_But", QStringLiteral("Save log"), 6, 338, 90);
     auto* clearLog = a.ClearLog_But =
         widgets::button(logSheet, "ClearLog_But", QStringLiteral("Clear log"), 104, 338, 90);
-    connect(saveLog, &QPushButton::clicked, this, [this, saveLog] { GenericSave_ButClick(saveLog); });
-    connect(clearLog, &QPushButton::clicked, this, [this, clearLog] { GenericClear_ButClick(clearLog); });
+    connectClick(saveLog, &TMainForm::GenericSave_ButClick);
+    connectClick(clearLog, &TMainForm::GenericClear_ButClick);
 
     // ---- Default Connection Mode Log ----
     auto* modeSheet = new QWidget;
@@ -172,8 +172,8 @@ void TMainForm::buildAdslPage(QWidget* page) {
     modeLog->setReadOnly(true);
     modeLog->setGeometry(6, 6, 580, 360);
 
-    connect(setVpi, &QPushButton::clicked, this, [this, setVpi] { SetVPI_ButClick(setVpi); });
-    connect(setVci, &QPushButton::clicked, this, [this, setVci] { SetVCI_ButClick(setVci); });
+    connectClick(setVpi, &TMainForm::SetVPI_ButClick);
+    connectClick(setVci, &TMainForm::SetVCI_ButClick);
     connect(tabs, &QTabWidget::currentChanged, this, [this, tabs] { ADSL_PageControlChange(tabs); });
 }
 

@@ -83,7 +83,7 @@ void TMainForm::buildMiscPage(QWidget* page) {
         {m.TelnetEventLog_But, &TMainForm::TelnetEventLog_ButClick},
         {m.SetPwd_But, &TMainForm::SetPwd_ButClick}};
     for (const auto& [b, handler] : handlers)
-        connect(b, &QPushButton::clicked, this, [this, b, handler] { (this->*handler)(b); });
+        connectClick(b, handler);
 }
 
 QString TMainForm::computerAddress() const {

@@ -86,15 +86,14 @@ void TMainForm::buildSystemPage(QWidget* page) {
         caption(page, QString::fromLatin1(row.caption), {12, y, 400, 20});
         s.*row.member = edit(page, row.edit, 12, y + 20, 400);
         auto* set = button(page, row.button, QStringLiteral("Set value"), 420, y + 18, 90);
-        connect(set, &QPushButton::clicked, this, [this, set, click = row.click] { (this->*click)(set); });
+        connectClick(set, row.click);
         y += 52;
     }
 
     auto* copy = s.CopyToClipboard_But =
         button(page, "CopyToClipboard_But", QStringLiteral("&Copy to clipboard"), 12, 366, 150);
-    connect(defaults, &QPushButton::clicked, this,
-            [this, defaults] { GenSysInfoDeafults_ButClick(defaults); });
-    connect(copy, &QPushButton::clicked, this, [this, copy] { GenericCopy_ButClick(copy); });
+    connectClick(defaults, &TMainForm::GenSysInfoDeafults_ButClick);
+    connectClick(copy, &TMainForm::GenericCopy_ButClick);
 }
 
 void TMainForm::GenSysInfoClick() {

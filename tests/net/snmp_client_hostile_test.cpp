@@ -126,11 +126,12 @@ TEST_F(SnmpClientHostile, OverLongArcsAndIntegersAreMalformed) {
          {std::pair{ber::EncodeItem(ber::ObjectId, ber::EncodeOidContent("1.3.6.1.2.1.2.1.0")),
                     overLongInteger},
           std::pair{aliasedName, ber::EncodeItem(ber::Integer, "\x04")}}) {
-        ScriptedResponder agent([&](const TSNMPRec& request, const std::string&) {
+        const std::string varBind = name + value;
+        ScriptedResponder agent([&varBind](const TSNMPRec& request, const std::string&) {
             std::string pdu = ber::EncodeItem(ber::Integer, ber::EncodeIntegerContent(request.ID)) +
                               ber::EncodeItem(ber::Integer, std::string(1, '\0')) +
                               ber::EncodeItem(ber::Integer, std::string(1, '\0')) +
-                              ber::EncodeItem(ber::Sequence, ber::EncodeItem(ber::Sequence, name + value));
+                              ber::EncodeItem(ber::Sequence, ber::EncodeItem(ber::Sequence, varBind));
             return std::vector<std::string>{
                 ber::EncodeItem(ber::Sequence, ber::EncodeItem(ber::Integer, std::string(1, '\0')) +
                                                    ber::EncodeItem(ber::OctetString, "public") +

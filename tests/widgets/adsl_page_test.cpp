@@ -183,9 +183,8 @@ TEST(AdslPage, SetWithAFailedReadBackLeavesNoBusyStatus) {
     ASSERT_TRUE(drop.start());
     snmpconfig::setPort(drop.port());
     // The set goes through; the read-back that follows gets no answer.
-    drop.setRule([](const std::string& name, int pduType) {
-        return name == mib::vpi && pduType == ber::GetRequest;
-    });
+    drop.setRule(
+        [](const std::string& name, int pduType) { return name == mib::vpi && pduType == ber::GetRequest; });
     UiSeam::resetTestRecord();
     vpi->setText("9");
     h.find<QPushButton>("SetVPI_But")->click();

@@ -144,7 +144,7 @@ TEST(InterfacesPage, RefreshFillsTheThreeInterfaces) {
 
     // The byte counts follow the locale's decimal separator and the ISP's unit sizes.
     {
-        LocaleScope german(QLocale(QLocale::German));
+        LocaleScope german{QLocale(QLocale::German)};
         update(h);
         EXPECT_EQ(text(h, "LANBytesIn_Label"), "4,0000 Gb");
         EXPECT_EQ(text(h, "PPPBytesIn_Label"), ",5000 Mb");

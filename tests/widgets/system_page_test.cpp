@@ -121,9 +121,9 @@ TEST(SystemPage, RefreshFillsThePageAndFindsTheInterfacesAtRowsOneThreeAndFour) 
     const auto log = h.router().requestLog();
     EXPECT_EQ(ifDescrReads(log), 0);
     EXPECT_EQ(log.front(), "1.3.6.1.2.1.2.1.0");
-    EXPECT_EQ(log, (std::vector<std::string>{"1.3.6.1.2.1.2.1.0", mib::firmware, mib::sysUpTime,
-                                             mib::sysDescr, mib::sysContact, mib::sysName,
-                                             mib::sysLocation}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"1.3.6.1.2.1.2.1.0", mib::firmware, mib::sysUpTime, mib::sysDescr,
+                                        mib::sysContact, mib::sysName, mib::sysLocation}));
 }
 
 TEST(SystemPage, DescriptionsMatchExactlyAndTheLastMatchingRowWins) {
@@ -284,7 +284,7 @@ TEST(SystemPage, SetActionsSendTheTextInQuotesAndShowWhatTheRouterHolds) {
                                     "che"));
     h.find<QPushButton>("SetLocationBut")->click();
     EXPECT_EQ(h.router().get(mib::sysLocation)->second, "\"K\xc3\xbc"
-                                                              "che\"");
+                                                        "che\"");
     EXPECT_EQ(edit(h, "Location_Edit")->text(), QString::fromUtf8("K\xc3\xbc"
                                                                   "che"));
     EXPECT_EQ(UiSeam::beepCount(), 0);
