@@ -132,6 +132,8 @@ struct IntervalMenu {
     std::span<const IntervalChoice> choices;
     std::vector<QAction*> items;
     QTimer* timer = nullptr;
+    // Seconds one hour of the choices lasts: 3600, unless a soak run shortens it.
+    int secondsPerHour = 3600;
     // The index of the item that is `sender`, or -1.
     int indexOf(const QObject* sender) const;
     // The first checked choice, or none.

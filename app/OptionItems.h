@@ -55,6 +55,11 @@ template <class T, int N> constexpr int count(const T (&)[N]) {
     return N;
 }
 
+// How many seconds an hour of the event-log transfer intervals lasts: 3600, or what the environment
+// variable KESTRUNE_EVENTLOG_HOUR_SECONDS (1 to 3600) says, so that a soak run sees hourly transfers
+// in minutes. Nothing else reads it.
+int eventLogSecondsPerHour();
+
 // A monitor's on/off item: inverts its check mark, then its timer runs exactly when it is checked
 // (a timer switched on starts a full interval; no tick at once).
 void toggleWithTimer(QAction* item, QTimer* timer);

@@ -191,6 +191,7 @@ void TMainForm::buildTimers() {
     mi.linkCheck.timer = ui.timers.Connect_Timer;
     mi.quotaUpdate.timer = ui.timers.Quota_Timer;
     mi.transferInterval.timer = ui.timers.EventLog_Timer;
+    mi.transferInterval.secondsPerHour = options::eventLogSecondsPerHour();
     mi.interfacesUpdate.timer = ui.timers.Interfaces_Timer;
     mi.uptimeUpdate.timer = ui.timers.Uptime_Timer;
 }
@@ -225,6 +226,12 @@ void TMainForm::connectTick(QTimer* timer, void (TMainForm::*handler)(QObject*))
     });
 }
 
+int options::eventLogSecondsPerHour() {
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("KESTRUNE_EVENTLOG_HOUR_SECONDS", &ok);
+    return ok && seconds >= 1 && seconds <= 3600 ? seconds : 3600;
+}
+
 // ---- item handlers -------------------------------------------------------------------------------
 
 int IntervalMenu::indexOf(const QObject* sender) const {
@@ -240,7 +247,8 @@ const IntervalChoice* IntervalMenu::checked() const {
 }
 
 void IntervalMenu::choose(int index) const {
-    timer->setInterval(choices[static_cast<std::size_t>(index)].ms);
+    const qint64 ms = choices[static_cast<std::size_t>(index)].ms;
+    timer->setInterval(static_cast<int>(ms * secondsPerHour / 3600));
     items[static_cast<std::size_t>(index)]->setChecked(true);
 }
 

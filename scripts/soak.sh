@@ -2,10 +2,9 @@
 # A week of use in minutes: runs the real program under Xvfb, in a private network namespace, against
 # the router stand-in with every monitor on at its shortest interval, while the stand-in (scripted
 # through its control socket) drops and restores the link, restarts, wraps counters, answers telnet
-# slowly or not at all and serves an update file. Then it kills the program with SIGKILL at random
-# moments (some during the close) and checks the settings file each time. Prints a table at the end;
-# exit status 0 when no check failed (a check whose part of the program cannot be seen from outside
-# yet says "not wired" and does not fail).
+# slowly or not at all, serves an update file and uploads event logs. Then it kills the program with
+# SIGKILL at random moments (some during the close) and checks the settings file each time. Prints a
+# table at the end; exit status 0 when no check failed.
 #
 #   sudo scripts/soak.sh [MINUTES]        # default 2; an hour (60) before a release
 #   KESTRUNE_BUILD_DIR=build-asan scripts/soak.sh 5
@@ -51,13 +50,15 @@ http_port=$(setting KESTRUNE_PROBE_PORT)
 "$build/kestrune-router-sim" --snmp 192.168.0.1:161 --telnet 192.168.0.1:23 --http "192.168.0.1:${http_port:-80}" \
     --control "$work/router.sock" >"$work/router.log" 2>&1 &
 pids+=($!)
-Xvfb :77 -nolisten tcp -screen 0 1280x1024x24 >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display and writes its number once it is ready.
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do
-    "$build/kestrune-router-sim" ctl "$work/router.sock" ping >/dev/null 2>&1 && [[ -e /tmp/.X11-unix/X77 ]] && break
+    "$build/kestrune-router-sim" ctl "$work/router.sock" ping >/dev/null 2>&1 && [[ -s $work/display ]] && break
     sleep 0.1
 done
+[[ -s $work/display ]] || { echo "soak: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 2; }
 
 mkdir -p "$work/app" "$work/eventlog"
-export DISPLAY=:77 SOAK_WORK=$work SOAK_BUILD=$build SOAK_MINUTES=$minutes
+export DISPLAY=":$(head -n1 "$work/display")" SOAK_WORK=$work SOAK_BUILD=$build SOAK_MINUTES=$minutes
 python3 "$(dirname "$0")/soak_driver.py"

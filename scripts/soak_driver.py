@@ -49,9 +49,26 @@ Reset day=0
 """
 
 
+EVENTLOG_HOUR_SECONDS = 75  # "Every hour" lasts this long in the soak; file names change each minute
+
+
 def start_program():
-    return subprocess.Popen([f"{build}/kestrune"], cwd=app_dir, stdout=subprocess.DEVNULL,
+    env = dict(os.environ, KESTRUNE_EVENTLOG_HOUR_SECONDS=str(EVENTLOG_HOUR_SECONDS))
+    return subprocess.Popen([f"{build}/kestrune"], cwd=app_dir, env=env, stdout=subprocess.DEVNULL,
                             stderr=open(f"{work}/kestrune.err", "ab"))
+
+
+def generated_event_log(size):
+    """The stand-in's event log of `size` bytes, as it generates it."""
+    events = ["ADSL line up: G.DMT 8000/800 kbps", "PPP link up, WAN address assigned", "DHCP lease granted on LAN",
+              "PPP LCP echo timeout, link down", "Administrator logged on via telnet"]
+    lines, total, n = [], 0, 0
+    while total < size:
+        line = f"{n // 86400:03d} {n // 3600 % 24:02d}:{n // 60 % 60:02d}:{n % 60:02d}  {events[n % 5]}\r\n"
+        lines.append(line)
+        total += len(line)
+        n += 1
+    return "".join(lines).encode()[:size]
 
 
 def proc_figures(pid):
@@ -138,7 +155,8 @@ def count_traffic():
 
 
 actions = ["link down", "link up", "restart", "wrap", "telnet slow 3000", "telnet silent on", "telnet normal",
-           "version"]
+           "version", "event log size", "event log stalls", "event log normal"]
+log_sizes = {3000}  # the stand-in's event log starts at 3000 bytes
 next_action = t0 + 5
 while time.time() - t0 < duration:
     time.sleep(1)
@@ -165,6 +183,14 @@ while time.time() - t0 < duration:
         elif what == "telnet normal":
             ctl("telnet slow 0")
             ctl("telnet silent off")
+        elif what == "event log size":
+            size = random.choice([1, 511, 512, 513, random.randint(1000, 400000)])
+            ctl(f"tftpupload size {size}")
+            log_sizes.add(size)
+        elif what == "event log stalls":
+            ctl("tftpupload mode oneblock")
+        elif what == "event log normal":
+            ctl("tftpupload mode normal")
         elif what == "version":
             ctl(f"version 1.2.0.{random.randint(1, 9)}\\r\\n17/03/2005\\r\\n")
         else:
@@ -228,12 +254,13 @@ elif not expected_log:
 else:
     rows.append(("connection-log lines vs link changes", "FAILED" if alive else "n/a",
                  f"{len(expected_log)} changes made, no connection log saved at the close"))
-files = os.listdir(log_dir)
-if not files:
-    rows.append(("event-log files whole", "not wired", "no upload reached the program (event-log job)"))
-else:
-    broken = [f for f in files if f.startswith(".") or os.path.getsize(f"{log_dir}/{f}") == 0]
-    rows.append(("event-log files whole", "ok" if not broken else "FAILED", f"{len(files)} files, bad: {broken}"))
+files = sorted(os.listdir(log_dir))
+wanted = {size: generated_event_log(size) for size in log_sizes}
+broken = [f for f in files if f.startswith(".") or open(f"{log_dir}/{f}", "rb").read() not in wanted.values()]
+transfers = duration / EVENTLOG_HOUR_SECONDS
+rows.append(("event-log files whole, none half-written", "ok" if files and not broken else "FAILED",
+             f"{len(files)} files from {transfers:.0f} transfers, {len(log_sizes)} sizes offered"
+             + (f", not whole: {broken}" if broken else "")))
 
 # ---- kill -9 at random moments, some during the close -------------------------------------------
 expected = ini_keys(SETTINGS)
