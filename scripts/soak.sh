@@ -23,6 +23,10 @@ if [[ ${1:-} != --inside && -z ${KESTRUNE_SOAK_INSIDE:-} ]]; then
     # A private network and mount namespace: the router address 192.168.0.1 and the web servers'
     # names (through a private /etc/hosts) exist only in there.
     if [[ $(id -u) -eq 0 ]]; then prefix=(unshare --net --mount); else prefix=(unshare --user --map-root-user --net --mount); fi
+    if ! "${prefix[@]}" true 2>/dev/null; then
+        echo "soak: skipped, this machine gives no private network namespace (${prefix[*]})" >&2
+        exit 77
+    fi
     exec env KESTRUNE_SOAK_INSIDE=1 KESTRUNE_BUILD_DIR="$build" "${prefix[@]}" bash "$0" "$minutes"
 fi
 

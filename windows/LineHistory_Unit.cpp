@@ -4,6 +4,8 @@
 #include "app/Clock.h"
 #include "app/UiSeam.h"
 #include "history/HistoryStore.h"
+#include "windows/ProgramHelp.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -71,6 +73,7 @@ TLineHistoryForm::TLineHistoryForm(history::HistoryStore& store, QWidget* parent
     QPushButton* refresh = button(row, this, "Refresh_But", QStringLiteral("&Refresh"));
     QPushButton* csv = button(row, this, "ExportCsv_But", QStringLiteral("Export &CSV..."));
     QPushButton* png = button(row, this, "SavePng_But", QStringLiteral("Save chart as &PNG..."));
+    QPushButton* help = button(row, this, "Help_But", QStringLiteral("&Help"));
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("Charts_PageControl"));
     top->addWidget(m_tabs, 1);
@@ -84,6 +87,7 @@ TLineHistoryForm::TLineHistoryForm(history::HistoryStore& store, QWidget* parent
     connect(refresh, &QPushButton::clicked, this, [this] { reload(); });
     connect(csv, &QPushButton::clicked, this, [this] { ExportCsv_ButClick(); });
     connect(png, &QPushButton::clicked, this, [this] { SavePng_ButClick(); });
+    connect(help, &QPushButton::clicked, this, [this] { Help_ButClick(); });
     reload();
 }
 
@@ -256,4 +260,8 @@ void TLineHistoryForm::SavePng_ButClick() {
                QStringLiteral("line-history.png")});
     if (!name.isEmpty() && !savePng(name))
         UiSeam::error(this, QStringLiteral("Could not write \"%1\".").arg(name));
+}
+
+void TLineHistoryForm::Help_ButClick() {
+    help::show(this, helpkw::text(helpkw::LineHistory));
 }

@@ -36,6 +36,7 @@ public:
 
     void ExportCsv_ButClick();
     void SavePng_ButClick();
+    void Help_ButClick(); // the window's help page
     // Writes the shown range as CSV / the shown chart as PNG; false when the file could not be written.
     bool exportCsv(const QString& fileName) const;
     bool savePng(const QString& fileName) const;

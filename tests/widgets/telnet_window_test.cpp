@@ -104,9 +104,12 @@ TEST_F(TelnetWindowTest, ModeAndPasswordJobsAndTheCommunityFollowingThePassword)
 
 TEST_F(TelnetWindowTest, EventLogTransferStoresTheFileNamedByTheTime) {
     TMainForm& f = make(false);
+    // Room for a loaded machine: the job may wait 1.4 s for the router's word, and the first request
+    // is sent again after 100 ms should the receiver, started by the click, not be listening yet.
+    f.telnet().session.setTickIntervalMs(200);
     const std::string content = sim::GenerateEventLog(1500);
     line().setEventLogPut([&](const std::string& address, const std::string& file) {
-        return sim::uploadEventLog(address, tftpPort, file, {content});
+        return sim::uploadEventLog(address, tftpPort, file, {content, sim::TftpUploadMode::Normal, 100, 14});
     });
     Clock::setNow(QDateTime(QDate(2005, 3, 14), QTime(9, 30, 12)));
     ASSERT_TRUE(QDir(h->dir()).mkpath("logs"));

@@ -28,6 +28,7 @@ inline constexpr std::string_view Udp = "180.html";
 inline constexpr std::string_view Snmp = "190.html";
 inline constexpr std::string_view Misc = "200.html";
 inline constexpr std::string_view Debug = "210.html";
+inline constexpr std::string_view LineHistory = "220.html"; // the Line history window
 
 inline constexpr std::array All{HelpFile,
                                 Index,
@@ -47,7 +48,8 @@ inline constexpr std::array All{HelpFile,
                                 Udp,
                                 Snmp,
                                 Misc,
-                                Debug};
+                                Debug,
+                                LineHistory};
 
 // A keyword as the window's texts hold it.
 inline QString text(std::string_view keyword) {
