@@ -4,7 +4,6 @@
 #include "net/WebServers.h"
 #include "sim/HostileIo.h"
 #include "sim/ServiceSocket.h"
-#include "sim/ServiceThread.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -67,29 +66,24 @@ std::string reply(const char* status, const char* type, const std::string& body)
 
 struct HttpService::Impl {
     Router& router;
-    std::string address;
-    std::uint16_t requestedPort;
-    std::uint16_t boundPort = 0;
-    int sock = -1;
-    ServiceThread thread;
+    ServiceEndpoint endpoint;
     mutable std::mutex mutex;
-    std::string error;
     std::string versionFile = "1.2.0.1\r\n17/03/2004\r\n";
     int dialDelayMs = 2000;
     bool dialEnabled = true;
     std::optional<Clock::time_point> dialAt;
     std::atomic<std::uint64_t> requests{0}, dials{0};
 
-    Impl(Router& r, std::string a, std::uint16_t p) : router(r), address(std::move(a)), requestedPort(p) {}
+    Impl(Router& r, std::string a, std::uint16_t p) : router(r), endpoint(SOCK_STREAM, 16, std::move(a), p) {}
 
     void run() {
-        pollfd fds[2] = {{sock, POLLIN, 0}, {thread.wakeFd(), POLLIN, 0}};
+        pollfd fds[2] = {{endpoint.fd(), POLLIN, 0}, {endpoint.thread().wakeFd(), POLLIN, 0}};
         while (true) {
             if (::poll(fds, 2, nextDialWaitMs()) < 0 && errno != EINTR) break;
             if (fds[1].revents) break;
             dialIfDue();
             if (!(fds[0].revents & POLLIN)) continue;
-            const int client = ::accept4(sock, nullptr, nullptr, SOCK_CLOEXEC);
+            const int client = ::accept4(endpoint.fd(), nullptr, nullptr, SOCK_CLOEXEC);
             if (client < 0) continue;
             serve(client);
             ::close(client);
@@ -154,18 +148,19 @@ struct HttpService::Impl {
             sendAllOf(client, head("200 OK", "Content-Length: -5\r\n") + "1.2.0.1\r\n17/03/2004\r\n");
         } else if (how == "endless") {
             if (sendAllOf(client, head("200 OK", "")))
-                streamWithoutEnd(client, thread.wakeFd(), std::string(8192, '7'), std::size_t{1} << 30);
+                streamWithoutEnd(client, endpoint.thread().wakeFd(), std::string(8192, '7'),
+                                 std::size_t{1} << 30);
         } else if (how == "huge") {
             sendAllOf(client, "HTTP/1.1 200 OK\r\nX-Filler: " + std::string(4u << 20, 'x') + "\r\n\r\n");
         } else if (how == "stall") {
             if (sendAllOf(client, head("200 OK", "Content-Length: 1000\r\n") + std::string(500, '1')))
-                waitForPeerToLeave(client, thread.wakeFd(), kHostileWaitMs);
+                waitForPeerToLeave(client, endpoint.thread().wakeFd(), kHostileWaitMs);
         } else if (how == "highbit") {
             sendAllOf(client, reply("200 OK", "text/plain", highBitBody()));
         } else if (how == "redirectloop") {
             sendAllOf(client, head("302 Found", "Location: " + path + "\r\nContent-Length: 0\r\n"));
         } else if (how == "silent") {
-            waitForPeerToLeave(client, thread.wakeFd(), kHostileWaitMs);
+            waitForPeerToLeave(client, endpoint.thread().wakeFd(), kHostileWaitMs);
         }
         ::shutdown(client, SHUT_WR);
     }
@@ -199,32 +194,19 @@ HttpService::~HttpService() {
 
 bool HttpService::start() {
     Impl& d = *m_impl;
-    if (d.thread.running()) return true;
-    std::string error;
-    d.sock = openServiceSocket(SOCK_STREAM, d.address, d.requestedPort, 16, d.boundPort, error);
-    if (d.sock < 0 || !d.thread.open()) {
-        std::lock_guard lock(d.mutex);
-        d.error = d.sock < 0 ? error : std::string("pipe: ") + std::strerror(errno);
-        return false;
-    }
-    d.thread.start([&d] { d.run(); });
-    return true;
+    return d.endpoint.start([&d] { d.run(); });
 }
 
 void HttpService::stop() {
-    Impl& d = *m_impl;
-    d.thread.stop();
-    if (d.sock >= 0) ::close(d.sock);
-    d.sock = -1;
+    m_impl->endpoint.stop();
 }
 
 std::uint16_t HttpService::port() const {
-    return m_impl->boundPort;
+    return m_impl->endpoint.port();
 }
 
 std::string HttpService::lastError() const {
-    std::lock_guard lock(m_impl->mutex);
-    return m_impl->error;
+    return m_impl->endpoint.lastError();
 }
 
 void HttpService::setDialDelayMs(int ms) {

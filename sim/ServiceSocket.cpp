@@ -1,4 +1,4 @@
-// The stand-in services' listening sockets.
+// The stand-in services' listening sockets and endpoints.
 #include "sim/ServiceSocket.h"
 
 #include <arpa/inet.h>
@@ -38,6 +38,33 @@ int openServiceSocket(int type, const std::string& address, std::uint16_t port, 
     if (::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) < 0) return fail("getsockname");
     boundPort = ntohs(addr.sin_port);
     return fd;
+}
+
+ServiceEndpoint::ServiceEndpoint(int type, int backlog, std::string address, std::uint16_t port)
+    : m_type(type), m_backlog(backlog), m_address(std::move(address)), m_requestedPort(port) {}
+
+bool ServiceEndpoint::start(std::function<void()> run) {
+    if (m_thread.running()) return true;
+    std::string error;
+    m_fd = openServiceSocket(m_type, m_address, m_requestedPort, m_backlog, m_boundPort, error);
+    if (m_fd < 0 || !m_thread.open()) {
+        std::lock_guard lock(m_mutex);
+        m_error = m_fd < 0 ? error : std::string("pipe: ") + std::strerror(errno);
+        return false;
+    }
+    m_thread.start(std::move(run));
+    return true;
+}
+
+void ServiceEndpoint::stop() {
+    m_thread.stop();
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+}
+
+std::string ServiceEndpoint::lastError() const {
+    std::lock_guard lock(m_mutex);
+    return m_error;
 }
 
 } // namespace sim

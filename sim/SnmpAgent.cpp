@@ -1,13 +1,11 @@
 // SnmpAgent: the router's UDP port 161, answering Router::answer from a thread of its own.
 #include "sim/RouterSim.h"
 #include "sim/ServiceSocket.h"
-#include "sim/ServiceThread.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -18,19 +16,13 @@ namespace sim {
 
 struct SnmpAgent::Impl {
     Router& router;
-    std::string address;
-    std::uint16_t requestedPort;
-    std::uint16_t boundPort = 0;
-    int sock = -1;
-    ServiceThread thread;
-    mutable std::mutex mutex;
-    std::string error;
+    ServiceEndpoint endpoint;
 
-    Impl(Router& r, std::string a, std::uint16_t p) : router(r), address(std::move(a)), requestedPort(p) {}
+    Impl(Router& r, std::string a, std::uint16_t p) : router(r), endpoint(SOCK_DGRAM, 0, std::move(a), p) {}
 
     void run() {
         std::string buffer(65536, '\0');
-        pollfd fds[2] = {{sock, POLLIN, 0}, {thread.wakeFd(), POLLIN, 0}};
+        pollfd fds[2] = {{endpoint.fd(), POLLIN, 0}, {endpoint.thread().wakeFd(), POLLIN, 0}};
         while (true) {
             if (::poll(fds, 2, -1) < 0) {
                 if (errno == EINTR) continue;
@@ -40,7 +32,7 @@ struct SnmpAgent::Impl {
             if (!(fds[0].revents & POLLIN)) continue;
             sockaddr_in peer{};
             socklen_t peerLen = sizeof peer;
-            const ssize_t n = ::recvfrom(sock, buffer.data(), buffer.size(), 0,
+            const ssize_t n = ::recvfrom(endpoint.fd(), buffer.data(), buffer.size(), 0,
                                          reinterpret_cast<sockaddr*>(&peer), &peerLen);
             if (n < 0) continue;
             std::optional<std::string> reply;
@@ -50,10 +42,10 @@ struct SnmpAgent::Impl {
                 reply.reset(); // whatever went wrong, a real agent would just not answer
             }
             if (reply) {
-                if (const int delay = router.responseDelayMs(); delay > 0) thread.sleep(delay);
+                if (const int delay = router.responseDelayMs(); delay > 0) endpoint.thread().sleep(delay);
                 for (const std::string& datagram : router.hostileSnmpReplies(*reply))
-                    ::sendto(sock, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&peer),
-                             peerLen);
+                    ::sendto(endpoint.fd(), datagram.data(), datagram.size(), 0,
+                             reinterpret_cast<sockaddr*>(&peer), peerLen);
             }
         }
     }
@@ -68,32 +60,19 @@ SnmpAgent::~SnmpAgent() {
 
 bool SnmpAgent::start() {
     Impl& d = *m_impl;
-    if (d.thread.running()) return true;
-    std::string error;
-    d.sock = openServiceSocket(SOCK_DGRAM, d.address, d.requestedPort, 0, d.boundPort, error);
-    if (d.sock < 0 || !d.thread.open()) {
-        std::lock_guard lock(d.mutex);
-        d.error = d.sock < 0 ? error : std::string("pipe: ") + std::strerror(errno);
-        return false;
-    }
-    d.thread.start([&d] { d.run(); });
-    return true;
+    return d.endpoint.start([&d] { d.run(); });
 }
 
 void SnmpAgent::stop() {
-    Impl& d = *m_impl;
-    d.thread.stop();
-    if (d.sock >= 0) ::close(d.sock);
-    d.sock = -1;
+    m_impl->endpoint.stop();
 }
 
 std::uint16_t SnmpAgent::port() const {
-    return m_impl->boundPort;
+    return m_impl->endpoint.port();
 }
 
 std::string SnmpAgent::lastError() const {
-    std::lock_guard lock(m_impl->mutex);
-    return m_impl->error;
+    return m_impl->endpoint.lastError();
 }
 
 } // namespace sim

@@ -3,7 +3,6 @@
 
 #include "sim/HostileIo.h"
 #include "sim/ServiceSocket.h"
-#include "sim/ServiceThread.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -44,14 +43,9 @@ struct Piece {
 
 struct TelnetService::Impl {
     Router& router;
-    std::string address;
-    std::uint16_t requestedPort;
-    std::uint16_t boundPort = 0;
-    int listener = -1;
-    ServiceThread thread;
+    ServiceEndpoint endpoint;
 
     mutable std::mutex mutex;
-    std::string error;
     bool silent = false;
     int slowMs = 0;
     bool split = false;
@@ -73,14 +67,14 @@ struct TelnetService::Impl {
         bool stalled = false; // a hostile session that says nothing more
     } s;
 
-    Impl(Router& r, std::string a, std::uint16_t p) : router(r), address(std::move(a)), requestedPort(p) {}
+    Impl(Router& r, std::string a, std::uint16_t p) : router(r), endpoint(SOCK_STREAM, 4, std::move(a), p) {}
 
     template <class T> T locked(const T& value) const {
         std::lock_guard lock(mutex);
         return value;
     }
 
-    bool waitOrStop(int ms) { return thread.sleep(ms); }
+    bool waitOrStop(int ms) { return endpoint.thread().sleep(ms); }
 
     std::string hostile() const { return router.hostile(Service::Telnet); }
 
@@ -202,7 +196,7 @@ struct TelnetService::Impl {
             return true;
         }
         if (how != "endless") return false;
-        streamWithoutEnd(s.fd, thread.wakeFd(), "eventlog 000 00:00:00  PPP LCP echo timeout\r\n",
+        streamWithoutEnd(s.fd, endpoint.thread().wakeFd(), "eventlog 000 00:00:00  PPP LCP echo timeout\r\n",
                          EndlessLimitBytes);
         s.closing = true;
         return true;
@@ -231,7 +225,7 @@ struct TelnetService::Impl {
     }
 
     void accept() {
-        const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        const int fd = ::accept4(endpoint.fd(), nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) return;
         if (s.fd >= 0) { // the router serves one session at a time
             const char busy[] = "\r\nOnly one session is allowed.\r\n";
@@ -257,7 +251,8 @@ struct TelnetService::Impl {
 
     void run() {
         while (true) {
-            pollfd fds[3] = {{thread.wakeFd(), POLLIN, 0}, {s.fd, POLLIN, 0}, {listener, POLLIN, 0}};
+            pollfd fds[3] = {
+                {endpoint.thread().wakeFd(), POLLIN, 0}, {s.fd, POLLIN, 0}, {endpoint.fd(), POLLIN, 0}};
             if (::poll(fds, 3, -1) < 0) {
                 if (errno == EINTR) continue;
                 break;
@@ -279,31 +274,19 @@ TelnetService::~TelnetService() {
 
 bool TelnetService::start() {
     Impl& d = *m_impl;
-    if (d.thread.running()) return true;
-    std::string error;
-    d.listener = openServiceSocket(SOCK_STREAM, d.address, d.requestedPort, 4, d.boundPort, error);
-    if (d.listener < 0 || !d.thread.open()) {
-        std::lock_guard lock(d.mutex);
-        d.error = d.listener < 0 ? error : std::string("pipe: ") + std::strerror(errno);
-        return false;
-    }
-    d.thread.start([&d] { d.run(); });
-    return true;
+    return d.endpoint.start([&d] { d.run(); });
 }
 
 void TelnetService::stop() {
-    Impl& d = *m_impl;
-    d.thread.stop();
-    if (d.listener >= 0) ::close(d.listener);
-    d.listener = -1;
+    m_impl->endpoint.stop();
 }
 
 std::uint16_t TelnetService::port() const {
-    return m_impl->boundPort;
+    return m_impl->endpoint.port();
 }
 
 std::string TelnetService::lastError() const {
-    return m_impl->locked(m_impl->error);
+    return m_impl->endpoint.lastError();
 }
 
 void TelnetService::setSilent(bool silent) {

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -117,8 +118,12 @@ TEST_F(TelnetWindowTest, EventLogTransferStoresTheFileNamedByTheTime) {
     f.ui.misc.PCIP_Edit->setText("127.0.0.1");
 
     find<QPushButton>("TelnetEventLog_But")->click();
+    // The router reports the upload complete on the last acknowledgement; the receiver stores the file
+    // just after that, and says so in the pane.
     QFile stored(h->dir() + "/logs/event050314_0930.log");
-    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    for (int i = 0; i < 200 && !status().contains("File succesfully written."); ++i)
+        QTest::qWait(25);
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly)) << status().join('|').toStdString();
     EXPECT_EQ(stored.readAll().toStdString(), content);
     const QStringList s = status();
     EXPECT_TRUE(s.first().startsWith("Manual transfer of eventlog at "));
