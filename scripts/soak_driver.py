@@ -97,7 +97,7 @@ def visible_windows(pid, title):
                           capture_output=True, text=True).stdout.split()
 
 
-def request_close(pid, title="."):
+def request_close(pid, title):
     found = visible_windows(pid, title)
     if not found:
         return False
@@ -285,7 +285,7 @@ if link_changes and link_changes[-1] == "link down":
 count_traffic()
 used_mb = None
 before = os.stat(ini).st_mtime_ns
-if alive and request_close(app.pid):
+if alive and close_main_window(app.pid):
     for _ in range(50):
         time.sleep(0.2)
         if os.stat(ini).st_mtime_ns != before:
