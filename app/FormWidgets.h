@@ -3,7 +3,7 @@
 // ui.system.IpAddress_Edit where a test finds the widget by the name "IpAddress_Edit".
 #pragma once
 
-#include "app/OptionItems.h"
+#include "ui/OptionItems.h"
 
 #include <span>
 #include <vector>

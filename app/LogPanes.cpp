@@ -1,7 +1,7 @@
 // Log panes and their tools (save, copy, clear) and the Debug page.
 #include "app/Main_Unit.h"
-#include "app/PaneText.h"
-#include "app/UiSeam.h"
+#include "ui/PaneText.h"
+#include "ui/UiSeam.h"
 #include "windows/core/HelpKeywords.h"
 
 #include <QFont>

@@ -2,11 +2,12 @@
 // close query with the settings file.
 #include "app/Main_Unit.h"
 
-#include "app/PaneText.h"
-#include "app/SettingsFile.h"
-#include "app/StatusTexts.h"
-#include "app/UiSeam.h"
+#include "app/core/SettingsFile.h"
 #include "telnet/TelnetParts.h"
+#include "ui/ExchangeGate.h"
+#include "ui/PaneText.h"
+#include "ui/StatusTexts.h"
+#include "ui/UiSeam.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -49,6 +50,8 @@ struct PageSpec {
 } // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    // Every SNMP wait keeps the window painted; ticks and input that come meanwhile run after it.
+    m_session.setIdleHook(exchangegate::idleHook());
     buildWindow();
     buildPages();
     buildMenus();
@@ -151,6 +154,7 @@ QString TMainForm::currentPageName() const {
 void TMainForm::FormCreate() {
     // 1. Start values of the program-wide state.
     st = ProgramState{};
+    m_session.interfaces() = RouterInterfaces{};
     m_startMBUsed = QStringLiteral("0");
     m_readKeys.clear();
     m_unreadAtStart.clear();
@@ -164,7 +168,7 @@ void TMainForm::FormCreate() {
         // 7. The System page, which also finds the router's interfaces.
         GenSysInfoClick();
         // 8. The quota baseline, when the router answered.
-        if (st.IfNumber != 0) CalcQuota_ButClick(this);
+        if (m_session.interfaces().IfNumber != 0) CalcQuota_ButClick(this);
     }
     if (!goOn) rememberUnreadKeys();
     // 9. Release the settings file, also after a conversion error.

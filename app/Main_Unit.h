@@ -23,6 +23,9 @@
 
 #include "app/FormWidgets.h"
 #include "monitor/QuotaTracking.h"
+#include "net/RouterEndpoint.h"
+#include "net/RouterSession.h"
+#include "ui/PageFrame.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -51,12 +54,6 @@ struct TelnetParts;
 
 // The window's working state (program-wide in meaning: every subsystem reads it).
 struct ProgramState {
-    // Interface discovery.
-    qint32 IfNumber = 0;
-    QString LanIfIndex = QStringLiteral("0");
-    QString PppIfIndex = QStringLiteral("0");
-    QString WanIfIndex = QStringLiteral("0");
-    QString LanIfIndexValue, PppIfIndexValue, WanIfIndexValue;
     // Connection monitor.
     bool LinkUp = true;
     bool LinkLogChanged = false;
@@ -72,7 +69,7 @@ struct ProgramState {
 // and the status line lie over the lower part of the page area.
 inline constexpr int kPageBottomMargin = 82;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public PageFrame {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
@@ -89,12 +86,15 @@ public:
     void Exit1Click(QObject* Sender);
 
     // ---- status line, help keywords, router endpoint --------------------------------------------
-    void setStatus(const QString& text); // every text begins with a blank
-    QString statusText() const;
-    // Sets the help keyword on the tab control and the "&Help" button, and on "&Update" when asked.
-    void setHelpKeyword(const QString& keyword, bool alsoUpdateButton);
-    QString routerHost() const; // IpAddress_Edit's text
-    QString community() const;  // Community_Edit's text
+    void setStatus(const QString& text) override; // every text begins with a blank
+    QString statusText() const override;
+    void setHelpKeyword(const QString& keyword, bool alsoUpdateButton) override;
+    QWidget* dialogParent() const override { return const_cast<TMainForm*>(this); }
+    // The router the program talks to, and SNMP through it.
+    RouterEndpoint& endpoint() { return m_endpoint; }
+    RouterSession& session() { return m_session; }
+    QString routerHost() const; // the endpoint's address (IpAddress_Edit shows it)
+    QString community() const;  // the endpoint's community (Community_Edit shows it)
     // SNMP through the current router endpoint, with texts converted for display.
     bool snmpGet(const QString& oid, QString& value);
     bool snmpSet(const QString& oid, const QString& value, int valueType);
@@ -281,6 +281,8 @@ private:
     void appendLinkLog(const QString& line);
     QString linkChangeLine(const connmon::CheckActions& actions);
 
+    RouterEndpoint m_endpoint;
+    RouterSession m_session{m_endpoint};
     std::unique_ptr<TelnetParts> m_telnet;
     void createTelnet();
     void telnetOnStartup(); // start-up step 10

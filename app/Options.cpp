@@ -2,8 +2,8 @@
 // resume of the periodic monitors.
 #include "app/Main_Unit.h"
 
-#include "app/OptionItems.h"
-#include "app/UiSeam.h"
+#include "ui/OptionItems.h"
+#include "ui/UiSeam.h"
 #include "windows/core/HelpKeywords.h"
 
 #include <QAction>

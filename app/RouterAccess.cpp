@@ -1,11 +1,11 @@
 // The router endpoint, SNMP through it, set actions, the status line and the help keywords.
 #include "app/Main_Unit.h"
 
-#include "app/PageAction.h"
-#include "app/StatusTexts.h"
-#include "app/UiSeam.h"
 #include "net/SnmpClient.h"
 #include "net/core/SnmpText.h"
+#include "ui/PageAction.h"
+#include "ui/StatusTexts.h"
+#include "ui/UiSeam.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -13,34 +13,23 @@
 #include <QTabWidget>
 
 QString TMainForm::routerHost() const {
-    return ui.system.IpAddress_Edit->text();
+    return m_endpoint.address();
 }
 
 QString TMainForm::community() const {
-    return ui.system.Community_Edit->text();
+    return m_endpoint.community();
 }
 
 bool TMainForm::snmpGet(const QString& oid, QString& value) {
-    std::string bytes;
-    const bool ok = SnmpGetValue(oid.toStdString(), snmptext::toRouter(community()),
-                                 snmptext::toRouter(routerHost()), bytes);
-    value = snmptext::fromRouter(bytes);
-    return ok;
+    return m_session.get(oid, value);
 }
 
 bool TMainForm::snmpSet(const QString& oid, const QString& value, int valueType) {
-    return SnmpSetValue(oid.toStdString(), snmptext::toRouter(community()), snmptext::toRouter(routerHost()),
-                        snmptext::toRouter(value), valueType);
+    return m_session.set(oid, value, valueType);
 }
 
 bool TMainForm::snmpWalk(const QString& baseOid, QStringList& lines) {
-    std::vector<std::string> raw;
-    const bool ok = SnmpWalkTable(baseOid.toStdString(), snmptext::toRouter(community()),
-                                  snmptext::toRouter(routerHost()), raw);
-    lines.clear();
-    for (const std::string& line : raw)
-        lines.append(snmptext::fromRouter(line));
-    return ok;
+    return m_session.walk(baseOid, lines);
 }
 
 bool TMainForm::setAndReadBack(QLineEdit* edit, const char* oid, const QString& value, int valueType,
@@ -53,12 +42,12 @@ bool TMainForm::setAndReadBack(QLineEdit* edit, const char* oid, const QString& 
         return false;
     }
     const QString host = readBackHost.isEmpty() ? routerHost() : readBackHost;
-    std::string bytes;
-    if (!SnmpGetValue(oid, snmptext::toRouter(community()), snmptext::toRouter(host), bytes)) {
+    QString readBack;
+    if (!m_session.getFrom(host, QLatin1String(oid), readBack)) {
         action.end(statustext::SetNotReadBack);
         return false;
     }
-    edit->setText(shown(snmptext::fromRouter(bytes)));
+    edit->setText(shown(readBack));
     return true;
 }
 

@@ -2,11 +2,11 @@
 // close request.
 #include "app/Main_Unit.h"
 
-#include "app/Clock.h"
-#include "app/OptionItems.h"
-#include "app/ProgramInfo.h"
-#include "app/SettingKey.h"
-#include "app/SettingsFile.h"
+#include "ui/Clock.h"
+#include "ui/OptionItems.h"
+#include "ui/ProgramInfo.h"
+#include "app/core/SettingKey.h"
+#include "app/core/SettingsFile.h"
 #include "app/core/IniFile.h"
 #include "app/core/SettingsText.h"
 #include "monitor/core/QuotaMath.h"

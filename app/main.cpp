@@ -1,6 +1,6 @@
 // The program entry: the application, the help system and its window, the main window, the event loop.
 #include "app/Main_Unit.h"
-#include "app/ProgramInfo.h"
+#include "ui/ProgramInfo.h"
 #include "windows/ProgramHelp.h"
 
 #include <QApplication>

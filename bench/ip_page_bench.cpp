@@ -4,8 +4,8 @@
 //
 // KESTRUNE_BENCH_ROUTES sets the number of routes (default 300).
 #include "app/Main_Unit.h"
-#include "app/SettingsFile.h"
-#include "app/UiSeam.h"
+#include "app/core/SettingsFile.h"
+#include "ui/UiSeam.h"
 #include "app/core/IniFile.h"
 #include "net/SnmpClient.h"
 #include "sim/RouterSim.h"

@@ -3,7 +3,7 @@
 //
 // KESTRUNE_BENCH_HISTORY_DB names the year's database file (made when missing), so that
 // scripts/bench-history.sh can time a plain SQLite read of the same file next to it.
-#include "app/Clock.h"
+#include "ui/Clock.h"
 #include "history/HistoryStore.h"
 #include "windows/LineHistory_Unit.h"
 

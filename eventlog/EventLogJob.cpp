@@ -3,10 +3,10 @@
 // and the chooser of the directory the logs go to.
 #include "app/Main_Unit.h"
 
-#include "app/Clock.h"
-#include "app/PaneText.h"
-#include "app/Trigger.h"
-#include "app/UiSeam.h"
+#include "ui/Clock.h"
+#include "ui/PaneText.h"
+#include "ui/Trigger.h"
+#include "ui/UiSeam.h"
 #include "app/core/SettingsText.h"
 #include "eventlog/core/EventLogNames.h"
 #include "net/TftpServer.h"

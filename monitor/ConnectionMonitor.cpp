@@ -1,9 +1,9 @@
 // The connection monitor of the main window: the link check and the reconnect attempts.
 #include "app/Main_Unit.h"
 
-#include "app/Clock.h"
-#include "app/PaneText.h"
-#include "app/StatusTexts.h"
+#include "ui/Clock.h"
+#include "ui/PaneText.h"
+#include "ui/StatusTexts.h"
 #include "monitor/ReachabilityProbe.h"
 #include "monitor/core/ConnectionMonitor.h"
 
@@ -14,7 +14,7 @@
 
 void TMainForm::Connect_TimerTimer(QObject*) {
     QString value;
-    const bool readOk = snmpGet(connmon::operStatusOid(st.PppIfIndex), value);
+    const bool readOk = snmpGet(connmon::operStatusOid(m_session.interfaces().PppIfIndex), value);
     const connmon::CheckActions a =
         connmon::linkCheck(st.LinkUp, readOk, value, ui.menu.Autoreconnect->isChecked());
     if (a.statusError) {

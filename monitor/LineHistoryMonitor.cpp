@@ -1,10 +1,10 @@
 // The line history's menu items, settings keys, sample tick and window.
 #include "app/Main_Unit.h"
 
-#include "app/Clock.h"
-#include "app/SettingKey.h"
-#include "app/SettingsFile.h"
-#include "app/UiSeam.h"
+#include "ui/Clock.h"
+#include "app/core/SettingKey.h"
+#include "app/core/SettingsFile.h"
+#include "ui/UiSeam.h"
 #include "monitor/LineHistoryRun.h"
 
 #include <QAction>
@@ -134,7 +134,7 @@ void TMainForm::HistoryIntervalClick(QObject* Sender) {
 void TMainForm::History_TimerTimer(QObject*) {
     LineHistoryRun& run = *lineHistory;
     if (!run.store.isOpen()) return;
-    run.recorder.setInterfaces(st.PppIfIndex, st.WanIfIndex);
+    run.recorder.setInterfaces(m_session.interfaces().PppIfIndex, m_session.interfaces().WanIfIndex);
     const auto get = [this](const QString& oid, QString& value) { return snmpGet(oid, value); };
     run.recorder.record(get, Clock::now().toMSecsSinceEpoch(), run.clock.elapsedMs());
     if (run.window && run.window->isVisible()) run.window->reload();

@@ -2,7 +2,7 @@
 // needs it), the recorder, the window, and whether the user ever had recording on.
 #pragma once
 
-#include "app/OptionItems.h"
+#include "ui/OptionItems.h"
 #include "history/HistoryStore.h"
 #include "history/LineRecorder.h"
 #include "monitor/QuotaTracking.h"

@@ -1,15 +1,15 @@
 // Data-quota monitor: the Quota page, the baseline ("Calculate"), the refresh, the monthly reset
 // tick, the ISP's unit sizes ("Redefine") and the quota formatters.
 #include "app/Main_Unit.h"
-#include "app/StatusTexts.h"
+#include "ui/StatusTexts.h"
 
-#include "app/Clock.h"
-#include "app/PageAction.h"
-#include "app/SettingKey.h"
-#include "app/SettingsFile.h"
-#include "app/Trigger.h"
-#include "app/UiSeam.h"
-#include "app/WidgetFactory.h"
+#include "ui/Clock.h"
+#include "ui/PageAction.h"
+#include "app/core/SettingKey.h"
+#include "app/core/SettingsFile.h"
+#include "ui/Trigger.h"
+#include "ui/UiSeam.h"
+#include "ui/WidgetFactory.h"
 #include "app/core/SettingsText.h"
 #include "monitor/core/CounterTracker.h"
 #include "monitor/core/QuotaMath.h"
@@ -42,7 +42,7 @@ QString counterNotNumber() {
 // One byte counter of the WAN interface.
 ReadStatus readWanCounter(TMainForm& form, int column, std::uint32_t& counter) {
     QString value;
-    if (!form.snmpGet(snmptext::ifColumnOid(column, form.st.WanIfIndex), value)) return ReadStatus::Failed;
+    if (!form.snmpGet(snmptext::ifColumnOid(column, form.session().interfaces().WanIfIndex), value)) return ReadStatus::Failed;
     const auto c = quota::parseCounter(value);
     if (!c) return ReadStatus::NotNumber;
     counter = *c;

@@ -126,8 +126,14 @@ bool TSNMPSend::AwaitReply(const sockaddr_in& peer, Clock::time_point deadline) 
     while (true) {
         // Rounded up, so that the wait never ends before the deadline.
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        const int ready = ::poll(&wait, 1, static_cast<int>(std::max<decltype(left)>(left, 0)));
+        auto slice = std::max<decltype(left)>(left, 0);
+        if (Idle) slice = std::min<decltype(left)>(slice, IdleSliceMs);
+        const int ready = ::poll(&wait, 1, static_cast<int>(slice));
         if (ready < 0 && errno == EINTR) continue;
+        if (ready == 0 && Idle && Clock::now() < deadline) {
+            Idle();
+            continue;
+        }
         if (ready <= 0) return false;
         sockaddr_in from{};
         socklen_t fromLength = sizeof from;
@@ -142,10 +148,11 @@ bool TSNMPSend::AwaitReply(const sockaddr_in& peer, Clock::time_point deadline) 
 }
 
 bool SnmpGetValue(const std::string& oid, const std::string& community, const std::string& host,
-                  std::string& value) {
+                  std::string& value, const std::function<void()>& idle) {
     value.clear();
     try {
         TSNMPSend snmp;
+        snmp.Idle = idle;
         snmp.TargetHost = host;
         snmp.Query.Clear();
         snmp.Query.Community = community;
@@ -168,9 +175,10 @@ bool SnmpGetValue(const std::string& oid, const std::string& community, const st
 }
 
 bool SnmpSetValue(const std::string& oid, const std::string& community, const std::string& host,
-                  const std::string& value, int valueType) {
+                  const std::string& value, int valueType, const std::function<void()>& idle) {
     try {
         TSNMPSend snmp;
+        snmp.Idle = idle;
         snmp.TargetHost = host;
         snmp.Query.Clear();
         snmp.Query.Community = community;
@@ -194,12 +202,13 @@ bool SnmpSetValue(const std::string& oid, const std::string& community, const st
 //  - no binding, or a name inside the subtree that does not come after the requested one in get-next
 //    order: the agent is going round in circles (false).
 bool SnmpWalkTable(const std::string& baseOid, const std::string& community, const std::string& host,
-                   std::vector<std::string>& lines) {
+                   std::vector<std::string>& lines, const std::function<void()>& idle) {
     lines.clear();
     snmpwalk::WalkRows rows(baseOid);
     bool ok = false;
     try {
         TSNMPSend snmp;
+        snmp.Idle = idle;
         snmp.TargetHost = host;
         std::string name = baseOid;
         const std::size_t maxObjects = snmpconfig::walkMaxObjects();

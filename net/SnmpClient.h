@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <netinet/in.h>
 #include <string>
@@ -40,6 +41,10 @@ public:
     int Timeout; // milliseconds; 5000 unless snmpconfig says otherwise
     TSNMPRec Query;
     TSNMPRec Reply;
+    // Runs between the wait's slices (at most IdleSliceMs apart) when set: the window's event
+    // processing, so that it stays painted while the answer is awaited. The deadline is unchanged.
+    std::function<void()> Idle;
+    static constexpr int IdleSliceMs = 50;
 
     // Sends Query to TargetHost:TargetPort (dotted IPv4 or a host name) and waits at most Timeout ms in
     // all (name lookup included) for its answer: a GetResponse from that address and port carrying the
@@ -63,12 +68,13 @@ private:
 
 // Reads one object. True when an answer arrived and decoded, whatever its error status; value is the
 // value of the first reply binding named exactly oid, else empty (always empty when false).
+// Each operation takes an optional idle hook for its waits (see TSNMPSend::Idle).
 bool SnmpGetValue(const std::string& oid, const std::string& community, const std::string& host,
-                  std::string& value);
+                  std::string& value, const std::function<void()>& idle = {});
 // Writes one object (valueType: ber::Integer, ber::OctetString or ber::IpAddress). True when an answer
 // arrived and decoded, whatever its error status; false on silence (unknown or read-only community).
 bool SnmpSetValue(const std::string& oid, const std::string& community, const std::string& host,
-                  const std::string& value, int valueType);
+                  const std::string& value, int valueType, const std::function<void()>& idle = {});
 // Walks the subtree of baseOid by get-next into lines (see net/core/SnmpWalkRows.h for the row rules).
 // Ends with true when the agent names an object outside the subtree or answers noSuchName (the end of
 // its view); with false when an exchange fails (the failed step adds "" to the row of the last name
@@ -76,4 +82,4 @@ bool SnmpSetValue(const std::string& oid, const std::string& community, const st
 // after the requested one (an agent that would keep the walk going forever): those steps add nothing.
 // A walk that would go past snmpconfig's object or time bounds ends with false the same way.
 bool SnmpWalkTable(const std::string& baseOid, const std::string& community, const std::string& host,
-                   std::vector<std::string>& lines);
+                   std::vector<std::string>& lines, const std::function<void()>& idle = {});

@@ -1,7 +1,7 @@
 // The router command-line session: job skeleton, output handling and the four jobs.
 #include "telnet/TelnetSession.h"
 
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "telnet/core/OutputInterpreter.h"
 #include "windows/Splash_Unit.h"
 

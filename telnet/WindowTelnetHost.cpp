@@ -2,7 +2,7 @@
 #include "telnet/WindowTelnetHost.h"
 
 #include "app/Main_Unit.h"
-#include "app/PaneText.h"
+#include "ui/PaneText.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,8 +1,8 @@
 // The Help menu's update check: fetch the version file, compare, tell the user.
 #include "app/Main_Unit.h"
 
-#include "app/ProgramInfo.h"
-#include "app/UiSeam.h"
+#include "ui/ProgramInfo.h"
+#include "ui/UiSeam.h"
 #include "update/VersionFetch.h"
 #include "update/core/UpdateCheck.h"
 

@@ -1,12 +1,12 @@
 // ADSL page: line figures from D-Link's enterprise MIB, the PPP connection's VPI/VCI (writable),
 // and the sub-tabs for the connection log and the default connection mode log.
 #include "app/Main_Unit.h"
-#include "app/StatusTexts.h"
+#include "ui/StatusTexts.h"
 
-#include "app/PageAction.h"
-#include "app/Trigger.h"
-#include "app/UiSeam.h"
-#include "app/WidgetFactory.h"
+#include "ui/PageAction.h"
+#include "ui/Trigger.h"
+#include "ui/UiSeam.h"
+#include "ui/WidgetFactory.h"
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpBer.h"
 #include "net/core/SnmpText.h"
@@ -236,7 +236,7 @@ void TMainForm::ADSLClick(QObject* Sender) {
     if (!ui.menu.ShowPwd->isChecked()) ui.adsl.Pwd_Label->setVisible(false);
 
     const AdslPageWidgets& a = ui.adsl;
-    const QString ppp = st.PppIfIndex;
+    const QString ppp = m_session.interfaces().PppIfIndex;
     struct Row {
         QString oid;
         QWidget* widget;

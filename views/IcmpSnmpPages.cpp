@@ -1,8 +1,8 @@
 // ICMP and SNMP pages: grids of the icmp and snmp group counters.
 #include "app/Main_Unit.h"
-#include "app/PageAction.h"
-#include "app/StatusTexts.h"
-#include "app/UiSeam.h"
+#include "ui/PageAction.h"
+#include "ui/StatusTexts.h"
+#include "ui/UiSeam.h"
 #include "views/StatsGrid.h"
 #include "views/TablePane.h"
 #include "windows/core/HelpKeywords.h"

@@ -1,12 +1,12 @@
 // Interfaces page: state and counters of the LAN, PPP and WAN interfaces side by side, and the
 // raw interface-group dump of the Debug page.
 #include "app/Main_Unit.h"
-#include "app/StatusTexts.h"
+#include "ui/StatusTexts.h"
 
-#include "app/PageAction.h"
-#include "app/PaneText.h"
-#include "app/UiSeam.h"
-#include "app/WidgetFactory.h"
+#include "ui/PageAction.h"
+#include "ui/PaneText.h"
+#include "ui/UiSeam.h"
+#include "ui/WidgetFactory.h"
 #include "monitor/core/QuotaMath.h"
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpText.h"
@@ -125,10 +125,10 @@ void TMainForm::InterfacesClick() {
         QString instance;
         const InterfaceColumn& column;
     };
-    const std::array<Interface, 3> ifs{{{"LAN", st.LanIfIndex, ui.interfaces.lan},
-                                        {"PPP", st.PppIfIndex, ui.interfaces.ppp},
-                                        {"WAN", st.WanIfIndex, ui.interfaces.wan}}};
-    const QString indexValues[] = {st.LanIfIndexValue, st.PppIfIndexValue, st.WanIfIndexValue};
+    const std::array<Interface, 3> ifs{{{"LAN", m_session.interfaces().LanIfIndex, ui.interfaces.lan},
+                                        {"PPP", m_session.interfaces().PppIfIndex, ui.interfaces.ppp},
+                                        {"WAN", m_session.interfaces().WanIfIndex, ui.interfaces.wan}}};
+    const QString indexValues[] = {m_session.interfaces().LanIfIndexValue, m_session.interfaces().PppIfIndexValue, m_session.interfaces().WanIfIndexValue};
     for (std::size_t i = 0; i < ifs.size(); ++i)
         ifs[i].column.box->setTitle(QString::fromLatin1(kGroups[i].caption).chopped(1) +
                                     QStringLiteral(" [") + indexValues[i] + QStringLiteral("] "));

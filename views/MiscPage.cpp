@@ -2,12 +2,13 @@
 // event-log transfer's controls and the router password change's controls with their status pane.
 #include "app/Main_Unit.h"
 
-#include "app/PageAction.h"
-#include "app/WidgetFactory.h"
 #include "eventlog/core/EventLogNames.h"
 #include "net/LocalAddress.h"
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpBer.h"
+#include "ui/EndpointEdits.h"
+#include "ui/PageAction.h"
+#include "ui/WidgetFactory.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -67,6 +68,7 @@ void TMainForm::buildMiscPage(QWidget* page) {
                       {8, 234, 596, 64});
     m.CurPwd_Edit = captioned(pwd, QStringLiteral("Current password"), "CurPwd_Edit", 10, 26, 126, 116);
     m.CurPwd_Edit->setReadOnly(true);
+    endpointedits::bind(m.CurPwd_Edit, m_endpoint, endpointedits::Field::WriteCommunity);
     m.NewPwd_Edit = captioned(pwd, QStringLiteral("New password"), "NewPwd_Edit", 266, 26, 106, 110);
     m.SetPwd_But = button(pwd, "SetPwd_But", QStringLiteral("Set value"), 498, 24, 86);
 

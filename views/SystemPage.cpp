@@ -2,13 +2,14 @@
 // writable system texts.
 #include "app/Main_Unit.h"
 
-#include "app/PageAction.h"
-#include "app/ProgramInfo.h"
-#include "app/UiSeam.h"
-#include "app/WidgetFactory.h"
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpBer.h"
 #include "net/core/SnmpText.h"
+#include "ui/EndpointEdits.h"
+#include "ui/PageAction.h"
+#include "ui/ProgramInfo.h"
+#include "ui/UiSeam.h"
+#include "ui/WidgetFactory.h"
 #include "views/core/UptimeFormat.h"
 #include "windows/core/HelpKeywords.h"
 
@@ -49,6 +50,8 @@ void TMainForm::buildSystemPage(QWidget* page) {
     s.IpAddress_Edit = edit(comm, "IpAddress_Edit", 12, 44, 180, program::DefaultRouterAddress);
     caption(comm, QStringLiteral("Router SNMP community name"), {208, 22, 206, 20});
     s.Community_Edit = edit(comm, "Community_Edit", 208, 44, 180, program::DefaultCommunity);
+    endpointedits::bind(s.IpAddress_Edit, m_endpoint, endpointedits::Field::Address);
+    endpointedits::bind(s.Community_Edit, m_endpoint, endpointedits::Field::Community);
     auto* defaults = button(comm, "GenSysInfoDeafults_But", QStringLiteral("Reset defaults"), 420, 42, 120);
     defaults->setToolTip(
         QStringLiteral("Resets to %1 and %2").arg(program::DefaultRouterAddress, program::DefaultCommunity));
@@ -106,10 +109,11 @@ void TMainForm::GenSysInfoClick() {
     if (!ifNumber || *ifNumber < std::numeric_limits<qint32>::min() ||
         *ifNumber > std::numeric_limits<qint32>::max())
         return action.fail(QStringLiteral(" Error: The router's interface count (ifNumber) is not a number"));
-    st.IfNumber = static_cast<qint32>(*ifNumber);
+    m_session.interfaces().IfNumber = static_cast<qint32>(*ifNumber);
 
-    if (st.LanIfIndex == QLatin1String("0") || st.PppIfIndex == QLatin1String("0") ||
-        st.WanIfIndex == QLatin1String("0"))
+    if (m_session.interfaces().LanIfIndex == QLatin1String("0") ||
+        m_session.interfaces().PppIfIndex == QLatin1String("0") ||
+        m_session.interfaces().WanIfIndex == QLatin1String("0"))
         if (!discoverInterfaces()) return action.fail();
 
     if (snmpGet(QLatin1String(mib::firmware), v)) ui.system.firmware_ver_label->setText(v);
@@ -138,9 +142,12 @@ bool TMainForm::discoverInterfaces() {
         const char* missing;
     };
     const Pass passes[] = {
-        {"ethernet", &st.LanIfIndex, &st.LanIfIndexValue, "Error: Unable to find LAN interface"},
-        {"ppp channel 1", &st.PppIfIndex, &st.PppIfIndexValue, "Error: Unable to find PPP interface"},
-        {"ppp1", &st.WanIfIndex, &st.WanIfIndexValue, "Error: Unable to find WAN interface"},
+        {"ethernet", &m_session.interfaces().LanIfIndex, &m_session.interfaces().LanIfIndexValue,
+         "Error: Unable to find LAN interface"},
+        {"ppp channel 1", &m_session.interfaces().PppIfIndex, &m_session.interfaces().PppIfIndexValue,
+         "Error: Unable to find PPP interface"},
+        {"ppp1", &m_session.interfaces().WanIfIndex, &m_session.interfaces().WanIfIndexValue,
+         "Error: Unable to find WAN interface"},
     };
     // An answer with an error status still counts as an answer: only silence ends the search.
     int silentReads = 0;
@@ -149,7 +156,7 @@ bool TMainForm::discoverInterfaces() {
         silentReads = answered ? 0 : silentReads + 1;
         return answered;
     };
-    const qint32 rows = qMin(st.IfNumber, kMaxDiscoveryRows);
+    const qint32 rows = qMin(m_session.interfaces().IfNumber, kMaxDiscoveryRows);
     for (const Pass& pass : passes) {
         for (qint32 i = 1; i <= rows; ++i) {
             const QString row = QString::number(i);

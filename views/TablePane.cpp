@@ -2,7 +2,7 @@
 #include "views/TablePane.h"
 
 #include "app/Main_Unit.h"
-#include "app/PaneText.h"
+#include "ui/PaneText.h"
 
 #include <QFont>
 #include <QHBoxLayout>

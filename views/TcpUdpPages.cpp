@@ -1,9 +1,9 @@
 // TCP and UDP pages: statistics, the TCP connection table and the UDP listener table.
 #include "app/Main_Unit.h"
-#include "app/PageAction.h"
-#include "app/StatusTexts.h"
-#include "app/Trigger.h"
-#include "app/UiSeam.h"
+#include "ui/PageAction.h"
+#include "ui/StatusTexts.h"
+#include "ui/Trigger.h"
+#include "ui/UiSeam.h"
 #include "views/StatsGrid.h"
 #include "views/TablePane.h"
 #include "views/core/TableLayouts.h"

@@ -1,10 +1,10 @@
 // The router's uptime: the real-time display on the System page, its menu items, and the elapsed
 // time since a reference uptime.
 #include "app/Main_Unit.h"
-#include "app/StatusTexts.h"
+#include "ui/StatusTexts.h"
 
-#include "app/OptionItems.h"
-#include "app/UiSeam.h"
+#include "ui/OptionItems.h"
+#include "ui/UiSeam.h"
 #include "net/core/MibObjects.h"
 #include "views/core/UptimeFormat.h"
 

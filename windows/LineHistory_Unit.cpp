@@ -1,8 +1,8 @@
 // The line history window: range choice, the charts and the exports.
 #include "windows/LineHistory_Unit.h"
 
-#include "app/Clock.h"
-#include "app/UiSeam.h"
+#include "ui/Clock.h"
+#include "ui/UiSeam.h"
 #include "history/HistoryStore.h"
 #include "windows/ProgramHelp.h"
 #include "windows/core/HelpKeywords.h"

@@ -1,7 +1,7 @@
 // The program's help for its whole run, and the help requests of the main window.
 #include "windows/ProgramHelp.h"
 
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "windows/core/HelpKeywords.h"
 
 ProgramHelp::ProgramHelp(const QString& helpFileName) : m_viewer(std::make_shared<THTMLHelpViewer>()) {

@@ -1,7 +1,7 @@
 // Interop tests run against third-party peers (net-snmp's snmpd and tools) started by the tests on
 // loopback; widget-level ones run the real main window under the offscreen platform, so this makes
 // the QApplication and puts the UI seam in test mode (nothing modal is ever shown).
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 // within [before, after]. An object the agent does not have (absent from both walks) is answered with
 // noSuchName and shows the empty text. A table must equal the dump of the tool's "before" or "after"
 // walk; when the machine's connections changed under both reads, the comparison is tried again.
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "net/SnmpClient.h"
 #include "net/core/SnmpText.h"
 #include "net/core/SnmpWalkRows.h"

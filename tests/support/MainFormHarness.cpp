@@ -1,8 +1,8 @@
 #include "support/MainFormHarness.h"
 
-#include "app/Clock.h"
-#include "app/SettingsFile.h"
-#include "app/UiSeam.h"
+#include "ui/Clock.h"
+#include "app/core/SettingsFile.h"
+#include "ui/UiSeam.h"
 #include "net/SnmpClient.h"
 #include "telnet/TelnetParts.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/Main_Unit.h"
-#include "app/PaneText.h"
+#include "ui/PaneText.h"
 #include "sim/RouterSim.h"
 
 #include <QLabel>

@@ -2,8 +2,8 @@
 #include "support/DroppingAgent.h"
 #include "support/MainFormHarness.h"
 
-#include "app/PaneText.h"
-#include "app/UiSeam.h"
+#include "ui/PaneText.h"
+#include "ui/UiSeam.h"
 #include "net/SnmpClient.h"
 #include "net/core/SnmpBer.h"
 #include "sim/RouterSim.h"
@@ -319,7 +319,7 @@ TEST(AdslPage, FailuresAndPacketCountsThatAreNoNumbers) {
     h.router().setSilent(false);
 
     // No PPP interface known: its counters are objects the router does not have.
-    h.form().st.PppIfIndex = "0";
+    h.form().session().interfaces().PppIfIndex = "0";
     updateButton(h)->click();
     EXPECT_EQ(h.form().statusText(), " Error: PPP interface not found: no packet counts");
     EXPECT_EQ(text(h, "TxPkts_Label"), "------");
@@ -328,7 +328,7 @@ TEST(AdslPage, FailuresAndPacketCountsThatAreNoNumbers) {
     EXPECT_EQ(text(h, "WanIpAddr_Edit"), "203.0.113.57");
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
 
-    h.form().st.PppIfIndex = "3";
+    h.form().session().interfaces().PppIfIndex = "3";
     h.router().set(sim::ifOid(sim::IfOutNUcastPkts, sim::PppIf), ber::OctetString, "many");
     h.router().set(sim::ifOid(sim::IfInNUcastPkts, sim::PppIf), ber::Counter, "4294967295");
     updateButton(h)->click();

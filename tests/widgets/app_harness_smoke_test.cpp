@@ -16,7 +16,7 @@ TEST(AppHarness, StartsTheWindowAgainstTheStandInAndRestoresTheDirectory) {
         EXPECT_EQ(QDir::currentPath(), QDir(h.dir()).canonicalPath());
         EXPECT_EQ(h.find<QLineEdit>("IpAddress_Edit")->text(), "127.0.0.1");
         EXPECT_EQ(h.form().statusText(), " Ready");
-        EXPECT_EQ(h.form().st.IfNumber, 5);
+        EXPECT_EQ(h.form().session().interfaces().IfNumber, 5);
         EXPECT_NE(h.find<QLabel>("firmware_ver_label")->text(), "-----");
     }
     EXPECT_EQ(QDir::currentPath(), before);

@@ -1,7 +1,7 @@
 // The main window's frame, option menus, timers, page dispatch, pause and resume.
 #include "support/MainFormHarness.h"
 
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 
 #include <QAction>
 #include <QActionGroup>

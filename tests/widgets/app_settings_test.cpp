@@ -1,10 +1,10 @@
 // The settings file at start-up and at every close request, through the real main window.
 #include "support/MainFormHarness.h"
 
-#include "app/Clock.h"
-#include "app/PaneText.h"
-#include "app/SettingsFile.h"
-#include "app/UiSeam.h"
+#include "ui/Clock.h"
+#include "ui/PaneText.h"
+#include "app/core/SettingsFile.h"
+#include "ui/UiSeam.h"
 #include "app/core/SettingsText.h"
 
 #include <QAction>
@@ -127,7 +127,7 @@ TEST(AppSettings, FirstStartWithoutSettingsFileUsesEveryDefaultAndLeavesAnEmptyF
     EXPECT_TRUE(h.find<QRadioButton>("Down_RBut")->isChecked());
     EXPECT_EQ(h.find<QLineEdit>("Dir_Edit")->text(), "");
     // The router did not answer: no interfaces, no baseline, the error on the status line.
-    EXPECT_EQ(h.form().st.IfNumber, 0);
+    EXPECT_EQ(h.form().session().interfaces().IfNumber, 0);
     EXPECT_EQ(h.form().statusText(), " Error: Check IP address and/or SNMP community name");
     EXPECT_TRUE(errors().empty());
 
@@ -185,7 +185,7 @@ TEST(AppSettings, AFullFileRestoresEveryKeyAndTheNextCloseWritesTheSameBack) {
     EXPECT_EQ(h.find<QSpinBox>("ResetDay_Edit")->value(), 14);
     EXPECT_EQ(h.find<QLabel>("LastResetDate_Label")->text(), "a date");
     EXPECT_FALSE(f.st.QuotaResetDone);
-    EXPECT_EQ(f.st.IfNumber, 5);
+    EXPECT_EQ(f.session().interfaces().IfNumber, 5);
     EXPECT_TRUE(errors().empty());
 
     UiSeam::setNextAnswer(QMessageBox::No);
@@ -309,7 +309,7 @@ TEST(AppSettings, ANonNumericIspByteCountStopsTheStartUpButTheFileIsReleasedAndN
     EXPECT_TRUE(errs[0].contains("ISP bytes in Gigabyte")) << errs[0].toStdString();
     // The start-up stopped there: no System page refresh, no quota baseline.
     EXPECT_TRUE(h.router().requestLog().empty());
-    EXPECT_EQ(h.form().st.IfNumber, 0);
+    EXPECT_EQ(h.form().session().interfaces().IfNumber, 0);
     EXPECT_EQ(h.find<QLabel>("firmware_ver_label")->text(), "-----");
     EXPECT_EQ(text(h, "Gbytes_Edit"), "lots");
     EXPECT_EQ(text(h, "MBytes_Edit"), "1000000"); // filled with the other edit, never converted

@@ -4,7 +4,7 @@
 #include "support/HttpTestServer.h"
 #include "support/MainFormHarness.h"
 
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "net/HttpClient.h"
 #include "net/SnmpClient.h"
 #include "net/WebServers.h"
@@ -59,7 +59,7 @@ const QRegularExpression kUptimeTail(QStringLiteral("  \\(\\d+:\\d\\d:\\d\\d:\\d
 } // namespace
 
 TEST_F(ConnectionMonitor, LogsDownAndUpOnlyWithTestingBetweenAndNoAttemptsWhenAutoReconnectIsOff) {
-    ASSERT_EQ(h.form().st.PppIfIndex, QString::number(sim::PppIf));
+    ASSERT_EQ(h.form().session().interfaces().PppIfIndex, QString::number(sim::PppIf));
     check(); // up at start: nothing
     EXPECT_TRUE(lines().isEmpty());
     EXPECT_FALSE(h.form().st.LinkLogChanged);

@@ -3,7 +3,7 @@
 #include "support/HttpTestServer.h"
 #include "support/MainFormHarness.h"
 
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "history/HistoryStore.h"
 #include "net/WebServers.h"
 #include "sim/HttpService.h"

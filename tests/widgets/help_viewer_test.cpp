@@ -1,6 +1,6 @@
 // The help window and its viewer: keyword pages with anchors, history buttons, Close, and the failure
 // message.
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "windows/HTMLHelp_Unit.h"
 #include "windows/ProgramHelp.h"
 

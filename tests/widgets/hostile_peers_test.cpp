@@ -5,7 +5,7 @@
 #include "support/PageTestHelpers.h"
 #include "support/UdpPeer.h"
 
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "eventlog/TftpDaemon.h"
 #include "net/HttpClient.h"
 #include "net/TftpServer.h"

@@ -2,8 +2,8 @@
 #include "support/DroppingAgent.h"
 #include "support/MainFormHarness.h"
 
-#include "app/PaneText.h"
-#include "app/UiSeam.h"
+#include "ui/PaneText.h"
+#include "ui/UiSeam.h"
 #include "net/SnmpClient.h"
 #include "net/core/SnmpBer.h"
 #include "sim/RouterSim.h"
@@ -218,7 +218,7 @@ TEST(InterfacesPage, ValuesThatMustBeNumbersAndAreNot) {
     ASSERT_EQ(text(h, "WANStatus_Label"), "UP");
 
     // An interface that was not found: its objects end in ".0", which the router does not have.
-    h.form().st.WanIfIndex = "0";
+    h.form().session().interfaces().WanIfIndex = "0";
     update(h);
     EXPECT_EQ(h.form().statusText(), " Error: WAN interface not found");
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
@@ -231,7 +231,7 @@ TEST(InterfacesPage, ValuesThatMustBeNumbersAndAreNot) {
     EXPECT_EQ(text(h, "LANBytesIn_Label"), ".0000 Mb");
 
     // A counter the router sends as text.
-    h.form().st.WanIfIndex = "4";
+    h.form().session().interfaces().WanIfIndex = "4";
     h.router().set(sim::ifOid(sim::IfInOctets, sim::PppIf), ber::OctetString, "n/a");
     update(h);
     EXPECT_EQ(h.form().statusText(), " Error: PPP IN value is not a number");

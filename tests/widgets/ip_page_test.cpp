@@ -1,6 +1,6 @@
 // The IP page against the router stand-in: statistics, the three table dumps, sub-pages and help
 // keywords, the failure rules, and the Debug page's raw dump of the ip group.
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "net/SnmpClient.h"
 #include "support/DroppingAgent.h"
 #include "support/MainFormHarness.h"

@@ -2,8 +2,8 @@
 // the recorder against the stand-in, the Options menu items, and the window's exports.
 #include "support/MainFormHarness.h"
 
-#include "app/Clock.h"
-#include "app/UiSeam.h"
+#include "ui/Clock.h"
+#include "ui/UiSeam.h"
 #include "history/HistoryStore.h"
 #include "history/LineRecorder.h"
 #include "windows/LineHistory_Unit.h"
@@ -168,7 +168,7 @@ TEST(LineHistoryRecorder, SamplesGapsRestartsAndWraps) {
     HistoryStore store;
     ASSERT_TRUE(store.open(dir.filePath(QStringLiteral("h.sqlite"))));
     LineRecorder rec(store);
-    rec.setInterfaces(h.form().st.PppIfIndex, h.form().st.WanIfIndex);
+    rec.setInterfaces(h.form().session().interfaces().PppIfIndex, h.form().session().interfaces().WanIfIndex);
     const auto get = [&](const QString& oid, QString& v) { return h.form().snmpGet(oid, v); };
     sim::Router& r = h.router();
     auto at = [&](int minute, std::uint32_t in, std::uint32_t out) {

@@ -1,5 +1,5 @@
 // The log pane tools (save, copy, clear) and the Debug page, on the real window.
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "support/MainFormHarness.h"
 #include "support/PageTestHelpers.h"
 

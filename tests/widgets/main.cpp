@@ -1,5 +1,5 @@
 // Widget tests run the real main window under the offscreen platform; nothing modal is shown.
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // and in one with a decimal comma.
 #include "support/MainFormHarness.h"
 
-#include "app/Clock.h"
-#include "app/UiSeam.h"
+#include "ui/Clock.h"
+#include "ui/UiSeam.h"
 #include "net/core/SnmpBer.h"
 #include "sim/RouterSim.h"
 
@@ -381,7 +381,7 @@ TEST_P(QuotaMonitor, WithoutABaselineTheCloseKeepsTheUsersFigure) {
     o.setupRouter = [](sim::Router& r) { r.setSilent(true); };
     UiSeam::setNextAnswer(QMessageBox::Ok);
     MainFormHarness h(o);
-    EXPECT_EQ(h.form().st.IfNumber, 0);
+    EXPECT_EQ(h.form().session().interfaces().IfNumber, 0);
     EXPECT_EQ(h.form().MBUsedAtClose(), num("1234.5"));
     UiSeam::setNextAnswer(QMessageBox::No);
     h.closeForm();

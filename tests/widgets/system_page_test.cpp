@@ -1,7 +1,7 @@
 // The System page against the router stand-in: refresh, interface discovery, the three set actions.
 #include "support/MainFormHarness.h"
 
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "net/SnmpClient.h"
 #include "net/core/SnmpBer.h"
 #include "net/snmp_scripted_responder.h"
@@ -97,13 +97,13 @@ TEST(SystemPage, RefreshFillsThePageAndFindsTheInterfacesAtRowsOneThreeAndFour) 
     };
     MainFormHarness h(o);
     TMainForm& f = h.form();
-    EXPECT_EQ(f.st.IfNumber, 5);
-    EXPECT_EQ(f.st.LanIfIndex, "1");
-    EXPECT_EQ(f.st.PppIfIndex, "3");
-    EXPECT_EQ(f.st.WanIfIndex, "4");
-    EXPECT_EQ(f.st.LanIfIndexValue, "1");
-    EXPECT_EQ(f.st.PppIfIndexValue, "3");
-    EXPECT_EQ(f.st.WanIfIndexValue, "4");
+    EXPECT_EQ(f.session().interfaces().IfNumber, 5);
+    EXPECT_EQ(f.session().interfaces().LanIfIndex, "1");
+    EXPECT_EQ(f.session().interfaces().PppIfIndex, "3");
+    EXPECT_EQ(f.session().interfaces().WanIfIndex, "4");
+    EXPECT_EQ(f.session().interfaces().LanIfIndexValue, "1");
+    EXPECT_EQ(f.session().interfaces().PppIfIndexValue, "3");
+    EXPECT_EQ(f.session().interfaces().WanIfIndexValue, "4");
     EXPECT_TRUE(UiSeam::messages().empty()) << messageTexts().join(" | ").toStdString();
     EXPECT_EQ(label(h, "firmware_ver_label"), "V1.00B02T02.EU.20040610");
     EXPECT_EQ(label(h, "uptime_label"), "03 days 01 hours 40 mins 34 secs");
@@ -136,11 +136,11 @@ TEST(SystemPage, DescriptionsMatchExactlyAndTheLastMatchingRowWins) {
     };
     MainFormHarness h(o);
     TMainForm& f = h.form();
-    EXPECT_EQ(f.st.LanIfIndex, "0");
-    EXPECT_EQ(f.st.PppIfIndex, "3");
-    EXPECT_EQ(f.st.WanIfIndex, "5");
-    EXPECT_EQ(f.st.WanIfIndexValue, ""); // the row is found all the same
-    EXPECT_EQ(f.st.PppIfIndexValue, "3");
+    EXPECT_EQ(f.session().interfaces().LanIfIndex, "0");
+    EXPECT_EQ(f.session().interfaces().PppIfIndex, "3");
+    EXPECT_EQ(f.session().interfaces().WanIfIndex, "5");
+    EXPECT_EQ(f.session().interfaces().WanIfIndexValue, ""); // the row is found all the same
+    EXPECT_EQ(f.session().interfaces().PppIfIndexValue, "3");
     EXPECT_EQ(messageTexts(), QStringList{"Error: Unable to find LAN interface"});
     EXPECT_EQ(f.statusText(), " Ready");
     // Each pass reads every description: 3 x 5 reads.
@@ -151,8 +151,8 @@ TEST(SystemPage, DescriptionsMatchExactlyAndTheLastMatchingRowWins) {
     h.router().clearRequestLog();
     UiSeam::resetTestRecord();
     f.GenSysInfoClick();
-    EXPECT_EQ(f.st.LanIfIndex, "2");
-    EXPECT_EQ(f.st.WanIfIndex, "5");
+    EXPECT_EQ(f.session().interfaces().LanIfIndex, "2");
+    EXPECT_EQ(f.session().interfaces().WanIfIndex, "5");
     EXPECT_EQ(ifDescrReads(h.router().requestLog()), 15);
     EXPECT_TRUE(UiSeam::messages().empty());
 }
@@ -161,7 +161,7 @@ TEST(SystemPage, ARouterWithoutInterfacesShowsAllThreeMessages) {
     MainFormHarness::Options o;
     o.setupRouter = [](sim::Router& r) { r.set(mib::ifNumber, ber::Integer, "0"); };
     MainFormHarness h(o);
-    EXPECT_EQ(h.form().st.IfNumber, 0);
+    EXPECT_EQ(h.form().session().interfaces().IfNumber, 0);
     EXPECT_EQ(messageTexts(),
               (QStringList{"Error: Unable to find LAN interface", "Error: Unable to find PPP interface",
                            "Error: Unable to find WAN interface"}));
@@ -187,7 +187,7 @@ TEST(SystemPage, DiscoveryGivesUpOnceTheRouterGoesSilentAfterAHugeIfNumber) {
     MainFormHarness h;
     TMainForm& f = h.form();
     h.router().set(mib::ifNumber, ber::Integer, "2000000000");
-    f.st.LanIfIndex = "0";
+    f.session().interfaces().LanIfIndex = "0";
     DroppingAgent drop(h.router());
     ASSERT_TRUE(drop.start());
     drop.setRule([](const std::string& name, int) { return name.rfind(kIfDescrPrefix, 0) == 0; });
@@ -203,7 +203,7 @@ TEST(SystemPage, DiscoveryGivesUpOnceTheRouterGoesSilentAfterAHugeIfNumber) {
 
     // Reads answered with an error status still only skip their rows.
     h.router().set(mib::ifNumber, ber::Integer, "40");
-    f.st.LanIfIndex = "0";
+    f.session().interfaces().LanIfIndex = "0";
     h.router().clearRequestLog();
     f.GenSysInfoClick();
     EXPECT_EQ(ifDescrReads(h.router().requestLog()), 3 * 40);
@@ -228,7 +228,7 @@ TEST(SystemPage, AnIfNumberOrUptimeThatIsNoNumberEndsTheRefreshWithAClearStatusL
         MainFormHarness h(o);
         EXPECT_EQ(h.form().statusText(), " Error: The router's interface count (ifNumber) is not a number")
             << notDecimal;
-        EXPECT_EQ(h.form().st.IfNumber, 0) << notDecimal;
+        EXPECT_EQ(h.form().session().interfaces().IfNumber, 0) << notDecimal;
     }
     {
         MainFormHarness h;
@@ -295,7 +295,7 @@ TEST(SystemPage, SetsWithAReadOnlyCommunityFailWithTheirTwoQuestions) {
     o.settings = {{"System Info Settings", "Community", "public"}};
     MainFormHarness h(o);
     TMainForm& f = h.form();
-    ASSERT_EQ(f.st.IfNumber, 5); // "public" reads
+    ASSERT_EQ(f.session().interfaces().IfNumber, 5); // "public" reads
     const auto before = h.router().get(mib::sysContact);
 
     edit(h, "Contact_Edit")->setText("Room 12");

@@ -1,7 +1,7 @@
 // The router uptime: the real-time display on the System page and the elapsed-time text.
 #include "support/MainFormHarness.h"
 
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "net/core/SnmpBer.h"
 #include "views/core/UptimeFormat.h"
 

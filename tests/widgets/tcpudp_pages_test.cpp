@@ -1,5 +1,5 @@
 // The TCP and UDP pages against the router stand-in.
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "net/SnmpClient.h"
 #include "support/DroppingAgent.h"
 #include "support/MainFormHarness.h"

@@ -1,5 +1,5 @@
 // The router command-line jobs against the stand-in's command line, with a fake window.
-#include "app/UiSeam.h"
+#include "ui/UiSeam.h"
 #include "sim/TelnetService.h"
 #include "telnet/TelnetSession.h"
 

@@ -1,7 +1,7 @@
 // The window's command-line jobs, Misc page and event-log transfer against the stand-in's SNMP
 // agent, command line and TFTP upload, all on loopback.
-#include "app/Clock.h"
-#include "app/UiSeam.h"
+#include "ui/Clock.h"
+#include "ui/UiSeam.h"
 #include "eventlog/core/EventLogNames.h"
 #include "net/LocalAddress.h"
 #include "net/TftpServer.h"

@@ -1,5 +1,5 @@
 // The one maker of the pages' captions, value labels, edits and buttons.
-#include "app/WidgetFactory.h"
+#include "ui/WidgetFactory.h"
 
 #include <QLabel>
 #include <QLineEdit>

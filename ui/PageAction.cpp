@@ -1,10 +1,8 @@
 // One action of a router page: busy cursor and status, then failure or the end.
-#include "app/PageAction.h"
+#include "ui/PageAction.h"
 
-#include "app/Main_Unit.h"
-
-PageAction::PageAction(TMainForm& form) : m_form(form) {
-    m_form.setStatus(statustext::Busy);
+PageAction::PageAction(PageFrame& frame) : m_frame(frame) {
+    m_frame.setStatus(statustext::Busy);
 }
 
 PageAction::~PageAction() {
@@ -18,6 +16,6 @@ void PageAction::fail(const QString& status) {
 
 void PageAction::end(const QString& status) {
     m_ended = true;
-    m_form.setStatus(status);
+    m_frame.setStatus(status);
     m_busy.restore();
 }

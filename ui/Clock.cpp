@@ -1,4 +1,4 @@
-#include "app/Clock.h"
+#include "ui/Clock.h"
 
 namespace Clock {
 namespace {

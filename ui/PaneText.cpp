@@ -1,4 +1,4 @@
-#include "app/PaneText.h"
+#include "ui/PaneText.h"
 
 #include <QPlainTextEdit>
 #include <QRegularExpression>

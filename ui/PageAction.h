@@ -2,14 +2,13 @@
 // with its status, the cursor restored and a beep; an action that just ends shows " Ready".
 #pragma once
 
-#include "app/StatusTexts.h"
-#include "app/UiSeam.h"
-
-class TMainForm;
+#include "ui/PageFrame.h"
+#include "ui/StatusTexts.h"
+#include "ui/UiSeam.h"
 
 class PageAction {
 public:
-    explicit PageAction(TMainForm& form);
+    explicit PageAction(PageFrame& frame);
     ~PageAction();
     PageAction(const PageAction&) = delete;
     PageAction& operator=(const PageAction&) = delete;
@@ -22,7 +21,7 @@ public:
     void restoreCursor() { m_busy.restore(); }
 
 private:
-    TMainForm& m_form;
+    PageFrame& m_frame;
     UiSeam::BusyCursor m_busy;
     bool m_ended = false;
 };

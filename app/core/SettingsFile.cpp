@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "app/core/SettingsFile.h"
 
 #include "app/core/AtomicFile.h"
 #include "app/core/SettingsText.h"
