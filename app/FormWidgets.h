@@ -37,13 +37,6 @@ struct PageWidgets {
             *Debug = nullptr;
 };
 
-struct SystemPageWidgets {
-    QLineEdit *IpAddress_Edit = nullptr, *Community_Edit = nullptr;
-    QLabel *firmware_ver_label = nullptr, *uptime_label = nullptr, *RouterDesc_Label = nullptr;
-    QLineEdit *Contact_Edit = nullptr, *Domain_Edit = nullptr, *Location_Edit = nullptr;
-    QPushButton* CopyToClipboard_But = nullptr;
-};
-
 struct QuotaPageWidgets {
     QProgressBar* In_ProgressBar = nullptr;
     QLabel *PercentUsed_Label = nullptr, *QuotaRemaining_Label = nullptr, *LastResetDate_Label = nullptr;
@@ -157,7 +150,6 @@ struct MenuItems {
 struct FormWidgets {
     FrameWidgets frame;
     PageWidgets pages;
-    SystemPageWidgets system;
     QuotaPageWidgets quota;
     AdslPageWidgets adsl;
     InterfacesPageWidgets interfaces;

@@ -2,6 +2,7 @@
 #include "app/Main_Unit.h"
 #include "ui/PaneText.h"
 #include "ui/UiSeam.h"
+#include "views/SystemPage.h"
 #include "windows/core/HelpKeywords.h"
 
 #include <QFont>
@@ -139,16 +140,17 @@ void TMainForm::GenericSave_ButClick(QObject* Sender) {
 
     if (row->pane == ui.debug.DebugLog_Memo) {
         row->pane->appendPlainText(QStringLiteral(" "));
-        row->pane->appendPlainText(QStringLiteral("Firmware: ") + ui.system.firmware_ver_label->text());
-        row->pane->appendPlainText(QStringLiteral("Description:  ") + ui.system.RouterDesc_Label->text());
+        row->pane->appendPlainText(QStringLiteral("Firmware: ") +
+                                   system().widgets().firmware_ver_label->text());
+        row->pane->appendPlainText(QStringLiteral("Description:  ") +
+                                   system().widgets().RouterDesc_Label->text());
     }
     savePaneLines(*row->pane, fileName);
 }
 
 void TMainForm::GenericCopy_ButClick(QObject* Sender) {
-    if (Sender == ui.system.CopyToClipboard_But) {
-        UiSeam::setClipboardText(ui.system.firmware_ver_label->text() + QLatin1Char('\n') +
-                                 ui.system.RouterDesc_Label->text());
+    if (Sender == system().widgets().CopyToClipboard_But) {
+        UiSeam::setClipboardText(system().clipboardText());
         return;
     }
     if (QPlainTextEdit* pane = paneOf(copyRows(ui), Sender)) {

@@ -4,6 +4,7 @@
 
 #include "app/core/SettingsFile.h"
 #include "telnet/TelnetParts.h"
+#include "views/SystemPage.h"
 #include "ui/ExchangeGate.h"
 #include "ui/PaneText.h"
 #include "ui/StatusTexts.h"

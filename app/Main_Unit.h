@@ -51,6 +51,7 @@ namespace connmon {
 struct CheckActions;
 }
 struct TelnetParts;
+class SystemPage;
 
 // The window's working state (program-wide in meaning: every subsystem reads it).
 struct ProgramState {
@@ -154,6 +155,7 @@ public:
     bool savePaneLines(QPlainTextEdit& pane, const QString& fileName);
 
     // ---- System page and uptime -----------------------------------------------------------------
+    SystemPage& system();
     void GenSysInfoClick();
     void SetContactButClick(QObject* Sender);
     void SetDomainButClick(QObject* Sender);
@@ -283,6 +285,8 @@ private:
 
     RouterEndpoint m_endpoint;
     RouterSession m_session{m_endpoint};
+    // ---- the System page
+    std::unique_ptr<SystemPage> m_system;
     std::unique_ptr<TelnetParts> m_telnet;
     void createTelnet();
     void telnetOnStartup(); // start-up step 10

@@ -1,6 +1,8 @@
 // The router endpoint, SNMP through it, set actions, the status line and the help keywords.
 #include "app/Main_Unit.h"
 
+#include "views/SetAction.h"
+
 #include "net/SnmpClient.h"
 #include "net/core/SnmpText.h"
 #include "ui/PageAction.h"
@@ -35,28 +37,15 @@ bool TMainForm::snmpWalk(const QString& baseOid, QStringList& lines) {
 bool TMainForm::setAndReadBack(QLineEdit* edit, const char* oid, const QString& value, int valueType,
                                QString (*shown)(const QString&), const QString& refused,
                                const QString& readBackHost) {
-    PageAction action(*this);
-    if (!snmpSet(QLatin1String(oid), value, valueType)) {
-        edit->setText(QStringLiteral("Set failed"));
-        action.fail(refused);
-        return false;
-    }
-    const QString host = readBackHost.isEmpty() ? routerHost() : readBackHost;
-    QString readBack;
-    if (!m_session.getFrom(host, QLatin1String(oid), readBack)) {
-        action.end(statustext::SetNotReadBack);
-        return false;
-    }
-    edit->setText(shown(readBack));
-    return true;
+    return ::setAndReadBack(m_session, *this, edit, oid, value, valueType, shown, refused, readBackHost);
 }
 
 QString TMainForm::notWritableStatus() const {
-    return QStringLiteral(" Error: Is \"") + community() + QStringLiteral("\" community writable?");
+    return ::notWritableStatus(m_endpoint);
 }
 
 QString TMainForm::notWritableNameStatus() const {
-    return QStringLiteral(" Error: Is the \"") + community() + QStringLiteral("\" community name writable?");
+    return ::notWritableNameStatus(m_endpoint);
 }
 
 void TMainForm::setStatus(const QString& text) {

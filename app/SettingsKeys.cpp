@@ -2,14 +2,14 @@
 // close request.
 #include "app/Main_Unit.h"
 
+#include "app/core/IniFile.h"
+#include "app/core/SettingKey.h"
+#include "app/core/SettingsFile.h"
+#include "app/core/SettingsText.h"
+#include "monitor/core/QuotaMath.h"
 #include "ui/Clock.h"
 #include "ui/OptionItems.h"
 #include "ui/ProgramInfo.h"
-#include "app/core/SettingKey.h"
-#include "app/core/SettingsFile.h"
-#include "app/core/IniFile.h"
-#include "app/core/SettingsText.h"
-#include "monitor/core/QuotaMath.h"
 
 #include <QAction>
 #include <QLabel>
@@ -55,6 +55,22 @@ SettingKey textKey(const QString& section, const QString& key, const QString& de
                 return true;
             },
             [edit] { return std::optional<QString>(edit->text()); },
+            {}};
+}
+
+// A field of the router endpoint.
+SettingKey endpointKey(const QString& key, const QString& def, RouterEndpoint& endpoint,
+                       QString (RouterEndpoint::*get)() const, void (RouterEndpoint::*set)(const QString&)) {
+    return {kSystem,
+            key,
+            def,
+            SettingKind::Text,
+            3,
+            [&endpoint, set](const QString& v, QString&) {
+                (endpoint.*set)(v);
+                return true;
+            },
+            [&endpoint, get] { return std::optional<QString>((endpoint.*get)()); },
             {}};
 }
 
@@ -158,8 +174,10 @@ std::vector<SettingKey> TMainForm::settingKeys() {
                  [] { return settingstext::dateTimeText(Clock::now(), QLocale()); }),
 
         // 3. The router endpoint.
-        textKey(kSystem, QStringLiteral("IP"), program::DefaultRouterAddress, 3, ui.system.IpAddress_Edit),
-        textKey(kSystem, QStringLiteral("Community"), program::DefaultCommunity, 3, ui.system.Community_Edit),
+        endpointKey(QStringLiteral("IP"), program::DefaultRouterAddress, m_endpoint, &RouterEndpoint::address,
+                    &RouterEndpoint::setAddress),
+        endpointKey(QStringLiteral("Community"), program::DefaultCommunity, m_endpoint,
+                    &RouterEndpoint::community, &RouterEndpoint::setCommunity),
 
         // 4. Options.
         flagKey(QStringLiteral("Link logging"), false, mi.Recordlog, t.Connect_Timer,

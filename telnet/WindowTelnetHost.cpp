@@ -28,7 +28,7 @@ QString WindowTelnetHost::community() const {
     return m_form.community();
 }
 void WindowTelnetHost::setCommunity(const QString& text) {
-    m_form.ui.system.Community_Edit->setText(text);
+    m_form.endpoint().setCommunity(text);
 }
 QString WindowTelnetHost::currentPassword() const {
     return m_form.ui.misc.CurPwd_Edit->text();

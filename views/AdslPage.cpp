@@ -183,7 +183,7 @@ namespace {
 bool rowText(Shown shown, const QString& value, QString& text) {
     switch (shown) {
     case Shown::Kbps:
-        text = adsl::withoutQuotes(value) + QStringLiteral(" Kbps");
+        text = snmptext::withoutQuotes(value) + QStringLiteral(" Kbps");
         return true;
     case Shown::Db:
         text = value + QStringLiteral(" dB");
@@ -192,7 +192,7 @@ bool rowText(Shown shown, const QString& value, QString& text) {
         text = value + QStringLiteral(" dBm");
         return true;
     case Shown::NoQuotes:
-        text = adsl::withoutQuotes(value);
+        text = snmptext::withoutQuotes(value);
         return true;
     case Shown::AsReceived:
         text = value;

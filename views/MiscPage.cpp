@@ -117,7 +117,7 @@ void TMainForm::ChangeIP_ButClick(QObject*) {
     if (!setAndReadBack(m.NewIP_edit, mib::lanAddress, next, ber::IpAddress, same, notWritableNameStatus(),
                         next))
         return;
-    ui.system.IpAddress_Edit->setText(m.NewIP_edit->text());
+    m_endpoint.setAddress(m.NewIP_edit->text());
     m.CurrentIp_Edit->setText(m.NewIP_edit->text());
     m.NewIP_edit->clear();
 }

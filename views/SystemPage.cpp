@@ -1,6 +1,8 @@
 // System page: the router endpoint, the router's identity, interface discovery and the three
 // writable system texts.
-#include "app/Main_Unit.h"
+#include "views/SystemPage.h"
+
+#include "views/SetAction.h"
 
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpBer.h"
@@ -28,21 +30,13 @@ constexpr qint32 kMaxDiscoveryRows = 1000;
 // Discovery gives up after this many reads in a row without an answer: the router has gone silent.
 constexpr int kSilentReadsToGiveUp = 3;
 
-QString withoutQuotes(const QString& text) {
-    return QString(text).remove(QLatin1Char('"'));
-}
-
-// The system texts travel in double quotes; the edit shows them without.
-void setQuotedText(TMainForm& form, QLineEdit* edit, const char* oid, const QString& refused) {
-    form.setAndReadBack(edit, oid, QLatin1Char('"') + edit->text() + QLatin1Char('"'), ber::OctetString,
-                        withoutQuotes, refused);
-}
-
 } // namespace
 
-void TMainForm::buildSystemPage(QWidget* page) {
+SystemPage::SystemPage(QWidget* page, RouterSession& session, PageFrame& frame,
+                       std::function<void(QPushButton*)> onCopy)
+    : m_session(session), m_frame(frame) {
     using namespace widgets;
-    SystemPageWidgets& s = ui.system;
+    SystemPageWidgets& s = m_ui;
     auto* comm = new QGroupBox(QStringLiteral(" Communication settings "), page);
     comm->setObjectName(QStringLiteral("Communication_GBox"));
     comm->setGeometry(8, 6, 592, 84);
@@ -50,8 +44,8 @@ void TMainForm::buildSystemPage(QWidget* page) {
     s.IpAddress_Edit = edit(comm, "IpAddress_Edit", 12, 44, 180, program::DefaultRouterAddress);
     caption(comm, QStringLiteral("Router SNMP community name"), {208, 22, 206, 20});
     s.Community_Edit = edit(comm, "Community_Edit", 208, 44, 180, program::DefaultCommunity);
-    endpointedits::bind(s.IpAddress_Edit, m_endpoint, endpointedits::Field::Address);
-    endpointedits::bind(s.Community_Edit, m_endpoint, endpointedits::Field::Community);
+    endpointedits::bind(s.IpAddress_Edit, m_session.endpoint(), endpointedits::Field::Address);
+    endpointedits::bind(s.Community_Edit, m_session.endpoint(), endpointedits::Field::Community);
     auto* defaults = button(comm, "GenSysInfoDeafults_But", QStringLiteral("Reset defaults"), 420, 42, 120);
     defaults->setToolTip(
         QStringLiteral("Resets to %1 and %2").arg(program::DefaultRouterAddress, program::DefaultCommunity));
@@ -74,67 +68,68 @@ void TMainForm::buildSystemPage(QWidget* page) {
         const char* edit;
         QLineEdit* SystemPageWidgets::*member;
         const char* button;
-        void (TMainForm::*click)(QObject*);
+        void (SystemPage::*click)();
     };
     const TextRow rows[] = {
         {"Router contact name", "Contact_Edit", &SystemPageWidgets::Contact_Edit, "SetContactBut",
-         &TMainForm::SetContactButClick},
+         &SystemPage::setContact},
         {"Router fully qualified domain name", "Domain_Edit", &SystemPageWidgets::Domain_Edit, "SetDomainBut",
-         &TMainForm::SetDomainButClick},
+         &SystemPage::setDomain},
         {"Router location", "Location_Edit", &SystemPageWidgets::Location_Edit, "SetLocationBut",
-         &TMainForm::SetLocationButClick},
+         &SystemPage::setLocation},
     };
     int y = 200;
     for (const TextRow& row : rows) {
         caption(page, QString::fromLatin1(row.caption), {12, y, 400, 20});
         s.*row.member = edit(page, row.edit, 12, y + 20, 400);
         auto* set = button(page, row.button, QStringLiteral("Set value"), 420, y + 18, 90);
-        connectClick(set, row.click);
+        QObject::connect(set, &QPushButton::clicked, [this, click = row.click] { (this->*click)(); });
         y += 52;
     }
 
     auto* copy = s.CopyToClipboard_But =
         button(page, "CopyToClipboard_But", QStringLiteral("&Copy to clipboard"), 12, 366, 150);
-    connectClick(defaults, &TMainForm::GenSysInfoDeafults_ButClick);
-    connectClick(copy, &TMainForm::GenericCopy_ButClick);
+    QObject::connect(defaults, &QPushButton::clicked, [this] { resetDefaults(); });
+    QObject::connect(copy, &QPushButton::clicked, [copy, onCopy = std::move(onCopy)] { onCopy(copy); });
 }
 
-void TMainForm::GenSysInfoClick() {
-    PageAction action(*this);
-    setHelpKeyword(helpkw::text(helpkw::System), false);
+void SystemPage::refresh() {
+    PageAction action(m_frame);
+    RouterInterfaces& ifs = m_session.interfaces();
+    m_frame.setHelpKeyword(helpkw::text(helpkw::System), false);
 
     QString v;
-    if (!snmpGet(QLatin1String(mib::ifNumber), v)) return action.fail();
+    if (!m_session.get(QLatin1String(mib::ifNumber), v)) return action.fail();
     const auto ifNumber = snmptext::parseDecimal(v);
     if (!ifNumber || *ifNumber < std::numeric_limits<qint32>::min() ||
         *ifNumber > std::numeric_limits<qint32>::max())
         return action.fail(QStringLiteral(" Error: The router's interface count (ifNumber) is not a number"));
-    m_session.interfaces().IfNumber = static_cast<qint32>(*ifNumber);
+    ifs.IfNumber = static_cast<qint32>(*ifNumber);
 
-    if (m_session.interfaces().LanIfIndex == QLatin1String("0") ||
-        m_session.interfaces().PppIfIndex == QLatin1String("0") ||
-        m_session.interfaces().WanIfIndex == QLatin1String("0"))
+    if (ifs.LanIfIndex == QLatin1String("0") || ifs.PppIfIndex == QLatin1String("0") ||
+        ifs.WanIfIndex == QLatin1String("0"))
         if (!discoverInterfaces()) return action.fail();
 
-    if (snmpGet(QLatin1String(mib::firmware), v)) ui.system.firmware_ver_label->setText(v);
+    if (m_session.get(QLatin1String(mib::firmware), v)) m_ui.firmware_ver_label->setText(v);
 
-    if (snmpGet(QLatin1String(mib::sysUpTime), v)) {
+    if (m_session.get(QLatin1String(mib::sysUpTime), v)) {
         const auto text = uptimeformat::longFormText(v);
         if (!text)
             return action.fail(QStringLiteral(" Error: The router's uptime (sysUpTime) is not a number"));
-        ui.system.uptime_label->setText(*text);
+        m_ui.uptime_label->setText(*text);
     }
 
-    if (snmpGet(QLatin1String(mib::sysDescr), v)) ui.system.RouterDesc_Label->setText(v);
+    if (m_session.get(QLatin1String(mib::sysDescr), v)) m_ui.RouterDesc_Label->setText(v);
 
-    const std::pair<const char*, QLineEdit*> texts[] = {{mib::sysContact, ui.system.Contact_Edit},
-                                                        {mib::sysName, ui.system.Domain_Edit},
-                                                        {mib::sysLocation, ui.system.Location_Edit}};
+    const std::pair<const char*, QLineEdit*> texts[] = {{mib::sysContact, m_ui.Contact_Edit},
+                                                        {mib::sysName, m_ui.Domain_Edit},
+                                                        {mib::sysLocation, m_ui.Location_Edit}};
     for (const auto& [oid, edit] : texts)
-        if (snmpGet(QLatin1String(oid), v)) edit->setText(withoutQuotes(v));
+        if (m_session.get(QLatin1String(oid), v)) edit->setText(snmptext::withoutQuotes(v));
 }
 
-bool TMainForm::discoverInterfaces() {
+bool SystemPage::discoverInterfaces() {
+    RouterInterfaces& ifs = m_session.interfaces();
     struct Pass {
         const char* descr;
         QString* index;
@@ -142,21 +137,18 @@ bool TMainForm::discoverInterfaces() {
         const char* missing;
     };
     const Pass passes[] = {
-        {"ethernet", &m_session.interfaces().LanIfIndex, &m_session.interfaces().LanIfIndexValue,
-         "Error: Unable to find LAN interface"},
-        {"ppp channel 1", &m_session.interfaces().PppIfIndex, &m_session.interfaces().PppIfIndexValue,
-         "Error: Unable to find PPP interface"},
-        {"ppp1", &m_session.interfaces().WanIfIndex, &m_session.interfaces().WanIfIndexValue,
-         "Error: Unable to find WAN interface"},
+        {"ethernet", &ifs.LanIfIndex, &ifs.LanIfIndexValue, "Error: Unable to find LAN interface"},
+        {"ppp channel 1", &ifs.PppIfIndex, &ifs.PppIfIndexValue, "Error: Unable to find PPP interface"},
+        {"ppp1", &ifs.WanIfIndex, &ifs.WanIfIndexValue, "Error: Unable to find WAN interface"},
     };
     // An answer with an error status still counts as an answer: only silence ends the search.
     int silentReads = 0;
     auto read = [&](const QString& oid, QString& value) {
-        const bool answered = snmpGet(oid, value);
+        const bool answered = m_session.get(oid, value);
         silentReads = answered ? 0 : silentReads + 1;
         return answered;
     };
-    const qint32 rows = qMin(m_session.interfaces().IfNumber, kMaxDiscoveryRows);
+    const qint32 rows = qMin(ifs.IfNumber, kMaxDiscoveryRows);
     for (const Pass& pass : passes) {
         for (qint32 i = 1; i <= rows; ++i) {
             const QString row = QString::number(i);
@@ -170,22 +162,33 @@ bool TMainForm::discoverInterfaces() {
             if (silentReads >= kSilentReadsToGiveUp) return false;
         }
         if (*pass.index == QLatin1String("0"))
-            UiSeam::information(this, QStringLiteral("Kestrune Utility"), QString::fromLatin1(pass.missing));
+            UiSeam::information(m_frame.dialogParent(), QStringLiteral("Kestrune Utility"),
+                                QString::fromLatin1(pass.missing));
     }
     return true;
 }
 
-void TMainForm::SetContactButClick(QObject*) {
-    setQuotedText(*this, ui.system.Contact_Edit, mib::sysContact, notWritableNameStatus());
-}
-void TMainForm::SetDomainButClick(QObject*) {
-    setQuotedText(*this, ui.system.Domain_Edit, mib::sysName, notWritableStatus());
-}
-void TMainForm::SetLocationButClick(QObject*) {
-    setQuotedText(*this, ui.system.Location_Edit, mib::sysLocation, notWritableNameStatus());
+void SystemPage::setQuotedText(QLineEdit* edit, const char* oid, const QString& refused) {
+    // The system texts travel in double quotes; the edit shows them without.
+    setAndReadBack(m_session, m_frame, edit, oid, QLatin1Char('"') + edit->text() + QLatin1Char('"'),
+                   ber::OctetString, snmptext::withoutQuotes, refused);
 }
 
-void TMainForm::GenSysInfoDeafults_ButClick(QObject*) {
-    ui.system.IpAddress_Edit->setText(program::DefaultRouterAddress);
-    ui.system.Community_Edit->setText(program::DefaultCommunity);
+void SystemPage::setContact() {
+    setQuotedText(m_ui.Contact_Edit, mib::sysContact, notWritableNameStatus(m_session.endpoint()));
+}
+void SystemPage::setDomain() {
+    setQuotedText(m_ui.Domain_Edit, mib::sysName, notWritableStatus(m_session.endpoint()));
+}
+void SystemPage::setLocation() {
+    setQuotedText(m_ui.Location_Edit, mib::sysLocation, notWritableNameStatus(m_session.endpoint()));
+}
+
+void SystemPage::resetDefaults() {
+    m_ui.IpAddress_Edit->setText(program::DefaultRouterAddress);
+    m_ui.Community_Edit->setText(program::DefaultCommunity);
+}
+
+QString SystemPage::clipboardText() const {
+    return m_ui.firmware_ver_label->text() + QLatin1Char('\n') + m_ui.RouterDesc_Label->text();
 }

@@ -2,10 +2,11 @@
 // time since a reference uptime.
 #include "app/Main_Unit.h"
 #include "ui/StatusTexts.h"
+#include "views/SystemPage.h"
 
+#include "net/core/MibObjects.h"
 #include "ui/OptionItems.h"
 #include "ui/UiSeam.h"
-#include "net/core/MibObjects.h"
 #include "views/core/UptimeFormat.h"
 
 #include <QAction>
@@ -24,7 +25,7 @@ void TMainForm::Uptime_TimerTimer(QObject*) {
     QString status = statustext::ReadError;
     if (snmpGet(QLatin1String(mib::sysUpTime), v)) {
         if (const auto text = uptimeformat::longFormText(v)) {
-            ui.system.uptime_label->setText(*text);
+            system().widgets().uptime_label->setText(*text);
             return;
         }
         status = QStringLiteral(" Error: The router's uptime (sysUpTime) is not a number");

@@ -49,3 +49,7 @@ QString ifColumnOid(int column, const QString& row) {
 }
 
 } // namespace snmptext
+
+QString snmptext::withoutQuotes(const QString& text) {
+    return QString(text).remove(QLatin1Char('"'));
+}

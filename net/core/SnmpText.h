@@ -17,6 +17,9 @@ std::string toRouter(const QString& text);
 // sign, no blanks, within 64 bits. Anything else (an empty text, hexadecimal) gives nothing.
 std::optional<qint64> parseDecimal(const QString& text);
 
+// The router's texts travel in double quotes; shown, every double-quote character is removed.
+QString withoutQuotes(const QString& text);
+
 // An ifTable object: "1.3.6.1.2.1.2.2.1." column "." row (see mib::IfColumn).
 QString ifColumnOid(int column, const QString& row);
 

@@ -20,8 +20,8 @@ TEST(AdslText, ModeAndStatusMappings) {
 }
 
 TEST(AdslText, QuotesAndPacketCounts) {
-    EXPECT_EQ(adsl::withoutQuotes("\"8000\""), "8000");
-    EXPECT_EQ(adsl::withoutQuotes("a\"b\"\"c"), "abc");
+    EXPECT_EQ(snmptext::withoutQuotes("\"8000\""), "8000");
+    EXPECT_EQ(snmptext::withoutQuotes("a\"b\"\"c"), "abc");
     QString t = "unchanged";
     EXPECT_TRUE(adsl::packetCountText("12345678901", t));
     EXPECT_EQ(t, "12345678901");

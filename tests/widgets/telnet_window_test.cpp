@@ -10,6 +10,7 @@
 #include "support/MainFormHarness.h"
 #include "support/PageTestHelpers.h"
 #include "support/UdpPeer.h"
+#include "views/SystemPage.h"
 #include "telnet/TelnetParts.h"
 #include "windows/Dir_Unit.h"
 #include "windows/Splash_Unit.h"
@@ -97,7 +98,7 @@ TEST_F(TelnetWindowTest, ModeAndPasswordJobsAndTheCommunityFollowingThePassword)
     EXPECT_EQ(f.ui.misc.CurPwd_Edit->text(), "quorbex");
     f.ui.misc.NewPwd_Edit->setText("newsecret");
     find<QPushButton>("SetPwd_But")->click();
-    EXPECT_EQ(f.ui.system.Community_Edit->text(), "newsecret");
+    EXPECT_EQ(f.system().widgets().Community_Edit->text(), "newsecret");
     EXPECT_EQ(f.ui.misc.CurPwd_Edit->text(), "newsecret");
     f.GenSysInfoClick(); // SNMP goes on with the new secret
     EXPECT_EQ(f.statusText(), " Ready");
@@ -189,13 +190,13 @@ TEST_F(TelnetWindowTest, MiscPageRefreshAndRouterAddressChange) {
     ASSERT_TRUE(moved.start());
     m.NewIP_edit->setText("127.0.0.2");
     m.ChangeIP_But->click();
-    EXPECT_EQ(f.ui.system.IpAddress_Edit->text(), "127.0.0.2");
+    EXPECT_EQ(f.system().widgets().IpAddress_Edit->text(), "127.0.0.2");
     EXPECT_TRUE(m.CurrentIp_Edit->text() == "127.0.0.2" && m.NewIP_edit->text().isEmpty());
     EXPECT_EQ(f.statusText(), " Ready");
 
     m.NewIP_edit->setText("127.0.0.3"); // acknowledged, but nothing answers there
     m.ChangeIP_But->click();
-    EXPECT_EQ(f.ui.system.IpAddress_Edit->text(), "127.0.0.2");
+    EXPECT_EQ(f.system().widgets().IpAddress_Edit->text(), "127.0.0.2");
     EXPECT_EQ(f.statusText(), " Error: The value was set but could not be read back");
 
     moved.stop();

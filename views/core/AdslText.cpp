@@ -10,12 +10,6 @@ QString unknown(const QString& value) {
 }
 } // namespace
 
-QString withoutQuotes(const QString& value) {
-    QString s = value;
-    s.remove(QLatin1Char('"'));
-    return s;
-}
-
 QString modeText(const QString& value) {
     if (value == QLatin1String("0")) return QStringLiteral("Link down");
     if (value == QLatin1String("1")) return QStringLiteral("ANSI");

@@ -5,9 +5,6 @@
 
 namespace adsl {
 
-// Every double-quote character removed.
-QString withoutQuotes(const QString& value);
-
 // Line mode: "0" Link down, "1" ANSI, "2" G.LITE, "3" G.DMT, anything else "? [ v ]".
 QString modeText(const QString& value);
 
