@@ -10,8 +10,10 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <netinet/in.h>
 #include <poll.h>
+#include <span>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -127,20 +129,36 @@ void sendAll(int fd, std::string_view data, Clock::time_point until, Idle& idle)
     }
 }
 
+// Bytes asked for by one read; a body is received straight into the reply where the parser allows it.
+constexpr std::size_t kReadBytes = 128 * 1024;
+// After a large piece of a chunked body, the next chunk's size line is read in a small bite, so that
+// the chunk's data after it is again received in place rather than copied out of the read buffer.
+constexpr std::size_t kFramingBytes = 256;
+constexpr std::size_t kLargePiece = 4096;
+
 http::Reply receive(int fd, std::size_t maxBody, Clock::time_point until, Idle& idle) {
     http::ReplyParser parser(maxBody);
-    std::string buffer(128 * 1024, '\0');
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kReadBytes);
+    std::size_t framingRead = kReadBytes;
     while (!parser.complete() && !parser.failed()) {
-        const ssize_t got = ::recv(fd, buffer.data(), buffer.size(), 0);
-        if (got > 0) {
-            parser.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
-        } else if (got == 0) {
-            parser.close();
-        } else if (errno != EAGAIN && errno != EINTR) {
-            raise(socketerror::fromErrno(errno));
-        } else if (!waitFor(fd, POLLIN, until, idle)) {
-            raise(socketerror::kReadTimedOut);
+        const std::span<char> room = parser.bodyRoom(kReadBytes);
+        const bool inPlace = !room.empty();
+        const ssize_t got =
+            inPlace ? ::recv(fd, room.data(), room.size(), 0) : ::recv(fd, buffer.get(), framingRead, 0);
+        const int error = errno;
+        if (inPlace) {
+            parser.bodyReceived(got > 0 ? static_cast<std::size_t>(got) : 0);
+            if (got > 0) framingRead = room.size() >= kLargePiece ? kFramingBytes : kReadBytes;
+        } else if (got > 0) {
+            parser.feed(std::string_view(buffer.get(), static_cast<std::size_t>(got)));
         }
+        if (got > 0) continue;
+        if (got == 0)
+            parser.close();
+        else if (error != EAGAIN && error != EINTR)
+            raise(socketerror::fromErrno(error));
+        else if (!waitFor(fd, POLLIN, until, idle))
+            raise(socketerror::kReadTimedOut);
     }
     if (parser.failed()) raise(parser.error());
     return parser.takeReply();

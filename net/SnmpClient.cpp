@@ -1,3 +1,4 @@
+// SNMPv1 client over UDP: requests, gets, sets and walks.
 #include "net/SnmpClient.h"
 
 #include "net/HostLookup.h"
@@ -70,9 +71,17 @@ TSNMPSend::~TSNMPSend() {
 }
 
 bool TSNMPSend::SendRequest() {
+    // The reply keeps its memory between exchanges (a walk decodes every answer into it); it is emptied
+    // whenever an exchange fails.
+    if (Exchange()) return true;
+    Reply.Clear();
+    return false;
+}
+
+bool TSNMPSend::Exchange() {
     try {
-        Reply.Clear();
-        const std::string datagram = Query.EncodeBuf();
+        std::string& datagram = m_datagram;
+        Query.EncodeBuf(datagram);
         const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(Timeout, 0));
 
         sockaddr_in peer{};
@@ -88,13 +97,10 @@ bool TSNMPSend::SendRequest() {
             }
         }
 
-        if (!OpenSocket()) return false;
-        const ssize_t sent = ::sendto(m_socket, datagram.data(), datagram.size(), 0,
-                                      reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
+        if (!OpenSocket() || !ConnectTo(peer)) return false;
+        const ssize_t sent = ::send(m_socket, datagram.data(), datagram.size(), 0);
         if (sent != static_cast<ssize_t>(datagram.size())) return false;
-        if (AwaitReply(peer, deadline)) return true;
-        Reply.Clear();
-        return false;
+        return AwaitReply(peer, deadline);
     } catch (...) {
         return false;
     }
@@ -114,6 +120,18 @@ bool TSNMPSend::OpenSocket() {
         return false;
     }
     m_socket = fd;
+    return true;
+}
+
+// The socket is connected to its peer: the kernel then keeps the route for every step of a walk and
+// drops datagrams from other senders before they reach the process.
+bool TSNMPSend::ConnectTo(const sockaddr_in& peer) {
+    if (m_connected && m_peer.sin_addr.s_addr == peer.sin_addr.s_addr && m_peer.sin_port == peer.sin_port)
+        return true;
+    m_connected = false;
+    if (::connect(m_socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) return false;
+    m_peer = peer;
+    m_connected = true;
     return true;
 }
 
@@ -210,7 +228,12 @@ bool SnmpWalkTable(const std::string& baseOid, const std::string& community, con
         TSNMPSend snmp;
         snmp.Idle = idle;
         snmp.TargetHost = host;
-        std::string name = baseOid;
+        // One query serves every step: only its id and the name it asks after change.
+        snmp.Query.Clear();
+        snmp.Query.Community = community;
+        snmp.Query.PDUType = ber::GetNextRequest;
+        snmp.Query.MIBAdd(baseOid, "", ber::Null);
+        std::string& name = snmp.Query.MIBList.front().OID;
         const std::size_t maxObjects = snmpconfig::walkMaxObjects();
         const Clock::time_point walkDeadline =
             Clock::now() + std::chrono::milliseconds(std::max(snmpconfig::walkTimeLimitMs(), 0));
@@ -221,13 +244,9 @@ bool SnmpWalkTable(const std::string& baseOid, const std::string& community, con
                 ok = false;
                 break;
             }
-            snmp.Query.Clear();
             snmp.Query.ID += 1;
-            snmp.Query.Community = community;
-            snmp.Query.PDUType = ber::GetNextRequest;
-            snmp.Query.MIBAdd(name, "", ber::Null);
             ok = snmp.SendRequest();
-            std::string value;
+            std::string_view value; // the reply's, valid until the next exchange
             if (ok) {
                 if (snmp.Reply.ErrorStatus != ber::NoError) {
                     ok = snmp.Reply.ErrorStatus == ber::NoSuchName;

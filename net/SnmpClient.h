@@ -54,16 +54,21 @@ public:
     bool SendRequest();
 
 private:
+    bool Exchange();
     bool OpenSocket();
+    bool ConnectTo(const sockaddr_in& peer);
     // Waits until the deadline for the answer to the query just sent to peer.
     bool AwaitReply(const sockaddr_in& peer, std::chrono::steady_clock::time_point deadline);
 
     int m_socket = -1;
+    bool m_connected = false;
+    sockaddr_in m_peer{};
     // The last host name looked up, so that a walk resolves its host once.
     std::string m_resolvedHost;
     std::uint32_t m_resolvedAddress = 0; // IPv4, network byte order
     // Receive buffer, made once per request object: a walk reuses it at every step.
     std::unique_ptr<char[]> m_receive;
+    std::string m_datagram; // the query's bytes, memory kept between requests
 };
 
 // Reads one object. True when an answer arrived and decoded, whatever its error status; value is the

@@ -7,6 +7,9 @@ namespace http {
 
 namespace {
 
+// The size of the pieces in which a body of unknown length is gathered.
+constexpr std::size_t kPieceBytes = 64 * 1024;
+
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -88,7 +91,8 @@ ReplyParser::ReplyParser(std::size_t maxBody) : m_maxBody(maxBody) {}
 void ReplyParser::feed(std::string_view bytes) {
     if (m_state == State::Done || m_state == State::Failed) return;
     // The bytes are read where they are; only an incomplete line is kept for the next piece.
-    if (!m_in.empty()) {
+    const bool held = !m_in.empty();
+    if (held) {
         m_in.append(bytes);
         m_view = m_in;
     } else {
@@ -97,15 +101,50 @@ void ReplyParser::feed(std::string_view bytes) {
     m_pos = 0;
     while (step()) {
     }
-    std::string rest(m_state == State::Failed ? std::string_view() : m_view.substr(m_pos));
-    m_in = std::move(rest);
+    if (m_state == State::Failed || m_state == State::Done)
+        m_in.clear();
+    else if (held)
+        m_in.erase(0, m_pos);
+    else
+        m_in.assign(m_view.substr(m_pos));
     m_view = {};
     m_pos = 0;
 }
 
+std::span<char> ReplyParser::bodyRoom(std::size_t most) {
+    if (!m_in.empty() || most == 0) return {};
+    std::size_t n = 0;
+    switch (m_state) {
+    case State::LengthBody:
+    case State::ChunkData:
+        n = static_cast<std::size_t>(std::min<std::uint64_t>(most, m_left));
+        break;
+    case State::CloseBody: // one byte past the limit shows that the body is too large
+        n = std::min(most, m_maxBody + 1 - m_bodySize);
+        break;
+    default:
+        return {};
+    }
+    std::string& tail = bodyTail();
+    n = std::min(n, tail.capacity() - tail.size());
+    const std::size_t at = tail.size();
+    tail.resize(at + n);
+    m_room = n;
+    return {tail.data() + at, n};
+}
+
+void ReplyParser::bodyReceived(std::size_t n) {
+    if (m_room == 0) return;
+    n = std::min(n, m_room);
+    std::string& tail = m_state == State::LengthBody ? m_reply.body : m_pieces.back();
+    tail.resize(tail.size() - m_room + n);
+    m_room = 0;
+    if (n > 0) bodyTaken(n);
+}
+
 void ReplyParser::close() {
     if (m_state == State::CloseBody)
-        m_state = State::Done;
+        finishBody();
     else if (m_state != State::Done && m_state != State::Failed)
         fail(kClosedEarlyText);
 }
@@ -116,13 +155,16 @@ bool ReplyParser::fail(const char* text) {
     return false;
 }
 
-// One line ended by LF (a CR before it is dropped); false while the line is not complete.
+// One line ended by LF (a CR before it is dropped); false while the line is not complete. The part of
+// an incomplete line already searched is not searched again, so a long line costs linear time.
 bool ReplyParser::takeLine(std::string& line) {
-    const std::size_t lf = m_view.find('\n', m_pos);
+    const std::size_t lf = m_view.find('\n', m_pos + m_scanned);
     if (lf == std::string_view::npos) {
-        if (m_headBytes + (m_view.size() - m_pos) > kMaxHeadBytes) fail(kMalformedText);
+        m_scanned = m_view.size() - m_pos;
+        if (m_headBytes + m_scanned > kMaxHeadBytes) fail(kMalformedText);
         return false;
     }
+    m_scanned = 0;
     m_headBytes += lf + 1 - m_pos;
     if (m_headBytes > kMaxHeadBytes) return fail(kMalformedText);
     std::size_t end = lf;
@@ -149,7 +191,7 @@ bool ReplyParser::step() {
         return true;
     case State::Trailers:
         if (!takeLine(line)) return false;
-        if (line.empty()) m_state = State::Done;
+        if (line.empty()) finishBody();
         return m_state != State::Done;
     case State::LengthBody:
     case State::ChunkData:
@@ -235,7 +277,7 @@ bool ReplyParser::chunkSize(const std::string& line) {
         if (digit < 0) return fail(kMalformedText);
         v = v * 16 + static_cast<std::uint64_t>(digit);
     }
-    if (v > m_maxBody - m_reply.body.size()) return fail(kTooLargeText);
+    if (v > m_maxBody - m_bodySize) return fail(kTooLargeText);
     m_left = v;
     m_headBytes = 0; // each size line and the trailers have their own allowance
     m_state = v == 0 ? State::Trailers : State::ChunkData;
@@ -247,14 +289,54 @@ bool ReplyParser::appendBody(std::size_t available) {
     std::size_t take = available;
     if (m_state != State::CloseBody)
         take = static_cast<std::size_t>(std::min<std::uint64_t>(available, m_left));
-    if (m_state == State::CloseBody && m_reply.body.size() + take > m_maxBody) return fail(kTooLargeText);
-    m_reply.body.append(m_view.substr(m_pos, take));
-    m_pos += take;
-    if (m_state == State::CloseBody) return false;
-    m_left -= take;
+    if (m_state == State::CloseBody && m_bodySize + take > m_maxBody) return fail(kTooLargeText);
+    for (std::size_t left = take; left > 0;) {
+        std::string& tail = bodyTail();
+        const std::size_t n = std::min(left, tail.capacity() - tail.size());
+        tail.append(m_view.substr(m_pos, n));
+        m_pos += n;
+        left -= n;
+    }
+    return bodyTaken(take);
+}
+
+// n more body bytes are in the reply.
+bool ReplyParser::bodyTaken(std::size_t n) {
+    m_bodySize += n;
+    if (m_state == State::CloseBody) {
+        if (m_bodySize > m_maxBody) return fail(kTooLargeText);
+        return false;
+    }
+    m_left -= n;
     if (m_left > 0) return false;
-    m_state = m_state == State::ChunkData ? State::ChunkEnd : State::Done;
-    return m_state != State::Done;
+    if (m_state == State::ChunkData) {
+        m_state = State::ChunkEnd;
+        return true;
+    }
+    finishBody();
+    return false;
+}
+
+// Where the next body bytes go, with room for at least one. A body of known length goes straight into
+// the reply (its room was reserved with the headers); one of unknown length is gathered in pieces of a
+// fixed size and joined once at its end, so that growing never moves it and the same memory serves
+// the next reply.
+std::string& ReplyParser::bodyTail() {
+    if (m_state == State::LengthBody) return m_reply.body;
+    if (m_pieces.empty() || m_pieces.back().size() == m_pieces.back().capacity()) {
+        m_pieces.emplace_back();
+        m_pieces.back().reserve(kPieceBytes);
+    }
+    return m_pieces.back();
+}
+
+void ReplyParser::finishBody() {
+    m_state = State::Done;
+    if (m_pieces.empty()) return;
+    m_reply.body.reserve(m_bodySize);
+    for (const std::string& piece : m_pieces)
+        m_reply.body.append(piece);
+    m_pieces.clear();
 }
 
 std::string buildRequest(std::string_view path, std::string_view host, std::uint16_t port,

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -41,6 +42,12 @@ public:
     void feed(std::string_view bytes);
     // The peer closed the connection: completes a close-delimited body, else cuts the reply short.
     void close();
+    // For a reader that can put bytes where they belong: while the parser is inside a body and holds no
+    // bytes of its own, room for up to `most` of the next body bytes at the end of the body (never past
+    // the chunk or the length); empty otherwise, and then the bytes go to feed(). bodyReceived(n) tells
+    // that the first n bytes of that room were filled (0 for none).
+    std::span<char> bodyRoom(std::size_t most);
+    void bodyReceived(std::size_t n);
     bool complete() const { return m_state == State::Done; }
     bool failed() const { return m_state == State::Failed; }
     // When failed: one of the texts above.
@@ -68,6 +75,9 @@ private:
     bool headersDone();
     bool chunkSize(const std::string& line);
     bool appendBody(std::size_t want);
+    bool bodyTaken(std::size_t n);
+    std::string& bodyTail();
+    void finishBody();
     bool fail(const char* text);
 
     std::size_t m_maxBody;
@@ -75,9 +85,13 @@ private:
     std::string m_in;        // an incomplete line left from the last piece
     std::string_view m_view; // the bytes being read
     std::size_t m_pos = 0;
+    std::size_t m_scanned = 0; // how much of an incomplete line in m_in holds no line end
+    std::size_t m_room = 0;    // the size of the room handed out by bodyRoom
     std::size_t m_headBytes = 0;
     std::uint64_t m_left = 0; // body or chunk bytes still to come
     Reply m_reply;
+    std::vector<std::string> m_pieces; // a body of unknown length, until it is complete
+    std::size_t m_bodySize = 0;
     std::string m_error;
 };
 

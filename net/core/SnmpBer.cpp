@@ -1,7 +1,11 @@
+// SNMPv1 messages: BER encoding and lenient decoding, value texts.
 #include "net/core/SnmpBer.h"
 
 #include "net/core/Oid.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <limits>
 
 namespace ber {
@@ -10,8 +14,16 @@ namespace {
 
 constexpr std::uint8_t kConstructed = 0x20;
 
-std::string Decimal(std::uint64_t value) {
-    return std::to_string(value);
+void AppendDecimal(std::string& out, std::uint64_t value) {
+    char digits[20];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
+}
+
+void AppendSigned(std::string& out, std::int64_t value) {
+    char digits[21];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, end);
 }
 
 bool IsNumberTag(std::uint8_t tag) {
@@ -75,11 +87,131 @@ private:
     std::size_t m_pos;
 };
 
-std::string ItemText(const ItemReader::Item& item) {
-    if (!item.complete) return {};
-    if (item.tag & kConstructed) return std::string(item.content);
-    return ValueToText(item.tag, item.content);
+// The text of an item into out (its old text replaced); false when the item is a value that does not
+// fit its tag (see ValueFits).
+bool AssignItemText(std::string& out, const ItemReader::Item& item) {
+    out.clear();
+    if (!item.complete) return true;
+    if (item.tag & kConstructed) {
+        out.assign(item.content);
+        return true;
+    }
+    return AppendValueText(out, item.tag, item.content);
 }
+
+// Writes a message from its end towards its start, so that every length is known before its header is
+// written and nothing is built twice. Positions are counted from the end, so they survive growth.
+class BackWriter {
+public:
+    explicit BackWriter(std::string& out) : m_out(out) {
+        if (m_out.size() < 512) m_out.resize(512);
+        m_pos = m_out.size();
+    }
+    std::size_t mark() const { return m_out.size() - m_pos; }
+    void byte(std::uint8_t b) {
+        room(1);
+        m_out[--m_pos] = static_cast<char>(b);
+    }
+    void bytes(std::string_view b) {
+        room(b.size());
+        m_pos -= b.size();
+        if (!b.empty()) std::memcpy(&m_out[m_pos], b.data(), b.size());
+    }
+    // The tag and length octets of the item whose content was written since mark.
+    void header(std::uint8_t tag, std::size_t since) {
+        std::uint64_t length = mark() - since;
+        if (length < 0x80) {
+            byte(static_cast<std::uint8_t>(length));
+        } else {
+            std::uint8_t n = 0;
+            for (; length != 0; length >>= 8, ++n)
+                byte(static_cast<std::uint8_t>(length & 0xFF));
+            byte(static_cast<std::uint8_t>(0x80 + n));
+        }
+        byte(tag);
+    }
+    void integer(std::int64_t value) { // as EncodeIntegerContent
+        if (value < 0) {
+            const auto v = static_cast<std::uint32_t>(value);
+            for (int shift = 0; shift < 32; shift += 8)
+                byte(static_cast<std::uint8_t>((v >> shift) & 0xFF));
+            return;
+        }
+        auto v = static_cast<std::uint64_t>(value);
+        std::uint8_t top = 0;
+        do {
+            top = static_cast<std::uint8_t>(v & 0xFF);
+            byte(top);
+            v >>= 8;
+        } while (v != 0);
+        if (top >= 0x80) byte(0);
+    }
+    void base128(std::uint64_t value) {
+        byte(static_cast<std::uint8_t>(value & 0x7F));
+        for (value >>= 7; value != 0; value >>= 7)
+            byte(static_cast<std::uint8_t>((value & 0x7F) | 0x80));
+    }
+    void oid(std::string_view dotted) { // as EncodeOidContent
+        constexpr std::size_t kInline = 64;
+        std::uint64_t inlineArcs[kInline];
+        std::vector<std::uint64_t> moreArcs;
+        std::uint64_t* arcs = inlineArcs;
+        const std::size_t count = static_cast<std::size_t>(std::count(dotted.begin(), dotted.end(), '.')) + 1;
+        if (count > kInline) {
+            moreArcs.resize(count);
+            arcs = moreArcs.data();
+        }
+        std::string_view rest = dotted;
+        for (std::size_t i = 0; i < count; ++i)
+            arcs[i] = snmpoid::ParseArc(snmpoid::TakeArc(rest)).value_or(0);
+        for (std::size_t i = count; i-- > 2;)
+            base128(arcs[i]);
+        base128(arcs[0] * 40 + (count > 1 ? arcs[1] : 0));
+    }
+    void value(std::uint8_t tag, std::string_view text) { // the item EncodeValue gives
+        const std::size_t start = mark();
+        switch (tag) {
+        case Boolean:
+        case Integer:
+        case Enumerated:
+            integer(TextToInt(text));
+            break;
+        case Null:
+            break;
+        case ObjectId:
+            oid(text);
+            break;
+        case IpAddress:
+            bytes(EncodeIpAddressContent(text));
+            break;
+        case Counter:
+        case Gauge:
+        case TimeTicks:
+            integer(static_cast<std::uint32_t>(TextToInt(text)));
+            break;
+        default:
+            bytes(text);
+            break;
+        }
+        header(tag, start);
+    }
+    // Moves the message to the front of the string and cuts it to its size.
+    void finish() {
+        m_out.erase(0, m_pos);
+        m_pos = 0;
+    }
+
+private:
+    void room(std::size_t n) {
+        if (n <= m_pos) return;
+        const std::size_t more = std::max(n, m_out.size());
+        m_out.insert(0, more, '\0');
+        m_pos += more;
+    }
+
+    std::string& m_out;
+    std::size_t m_pos;
+};
 
 } // namespace
 
@@ -135,6 +267,7 @@ std::string EncodeUnsignedContent(std::uint32_t value) {
     return EncodeIntegerContent(value);
 }
 
+// The item-by-item forms below are the reference for the message encoder above.
 std::string EncodeOidContent(std::string_view dotted) {
     std::vector<std::uint64_t> arcs;
     std::size_t start = 0;
@@ -200,25 +333,41 @@ std::string EncodeValue(std::uint8_t tag, std::string_view text) {
 }
 
 std::string DecodeOidContent(std::string_view content) {
-    if (content.empty()) return {};
+    std::string out;
+    AppendOidText(out, content);
+    return out;
+}
+
+bool AppendOidText(std::string& out, std::string_view content) {
+    if (content.empty()) return true;
+    const std::size_t start = out.size();
     const auto first = static_cast<std::uint8_t>(content[0]);
-    std::string out = Decimal(first / 40) + "." + Decimal(first % 40);
+    AppendDecimal(out, first / 40);
+    out.push_back('.');
+    AppendDecimal(out, first % 40);
     std::uint64_t arc = 0;
     bool pending = false;
     for (std::size_t i = 1; i < content.size(); ++i) {
         const auto byte = static_cast<std::uint8_t>(content[i]);
         arc = (arc << 7) | (byte & 0x7F);
-        if (arc > snmpoid::kMaxArc) return {}; // would alias a smaller arc
+        if (arc > snmpoid::kMaxArc) { // would alias a smaller arc
+            out.resize(start);
+            return false;
+        }
         pending = true;
         if (!(byte & 0x80)) {
-            out += "." + Decimal(arc);
+            out.push_back('.');
+            AppendDecimal(out, arc);
             arc = 0;
             pending = false;
         }
     }
     // A last group without its end byte still names an arc.
-    if (pending) out += "." + Decimal(arc);
-    return out;
+    if (pending) {
+        out.push_back('.');
+        AppendDecimal(out, arc);
+    }
+    return true;
 }
 
 std::optional<std::int64_t> DecodeNumber(std::uint8_t tag, std::string_view content) {
@@ -259,25 +408,31 @@ bool ValueFits(std::uint8_t tag, std::string_view content) {
 }
 
 std::string ValueToText(std::uint8_t tag, std::string_view content) {
+    std::string out;
+    AppendValueText(out, tag, content);
+    return out;
+}
+
+bool AppendValueText(std::string& out, std::uint8_t tag, std::string_view content) {
     if (IsNumberTag(tag)) {
         const std::optional<std::int64_t> value = DecodeNumber(tag, content);
-        return value ? std::to_string(*value) : std::string();
+        if (value) AppendSigned(out, *value);
+        return value.has_value();
     }
     switch (tag) {
-    case IpAddress: {
-        std::string out;
+    case IpAddress:
         for (std::size_t i = 0; i < content.size(); ++i) {
             if (i) out.push_back('.');
-            out += Decimal(static_cast<std::uint8_t>(content[i]));
+            AppendDecimal(out, static_cast<std::uint8_t>(content[i]));
         }
-        return out;
-    }
+        return true;
     case ObjectId:
-        return DecodeOidContent(content);
+        return AppendOidText(out, content);
     case Null:
-        return {};
+        return true;
     default:
-        return std::string(content);
+        out.append(content);
+        return true;
     }
 }
 
@@ -317,29 +472,59 @@ void TSNMPRec::MIBAdd(std::string oid, std::string value, int valueType) {
 }
 
 std::string TSNMPRec::EncodeBuf() const {
-    std::string bindings;
-    for (const TSNMPMib& mib : MIBList) {
-        const std::string name = ber::EncodeItem(ber::ObjectId, ber::EncodeOidContent(mib.OID));
-        bindings += ber::EncodeItem(
-            ber::Sequence, name + ber::EncodeValue(static_cast<std::uint8_t>(mib.ValueType), mib.Value));
+    std::string out;
+    EncodeBuf(out);
+    return out;
+}
+
+void TSNMPRec::EncodeBuf(std::string& out) const {
+    ber::BackWriter w(out);
+    const std::size_t message = w.mark();
+    const std::size_t pdu = w.mark();
+    const std::size_t list = w.mark();
+    for (auto mib = MIBList.rbegin(); mib != MIBList.rend(); ++mib) {
+        const std::size_t binding = w.mark();
+        w.value(static_cast<std::uint8_t>(mib->ValueType), mib->Value);
+        const std::size_t name = w.mark();
+        w.oid(mib->OID);
+        w.header(ber::ObjectId, name);
+        w.header(ber::Sequence, binding);
     }
-    std::string pdu = ber::EncodeItem(ber::Integer, ber::EncodeIntegerContent(ID));
-    pdu += ber::EncodeItem(ber::Integer, ber::EncodeIntegerContent(ErrorStatus));
-    pdu += ber::EncodeItem(ber::Integer, ber::EncodeIntegerContent(ErrorIndex));
-    pdu += ber::EncodeItem(ber::Sequence, bindings);
-    std::string message = ber::EncodeItem(ber::Integer, ber::EncodeIntegerContent(Version));
-    message += ber::EncodeItem(ber::OctetString, Community);
-    message += ber::EncodeItem(static_cast<std::uint8_t>(PDUType), pdu);
-    return ber::EncodeItem(ber::Sequence, message);
+    w.header(ber::Sequence, list);
+    for (const int number : {ErrorIndex, ErrorStatus, ID}) {
+        const std::size_t item = w.mark();
+        w.integer(number);
+        w.header(ber::Integer, item);
+    }
+    w.header(static_cast<std::uint8_t>(PDUType), pdu);
+    const std::size_t community = w.mark();
+    w.bytes(Community);
+    w.header(ber::OctetString, community);
+    const std::size_t version = w.mark();
+    w.integer(Version);
+    w.header(ber::Integer, version);
+    w.header(ber::Sequence, message);
+    w.finish();
 }
 
 bool TSNMPRec::DecodeBuf(std::string_view datagram) {
-    Clear();
-    if (datagram.size() < 2 || !(static_cast<std::uint8_t>(datagram[0]) & ber::kConstructed)) return false;
+    // The bindings' strings are kept and refilled, so that a walk decodes every answer into the same
+    // memory.
+    Version = 0;
+    PDUType = 0;
+    ErrorStatus = 0;
+    ErrorIndex = 0;
+    if (datagram.size() < 2 || !(static_cast<std::uint8_t>(datagram[0]) & ber::kConstructed)) {
+        Clear();
+        return false;
+    }
     ber::ItemReader reader(datagram, 1);
     std::uint64_t outerLength = 0;
-    if (!reader.readLength(outerLength) || outerLength > datagram.size() || datagram.size() < outerLength + 2)
+    if (!reader.readLength(outerLength) || outerLength > datagram.size() ||
+        datagram.size() < outerLength + 2) {
+        Clear();
         return false;
+    }
     // The bindings run to the end of the outer content (never past the datagram).
     const std::size_t end = std::min<std::uint64_t>(datagram.size(), reader.pos() + outerLength);
 
@@ -351,25 +536,26 @@ bool TSNMPRec::DecodeBuf(std::string_view datagram) {
         fits = fits && value;
         return static_cast<int>(value.value_or(0));
     };
-    auto text = [&fits](const ber::ItemReader::Item& item) {
-        fits = fits &&
-               (!item.complete || (item.tag & ber::kConstructed) || ber::ValueFits(item.tag, item.content));
-        return ber::ItemText(item);
-    };
     Version = number(reader.next());
-    Community = ber::ItemText(reader.next());
+    ber::AssignItemText(Community, reader.next());
     const ber::ItemReader::Item pdu = reader.next();
     PDUType = pdu.tag;
     ID = number(reader.next());
     ErrorStatus = number(reader.next());
     ErrorIndex = number(reader.next());
     reader.next(); // the binding list
+    std::size_t bindings = 0;
     while (reader.pos() < end && fits) {
         reader.next(); // the binding
         const ber::ItemReader::Item name = reader.next();
         const ber::ItemReader::Item value = reader.next();
-        MIBAdd(text(name), text(value), value.tag);
+        if (bindings == MIBList.size()) MIBList.emplace_back();
+        TSNMPMib& mib = MIBList[bindings++];
+        fits = ber::AssignItemText(mib.OID, name) && fits;
+        fits = ber::AssignItemText(mib.Value, value) && fits;
+        mib.ValueType = value.tag;
     }
+    MIBList.resize(bindings);
     if (!fits) Clear();
     return fits;
 }

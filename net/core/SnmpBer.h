@@ -69,6 +69,9 @@ bool ValueFits(std::uint8_t tag, std::string_view content);
 std::string ValueToText(std::uint8_t tag, std::string_view content);
 // Dotted text of OBJECT IDENTIFIER content; empty when an arc does not fit in 32 bits.
 std::string DecodeOidContent(std::string_view content);
+// The same texts appended to out; false (and nothing appended) for a value that does not fit its tag.
+bool AppendValueText(std::string& out, std::uint8_t tag, std::string_view content);
+bool AppendOidText(std::string& out, std::string_view content);
 
 // Decimal text to integer the way the client reads numbers: optional sign and digits, else 0.
 std::int64_t TextToInt(std::string_view text);
@@ -97,6 +100,8 @@ struct TSNMPRec {
     void Clear();
     void MIBAdd(std::string oid, std::string value, int valueType);
     std::string EncodeBuf() const;
+    // The same bytes into out, reusing its memory.
+    void EncodeBuf(std::string& out) const;
     // Lenient decoding of one datagram; never reads outside it. False when it cannot be a message, or when
     // a header number, a name or a value does not fit its type (see ber::ValueFits).
     bool DecodeBuf(std::string_view datagram);

@@ -1,3 +1,4 @@
+// Walk lines: row keys, the value rules and the get-next order of names.
 #include "net/core/SnmpWalkRows.h"
 
 #include "net/core/Oid.h"
@@ -51,20 +52,49 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-std::string RowKey(std::string_view baseOid, std::string_view name) {
-    const std::string marker = std::string(baseOid) + ".";
+namespace {
+
+// RowKey with the marker (baseOid + ".") made once, as a view into name.
+std::string_view KeyAfter(std::string_view marker, std::string_view name) {
     const std::size_t at = name.find(marker);
     const std::string_view rest = Trim(at == std::string_view::npos ? name : name.substr(at + marker.size()));
     const std::size_t dot = rest.find('.');
     if (dot == std::string_view::npos) return {};
-    return std::string(Trim(rest.substr(dot + 1)));
+    return Trim(rest.substr(dot + 1));
+}
+
+bool HasControl(std::string_view value) {
+    for (unsigned char c : value)
+        if (IsControl(c)) return true;
+    return false;
+}
+
+// Quote(HexIfControl(value)) appended to out.
+void AppendQuoted(std::string& out, std::string_view value) {
+    out.push_back('"');
+    if (HasControl(value)) {
+        static const char digits[] = "0123456789abcdef";
+        for (unsigned char c : value) {
+            out.push_back(digits[c >> 4]);
+            out.push_back(digits[c & 0x0F]);
+        }
+    } else {
+        for (char c : value) {
+            out.push_back(c);
+            if (c == '"') out.push_back('"');
+        }
+    }
+    out.push_back('"');
+}
+
+} // namespace
+
+std::string RowKey(std::string_view baseOid, std::string_view name) {
+    return std::string(KeyAfter(std::string(baseOid) + ".", name));
 }
 
 std::string HexIfControl(std::string_view value) {
-    bool control = false;
-    for (unsigned char c : value)
-        control = control || IsControl(c);
-    if (!control) return std::string(value);
+    if (!HasControl(value)) return std::string(value);
     static const char digits[] = "0123456789abcdef";
     std::string hex;
     hex.reserve(value.size() * 2);
@@ -88,12 +118,15 @@ std::string Quote(std::string_view value) {
 }
 
 void WalkRows::Add(std::string_view name, std::string_view value) {
-    std::string key = RowKey(m_base, name);
-    auto [it, isNew] = m_lineOfKey.try_emplace(std::move(key), m_lines.size());
-    if (isNew) m_lines.emplace_back();
+    const std::string_view key = KeyAfter(m_marker, name);
+    auto it = m_lineOfKey.find(key);
+    if (it == m_lineOfKey.end()) {
+        it = m_lineOfKey.emplace(std::string(key), m_lines.size()).first;
+        m_lines.emplace_back();
+    }
     std::string& line = m_lines[it->second];
     if (!line.empty()) line.push_back(',');
-    line += Quote(HexIfControl(value));
+    AppendQuoted(line, value);
 }
 
 } // namespace snmpwalk

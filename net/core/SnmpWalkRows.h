@@ -42,7 +42,7 @@ std::string Quote(std::string_view value);
 // The lines of one walk, filled value by value.
 class WalkRows {
 public:
-    explicit WalkRows(std::string baseOid) : m_base(std::move(baseOid)) {}
+    explicit WalkRows(std::string baseOid) : m_base(std::move(baseOid)), m_marker(m_base + ".") {}
 
     // Adds one value (as the client returned it) under the row of name.
     void Add(std::string_view name, std::string_view value);
@@ -51,8 +51,14 @@ public:
     std::vector<std::string> TakeLines() { return std::move(m_lines); }
 
 private:
+    // Keys are looked up as views of the name, without a copy.
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+    };
     std::string m_base;
-    std::unordered_map<std::string, std::size_t> m_lineOfKey;
+    std::string m_marker; // m_base + "."
+    std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>> m_lineOfKey;
     std::vector<std::string> m_lines;
 };
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
+
 using namespace http;
 
 namespace {
@@ -42,6 +45,49 @@ TEST(HttpReply, FramingGivesTheSameBodyInAnyPieces) {
     }
     EXPECT_EQ(parse(cases[5].bytes, 7).reply().header("x-folded"), "a b");
     EXPECT_EQ(parse(cases[0].bytes, 7).reply().statusLine, "HTTP/1.1 200 OK");
+}
+
+TEST(HttpReply, BodyBytesReceivedInPlaceGiveTheSameReply) {
+    // A reader that puts body bytes straight into the room the parser offers, at most `bite` at a time,
+    // and hands everything else to feed in pieces of 5.
+    const auto readInPlace = [](std::string_view bytes, std::size_t bite, std::size_t maxBody) {
+        ReplyParser parser(maxBody);
+        while (!bytes.empty() && !parser.complete() && !parser.failed()) {
+            const std::span<char> room = parser.bodyRoom(bite);
+            const std::size_t n = std::min(room.empty() ? 5 : room.size(), bytes.size());
+            if (room.empty()) {
+                parser.feed(bytes.substr(0, n));
+            } else {
+                std::copy_n(bytes.data(), n, room.data());
+                parser.bodyReceived(n);
+            }
+            bytes.remove_prefix(n);
+        }
+        parser.close();
+        return parser;
+    };
+    const std::string big(200000, 'b');
+    struct Case {
+        std::string bytes;
+        std::string body; // empty: fails too large
+    } cases[] = {
+        {"HTTP/1.1 200 OK\r\nContent-Length: 11\r\n\r\nhello worldEXTRA", "hello world"},
+        {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n30d40\r\n" + big + "\r\n0\r\n\r\n",
+         "abc" + big},
+        {"HTTP/1.0 200 OK\r\n\r\n" + big, big},
+        {"HTTP/1.0 200 OK\r\n\r\n" + big + "wxyz", ""},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t bite : {std::size_t(1), std::size_t(7), std::size_t(100000)}) {
+            const ReplyParser p = readInPlace(c.bytes, bite, big.size() + 3);
+            if (c.body.empty()) {
+                EXPECT_EQ(p.error(), kTooLargeText) << bite;
+                continue;
+            }
+            ASSERT_TRUE(p.complete()) << c.bytes.substr(0, 60) << " / " << bite << ": " << p.error();
+            EXPECT_EQ(p.reply().body, c.body) << c.bytes.substr(0, 60) << " / " << bite;
+        }
+    }
 }
 
 TEST(HttpReply, BrokenOrOversizedRepliesFailWithTheirReason) {
