@@ -58,10 +58,12 @@ void TMainForm::TelnetEventLog_ButClick(QObject* Sender) {
     appendToPane(*m.Status_Memo, {(automatic ? QStringLiteral("Automatic transfer of eventlog at ")
                                              : QStringLiteral("Manual transfer of eventlog at ")) +
                                   nowText()});
-    t.TftpDaemon->setJob(m.Dir_Edit->text().toStdString(), routerHost().toStdString());
-    // 4. to 6. The session: log-on, the router told to upload, the wait, the close.
+    // 4. to 6. The session: log-on, the router told to upload, the wait, the close; the receiver
+    // takes that one file meanwhile.
     const QString file = QString::fromStdString(eventlog::FileNameAt(Clock::now()));
+    t.TftpDaemon->setJob(m.Dir_Edit->text().toStdString(), routerHost().toStdString(), file.toStdString());
     t.session.eventLog(m.PCIP_Edit->text(), file);
+    t.TftpDaemon->endJob();
 }
 
 bool TMainForm::eventLogRefusedAsBusy(bool automatic) {

@@ -69,7 +69,7 @@ bool TelnetSession::busy() {
 // ---- handlers -----------------------------------------------------------------------------------
 
 void TelnetSession::IdTelnetClientDataAvailable(const std::string& text) {
-    for (const Effect& e : interpret(text, bytes(TelnetJob), m_host.checkedMode())) {
+    for (const Effect& e : m_output.feed(text, bytes(TelnetJob), m_host.checkedMode())) {
         switch (e.kind) {
         case Effect::Kind::Append:
             m_host.appendLine(e.pane, QString::fromStdString(e.text));
@@ -120,6 +120,7 @@ void TelnetSession::start(Job job) {
     TelnetJobDone = false;
     m_saved = false;
     m_abort = false;
+    m_output.reset();
 }
 
 void TelnetSession::converse(Job job, const JobParams& params, const std::function<bool()>& stop) {

@@ -5,6 +5,7 @@
 
 #include "net/TelnetClient.h"
 #include "telnet/TelnetHost.h"
+#include "telnet/core/OutputInterpreter.h"
 #include "telnet/core/TelnetJobs.h"
 
 #include <QObject>
@@ -77,7 +78,8 @@ private:
     telnet::TelnetHost& m_host;
     bool m_running = false;
     bool m_abort = false;
-    bool m_saved = false; // "Configuration saved." seen in this job
+    bool m_saved = false;           // "Configuration saved." seen in this job
+    telnet::OutputScanner m_output; // the job's output so far, for phrases cut between two reads
     int m_tickMs = 1000;
     int m_splashTickMs = 0;
     int m_connectTimeoutMs = 0;

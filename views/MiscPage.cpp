@@ -76,6 +76,7 @@ void TMainForm::buildMiscPage(QWidget* page) {
                          {8, 306, 596, 100});
     auto* memo = m.Status_Memo = new QPlainTextEdit(status);
     memo->setObjectName(QStringLiteral("Status_Memo"));
+    memo->setMaximumBlockCount(1000); // a flood of receiver lines keeps only the latest
     memo->setReadOnly(true);
     memo->setGeometry(10, 22, 576, 70);
 

@@ -1,5 +1,6 @@
 // The interpreter of the router's command-line output: one chunk, the current job and the checked
-// mode radio in; the ordered effects on the window out. It keeps no state between chunks.
+// mode radio in; the ordered effects on the window out. OutputScanner carries the end of the last
+// chunk over, so a phrase cut between two reads is still recognised, and only once.
 #pragma once
 
 #include "telnet/core/TelnetJobs.h"
@@ -26,6 +27,21 @@ struct Effect {
     bool operator==(const Effect&) const = default;
 };
 
+// One chunk on its own.
 std::vector<Effect> interpret(std::string_view chunk, const std::string& jobName, Mode checked);
+// The chunk read after `tail` (the end of the output before it): a phrase counts when it ends inside
+// the chunk, wherever it starts, so an occurrence that lay wholly in the tail is not counted again.
+std::vector<Effect> interpret(std::string_view tail, std::string_view chunk, const std::string& jobName,
+                              Mode checked);
+
+// The output of one job, read by read.
+class OutputScanner {
+public:
+    std::vector<Effect> feed(std::string_view chunk, const std::string& jobName, Mode checked);
+    void reset() { m_tail.clear(); }
+
+private:
+    std::string m_tail; // the last bytes read, one short of the longest phrase
+};
 
 } // namespace telnet

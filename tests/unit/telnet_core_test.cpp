@@ -183,6 +183,26 @@ TEST(OutputInterpreter, EveryRowByJob) {
     EXPECT_EQ(mode.front(), (Effect{Effect::Kind::CheckMode, Pane::AdslModeLog, {}, Mode::GDmt}));
 }
 
+TEST(OutputInterpreter, PhraseCutAnywhereBetweenReadsCountsOnce) {
+    const std::string outputs[] = {"\r\nlogged on\r\n", "Saving configuration..\r\nConfiguration saved.\r\n",
+                                   "tftp: File transfer completed successfully\r\n", "dmt\r\n"};
+    for (const std::string& output : outputs) {
+        const auto whole = interpret(output, "setpassword", Mode::None);
+        for (std::size_t cut = 0; cut <= output.size(); ++cut) {
+            OutputScanner scanner;
+            auto e = scanner.feed(output.substr(0, cut), "setpassword", Mode::None);
+            const auto rest = scanner.feed(output.substr(cut), "setpassword", Mode::None);
+            e.insert(e.end(), rest.begin(), rest.end());
+            EXPECT_EQ(e, whole) << output << " cut at " << cut;
+            EXPECT_TRUE(scanner.feed("\r\n# ", "setpassword", Mode::None).empty()) << "counted once";
+        }
+    }
+    OutputScanner scanner;
+    scanner.feed("Configuration sav", "setpassword", Mode::None);
+    scanner.reset();
+    EXPECT_TRUE(scanner.feed("ed.", "setpassword", Mode::None).empty()) << "a new job starts afresh";
+}
+
 TEST(TelnetJobs, ExactLinesAndTable) {
     JobParams p;
     p.password = "A";

@@ -180,6 +180,17 @@ TEST_F(TelnetSessionTest, PasswordEditsFollowOnlyAConfirmedChange) {
     EXPECT_EQ(host.enabled, telnet::AllJobButtons);
 }
 
+TEST_F(TelnetSessionTest, PhrasesCutBetweenSegmentsStillConfirmThePasswordChange) {
+    service.setSplitPhrases(true);
+    session.setTickIntervalMs(100); // the halves come 20 ms apart
+    host.next = "B";
+    session.setPassword();
+    EXPECT_EQ(host.status.count("Configuration saved"), 1) << host.status.join("|").toStdString();
+    EXPECT_FALSE(has(host.status, TelnetSession::notChangedText().toLatin1()));
+    EXPECT_EQ(router.writeCommunity(), "B");
+    EXPECT_EQ(host.communityText, "B");
+}
+
 TEST_F(TelnetSessionTest, StartupJobReadsTheModeOrFailsAtTheSplashsEnd) {
     service.setDefaultMode("dmt");
     EXPECT_EQ(session.getAdslModeAtStartup(), TelnetSession::Outcome::Finished);

@@ -12,11 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <future>
 #include <netinet/in.h>
 #include <random>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -53,13 +55,17 @@ protected:
             "127.0.0.1", std::to_string(port),
             TTFTPDaemonThread::guiLogger(
                 &receiver, [this](const QString& line) { lines.push_back(line.toStdString()); }));
-        daemon->setJob(directory(), "127.0.0.1");
         daemon->setJobDoneFlag(&jobDone);
         daemon->setBindRetryMs(50);
+        daemon->setRefusalWindowMs(0); // every refusal shown, unless a test sums them up
         pump([&] { return !lines.empty(); });
     }
 
     std::string directory() const { return dir.path().toStdString() + "/"; }
+    // A transfer starts that waits for name.
+    void await(const std::string& name) {
+        daemon->setJob(saveTo.empty() ? directory() : saveTo, router, name);
+    }
 
     // Keeps the GUI thread's events going (the daemon's lines are shown there) until done or 10 s.
     void pump(const std::function<bool()>& done) {
@@ -83,6 +89,7 @@ protected:
                                   std::size_t addedLines = 3) {
         const sim::TftpUploadOptions options{sim::GenerateEventLog(3000), mode, 200, 5};
         const std::size_t before = lines.size();
+        await(name);
         const std::string answer =
             whileServing([&] { return sim::uploadEventLog("127.0.0.1", port, name, options); });
         pump([&] { return lines.size() >= before + addedLines; });
@@ -98,6 +105,8 @@ protected:
     }
 
     QTemporaryDir dir;
+    std::string saveTo;               // the transfer's directory ("": dir)
+    std::string router = "127.0.0.1"; // the transfer's router
     std::uint16_t port = UdpPeer::freePort();
     QObject receiver;
     std::vector<std::string> lines;
@@ -124,6 +133,7 @@ TEST_F(TftpDaemonTest, RealClientsUploadsArriveByteForByte) {
              {"tftp -m binary 127.0.0.1 " + p + " -c put " + source + " " + byTftp,
               "curl -sS -T " + source + " tftp://127.0.0.1:" + p + "/" + byCurl}) {
             const std::size_t before = lines.size();
+            await(command.starts_with("tftp") ? byTftp : byCurl);
             EXPECT_EQ(shell(command), 0) << command;
             pump([&] { return lines.size() >= before + 3; });
         }
@@ -158,16 +168,17 @@ TEST_F(TftpDaemonTest, UnsafeNamesForeignSendersAndMissingDirectoriesAreRefused)
         EXPECT_EQ(uploadFromStandIn(name), "tftp: unable to open remote file: Access violation.") << name;
         EXPECT_EQ(lines.back(), "Upload refused: the file name is not a plain name");
     }
-    daemon->setJob(directory(), "127.0.0.2");
+    router = "127.0.0.2";
     EXPECT_NE(uploadFromStandIn("event.log").find("unable to open"), std::string::npos);
     EXPECT_EQ(lines.back(), "Upload refused: 127.0.0.1 is not the router");
 
-    daemon->setJob(directory() + "missing", "127.0.0.1");
+    router = "127.0.0.1";
+    saveTo = directory() + "missing";
     EXPECT_NE(uploadFromStandIn("event.log").find("unable to open"), std::string::npos);
     EXPECT_NE(lines.back().find("No such file or directory"), std::string::npos) << lines.back();
     EXPECT_TRUE(filesInDirectory().empty());
 
-    daemon->setJob(directory(), "127.0.0.1"); // still serving after the failed write
+    saveTo.clear(); // still serving after the failed write
     EXPECT_EQ(uploadFromStandIn("event.log"), "completed successfully");
 }
 
@@ -185,8 +196,10 @@ TEST_F(TftpDaemonTest, ReadRequestsAndBrokenUploadsLeaveNothing) {
 
     EXPECT_EQ(uploadFromStandIn("one-block.log", sim::TftpUploadMode::OneBlock, 2), "");
     EXPECT_EQ(uploadFromStandIn("none.log", sim::TftpUploadMode::Nothing, 0), "");
-    // The next upload is served once the broken one has timed out.
+    // The next upload is served while the broken one still waits.
     EXPECT_EQ(uploadFromStandIn("after.log"), "completed successfully");
+    // The broken upload's temporary file goes once its peer has been silent too long.
+    pump([&] { return filesInDirectory().size() == 1; });
     EXPECT_EQ(filesInDirectory(), std::vector<std::string>{"after.log"});
 }
 
@@ -213,4 +226,79 @@ TEST_F(TftpDaemonTest, BindFailureIsReportedOnceAndRetriedUntilThePortIsFree) {
     EXPECT_EQ(lines.at(2), "TFTP daemon listening on port " + std::to_string(port));
     daemon->stop();
     EXPECT_FALSE(daemon->running());
+}
+
+TEST_F(TftpDaemonTest, OnlyTheAwaitedNameIsTakenWhileATransferWaits) {
+    await("event050314_0930.log");
+    const std::string refusedText = "tftp: unable to open remote file: Access violation.";
+    const sim::TftpUploadOptions options{sim::GenerateEventLog(600), sim::TftpUploadMode::Normal, 200, 5};
+    const auto upload = [&](const std::string& name) {
+        return whileServing([&] { return sim::uploadEventLog("127.0.0.1", port, name, options); });
+    };
+    for (const char* name : {"kestrune.ini", ".hidden", "-rf", "$(reboot)"})
+        EXPECT_EQ(upload(name), refusedText) << name;
+    daemon->endJob();
+    EXPECT_EQ(upload("event050314_0930.log"), refusedText) << "the wait is over";
+    pump([&] { return lines.size() >= 16; });
+    EXPECT_EQ(lines.back(), "Upload refused: no event-log transfer is waiting for an upload");
+    EXPECT_TRUE(filesInDirectory().empty());
+}
+
+TEST_F(TftpDaemonTest, RefusalFloodIsAnsweredEachAndSummedUpPerSender) {
+    daemon->setRefusalWindowMs(300);
+    await("event.log");
+    UdpPeer flood(port);
+    constexpr int Requests = 50;
+    for (int i = 0; i < Requests; ++i)
+        flood.sendToServer(tftp::EncodeRequest(tftp::WriteRequest, "x" + std::to_string(i), "octet"));
+    int refusals = 0;
+    whileServing([&] {
+        while (const auto answer = flood.receive(1000))
+            refusals += tftp::ParseError(*answer).value_or(tftp::ErrorPacket{}).code == tftp::AccessViolation;
+        return 0;
+    });
+    EXPECT_EQ(refusals, Requests);
+    const std::string summary = "Refused 49 requests more from 127.0.0.1 in the last minute";
+    pump([&] { return lines.back() == summary; });
+    EXPECT_EQ(servingLines().size(), 4u) << ::testing::PrintToString(lines);
+    EXPECT_EQ(lines.back(), summary);
+}
+
+TEST_F(TftpDaemonTest, ARepeatedBlockIsAcknowledgedAgainAndAStallBlocksNoOne) {
+    tftpconfig::setTimeoutMs(5000); // the stalled upload is still waiting while the next one runs
+    daemon.reset();
+    start();
+    await("event.log");
+    UdpPeer stalled(port);
+    const auto ackOf = [](const std::optional<std::string>& d) {
+        return d ? tftp::ParseAck(*d).value_or(0xFFFF) : 0xFFFF;
+    };
+    std::vector<std::uint16_t> acks;
+    whileServing([&] {
+        stalled.sendToServer(tftp::EncodeRequest(tftp::WriteRequest, "event.log", "octet"));
+        acks.push_back(ackOf(stalled.receive(1000)));
+        for (int i = 0; i < 2; ++i) {
+            stalled.reply(tftp::EncodeData(1, std::string(512, 'a')));
+            acks.push_back(ackOf(stalled.receive(1000)));
+        }
+        return 0;
+    });
+    EXPECT_EQ(acks, (std::vector<std::uint16_t>{0, 1, 1}));
+    EXPECT_EQ(uploadFromStandIn("event.log", sim::TftpUploadMode::Normal, 3), "completed successfully");
+    EXPECT_EQ(ReadFile(directory() + "event.log"), sim::GenerateEventLog(3000));
+}
+
+TEST_F(TftpDaemonTest, AFailedWriteIsReportedToTheRouterAndLeavesNothing) {
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 1000; // the disk is full after 1000 bytes
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string said = uploadFromStandIn("event.log", sim::TftpUploadMode::Normal, 3);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(said, "tftp: unable to open remote file: Disk full or allocation exceeded.");
+    EXPECT_NE(lines.back().find("Cannot write"), std::string::npos) << lines.back();
+    EXPECT_TRUE(filesInDirectory().empty());
 }
