@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <ctime>
 #include <random>
 
@@ -71,4 +72,12 @@ std::uint16_t UdpPeer::freePort() {
         if (free) return port;
     }
     return 0;
+}
+
+bool UdpPeer::portInUse(std::uint16_t port) {
+    const int s = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in a = Loopback(port);
+    const bool taken = ::bind(s, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0 && errno == EADDRINUSE;
+    ::close(s);
+    return taken;
 }

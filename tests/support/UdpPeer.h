@@ -21,6 +21,8 @@ public:
 
     // A UDP port of 127.0.0.1 that was free a moment ago.
     static std::uint16_t freePort();
+    // Whether a socket holds the UDP port of 127.0.0.1 (a server started on another thread is bound).
+    static bool portInUse(std::uint16_t port);
 
 private:
     int m_fd = -1;

@@ -58,7 +58,8 @@ protected:
         daemon->setJobDoneFlag(&jobDone);
         daemon->setBindRetryMs(50);
         daemon->setRefusalWindowMs(0); // every refusal shown, unless a test sums them up
-        pump([&] { return !lines.empty(); });
+        // Its first line comes before it binds the port: a request sent in between would be lost.
+        pump([&] { return !lines.empty() && UdpPeer::portInUse(port); });
     }
 
     std::string directory() const { return dir.path().toStdString() + "/"; }
