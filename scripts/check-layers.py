@@ -2,7 +2,7 @@
 """Fails on an include that points up the program's layers or closes a circle between folders.
 
 Every `#include "folder/..."` of the program's sources is read; a pure core (`*/core/`) counts as
-the bottom layer whatever its folder. Usage: check-layers.py [SOURCE_DIR]
+the bottom layer whatever its folder. The main window's members are defined in `app/` only. Usage: check-layers.py [SOURCE_DIR]
 """
 import os
 import re
@@ -21,6 +21,7 @@ LAYERS = [
     ["app"],                  # the window: menus, handler names, owns everything
 ]
 RANK = {folder: rank for rank, folders in enumerate(LAYERS) for folder in folders}
+WINDOW_MEMBER = re.compile(r'^[^/\n]*\bTMainForm::\w+\s*\(', re.M)
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z]+)/(core/)?[^"]+"', re.M)
 
 
@@ -47,6 +48,8 @@ def main():
                 source = layer_of(folder, is_core)
                 with open(path, encoding="utf-8", errors="replace") as f:
                     text = f.read()
+                if folder != "app" and WINDOW_MEMBER.search(text):
+                    errors.append(f"{os.path.relpath(path, root)}: defines a member of TMainForm outside app/")
                 for match in INCLUDE.finditer(text):
                     target_folder, target_core = match.group(1), bool(match.group(2))
                     if target_folder not in RANK:
