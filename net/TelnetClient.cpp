@@ -25,7 +25,6 @@ struct TIdTelnetReadThread::Link {
     int fd = -1;
     int wake[2] = {-1, -1};
     int readTimeoutMs = TIdTelnet::DefaultReadTimeoutMs;
-    bool asciiFilter = true;
     std::string terminalType;
     QObject* context = nullptr;
     TIdTelnet* owner = nullptr;
@@ -113,7 +112,8 @@ void TIdTelnetReadThread::run() {
         if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (n < 0) return d.end(describe(errno));
         const std::string_view got(buffer.data(), static_cast<std::size_t>(n));
-        input += d.asciiFilter ? telnet::asciiFilter(got) : std::string(got);
+        // Bit 7 of every byte read is cleared before the option layer sees it.
+        input += telnet::asciiFilter(got);
         auto result = options.process(input);
         input.clear();
         for (const auto& reply : result.replies)
@@ -191,7 +191,6 @@ void TIdTelnet::connect(int timeoutMs) {
         throw TelnetError(socketErrorText(e, describe(e)));
     }
     link->readTimeoutMs = m_readTimeoutMs;
-    link->asciiFilter = m_asciiFilter;
     link->terminalType = m_terminalType;
     link->context = m_context.get();
     link->owner = this;

@@ -57,7 +57,6 @@ public:
     std::uint16_t port() const { return m_port; }
     void setReadTimeoutMs(int ms) { m_readTimeoutMs = ms; }
     void setTerminalType(std::string type) { m_terminalType = std::move(type); }
-    void setAsciiFilter(bool on) { m_asciiFilter = on; }
     // Called between connect slices (default: the anti-freeze's event processing).
     void setIdleHook(std::function<void()> hook) { m_idle = std::move(hook); }
 
@@ -89,7 +88,6 @@ private:
     std::uint16_t m_port = DefaultPort;
     int m_readTimeoutMs = DefaultReadTimeoutMs;
     std::string m_terminalType = "dumb";
-    bool m_asciiFilter = true;
     std::function<void()> m_idle;
     bool m_open = false;
     std::unique_ptr<QObject> m_context;
