@@ -7,8 +7,9 @@
 #   - maps the public web server's and the update server's names (build settings) to 192.168.0.1 in
 #     the namespace's own hosts file, so the web requests reach the stand-in's HTTP listener;
 #   - starts the stand-in there on 192.168.0.1:161 (SNMP), 192.168.0.1:23 (its command line) and the
-#     web port, and the program in the same namespace, on your display, as the user who called sudo,
-#     in ~/.kestrune (where kestrune.ini is kept);
+#     web port, keeping its saved configuration in ~/.kestrune/router-state, and the program in the
+#     same namespace, on your display, both as the user who called sudo, the program in ~/.kestrune
+#     (where kestrune.ini is kept);
 #   - removes the namespace and stops the stand-in when the program ends (or on Ctrl-C).
 #
 #   sudo ./run.sh
@@ -101,9 +102,20 @@ fi
 mkdir -p "/etc/netns/$ns"
 printf '127.0.0.1 localhost\n192.168.0.1 %s %s\n' "$probe_host" "$update_host" >"/etc/netns/$ns/hosts"
 
+# The settings file kestrune.ini lives in the working directory: ~/.kestrune of the user; the
+# stand-in's saved configuration (router-state) beside it.
+settings_dir=$home/.kestrune
+install -d -o "$uid" -g "$gid" "$settings_dir"
+
+# The stand-in runs as the user too (the namespace lets it bind its low ports), so the state file it
+# writes in the user's directory is the user's own.
+chown "$uid:$gid" "$work"
 echo "== router stand-in on 192.168.0.1: 161 (SNMP), 23 (command line), $http_port (web, for $probe_host and $update_host)"
-ip netns exec "$ns" "$root/build/kestrune-router-sim" --snmp 192.168.0.1:161 --telnet 192.168.0.1:23 \
-    --http "192.168.0.1:$http_port" --control "$work/router.sock" --drift >"$work/router.log" 2>&1 &
+echo "   its saved configuration: $settings_dir/router-state (delete it to start from the factory settings)"
+ip netns exec "$ns" setpriv --reuid="$uid" --regid="$gid" --init-groups \
+    "$root/build/kestrune-router-sim" --snmp 192.168.0.1:161 --telnet 192.168.0.1:23 \
+    --http "192.168.0.1:$http_port" --control "$work/router.sock" --drift \
+    --state "$settings_dir/router-state" >"$work/router.log" 2>&1 &
 sim_pid=$!
 for _ in $(seq 100); do
     "$root/build/kestrune-router-sim" ctl "$work/router.sock" ping >/dev/null 2>&1 && break
@@ -116,9 +128,6 @@ for _ in $(seq 100); do
 done
 "$root/build/kestrune-router-sim" ctl "$work/router.sock" ping >/dev/null
 
-# The settings file kestrune.ini lives in the working directory: ~/.kestrune of the user.
-settings_dir=$home/.kestrune
-install -d -o "$uid" -g "$gid" "$settings_dir"
 if [[ ${KESTRUNE_DEMO_HISTORY:-0} == 1 ]]; then
     # Recording on, one sample a minute: the [Line history] section replaced by those two keys.
     ini=$settings_dir/kestrune.ini

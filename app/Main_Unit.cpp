@@ -106,6 +106,7 @@ void TMainForm::buildWindow() {
     status->setGeometry(16, 486, 601, 27);
     QLabel* line = ui.frame.StatusLine_Label = new QLabel(statustext::Ready, status);
     line->setObjectName(QStringLiteral("StatusLine_Label"));
+    line->setTextFormat(Qt::PlainText); // it shows peers' texts too
     status->addPermanentWidget(line, 1);
 
     help->raise();

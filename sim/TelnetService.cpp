@@ -51,6 +51,7 @@ struct TelnetService::Impl {
     bool split = false;
     std::string mode = "auto";
     EventLogPut put;
+    std::function<void()> saved;
     std::vector<std::string> received;
     int sessions = 0;
 
@@ -116,13 +117,22 @@ struct TelnetService::Impl {
         const std::string& word = w[2];
         if (word != "ansi" && word != "dmt" && word != "auto")
             return {{"invalid mode " + word + "\r\n"}, {Prompt}};
+        adoptMode(word);
+        return {{"default mode changed\r\n"}, {Prompt}};
+    }
+
+    // The new default mode; a fixed mode trains the line in it.
+    void adoptMode(const std::string& word) {
         {
             std::lock_guard lock(mutex);
             mode = word;
         }
         if (word == "ansi") router.setAdslMode(1);
         if (word == "dmt") router.setAdslMode(3);
-        return {{"default mode changed\r\n"}, {Prompt}};
+    }
+
+    void configSaved() {
+        if (const auto hook = locked(saved)) hook();
     }
 
     std::vector<Piece> snmp(const std::vector<std::string>& w, const std::string& line) {
@@ -144,6 +154,7 @@ struct TelnetService::Impl {
                 router.setCommunities(router.readCommunity(), std::string(1, '\0'));
             s.newWrite.reset();
             s.deleted = false;
+            configSaved();
             return {{"snmp settings stored\r\n"}, {Prompt}};
         }
         return {{"unknown snmp command\r\n"}, {Prompt}};
@@ -170,8 +181,10 @@ struct TelnetService::Impl {
             return {{"bye\r\n"}};
         }
         if (w[0] == "itex" && w.size() >= 2 && w[1] == "mode") return itexMode(w);
-        if (w[0] == "config" && w.size() == 2 && w[1] == "save")
+        if (w[0] == "config" && w.size() == 2 && w[1] == "save") {
+            configSaved();
             return {{"Saving configuration..\r\n"}, {"Configuration saved.\r\n", 100}, {Prompt}};
+        }
         if (w[0] == "snmp") return snmp(w, line);
         if (w[0] == "tftp") return tftp(w);
         return {{"unknown command: " + w[0] + "\r\n"}, {Prompt}};
@@ -311,6 +324,15 @@ std::string TelnetService::defaultMode() const {
 void TelnetService::setDefaultMode(const std::string& mode) {
     std::lock_guard lock(m_impl->mutex);
     m_impl->mode = mode;
+}
+
+void TelnetService::startWithMode(const std::string& mode) {
+    m_impl->adoptMode(mode);
+}
+
+void TelnetService::setConfigSaved(std::function<void()> saved) {
+    std::lock_guard lock(m_impl->mutex);
+    m_impl->saved = std::move(saved);
 }
 
 void TelnetService::setEventLogPut(EventLogPut put) {

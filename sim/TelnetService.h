@@ -34,6 +34,12 @@ public:
     // The router's default ADSL mode word: "auto" (default), "dmt" or "ansi".
     std::string defaultMode() const;
     void setDefaultMode(const std::string& mode);
+    // As the router starts with a saved mode: the mode word, and the line trained in that mode.
+    void startWithMode(const std::string& mode);
+
+    // Called (on the service's thread) once "config save" or "snmp config save" has stored the
+    // configuration.
+    void setConfigSaved(std::function<void()> saved);
 
     // Performs "tftp put //isfs/eventlog <name>" towards the address of "tftp connect" and returns the
     // router's closing text ("completed successfully", or an "unable to open ..." text).

@@ -3,6 +3,7 @@
 #include "sim/HttpService.h"
 #include "sim/LineDrift.h"
 #include "sim/RouterSim.h"
+#include "sim/SavedConfig.h"
 #include "sim/TelnetService.h"
 #include "sim/TftpUploader.h"
 
@@ -20,7 +21,7 @@ namespace {
 const char* const Usage = R"(Usage:
   kestrune-router-sim [--snmp ADDR:PORT] [--control PATH] [--read-community NAME]
                       [--write-community NAME] [--telnet ADDR:PORT] [--http ADDR:PORT]
-                      [--tftp-port N] [--drift]
+                      [--tftp-port N] [--drift] [--state FILE]
   kestrune-router-sim ctl PATH [COMMAND...]
 
 A stand-in for a D-Link ADSL router: an SNMPv1 agent serving MIB-II (system, interfaces, ip, icmp,
@@ -40,6 +41,11 @@ Options:
                             request makes the router dial (the PPP link comes up after the dial
                             delay), and it serves the update server's version file
   --drift                   the line's SNR margin and attenuation drift slowly (control: drift)
+  --state FILE              the router's saved configuration (communities, default ADSL mode, PPP
+                            user name and password): read at start when the file exists (it then
+                            wins over --read-community and --write-community), written (private to
+                            its owner) whenever "config save" or "snmp config save" stores it; delete
+                            the file to start from the factory settings again
   -h, --help                this text
 
 Client mode:
@@ -118,6 +124,23 @@ bool splitEndpoint(const std::string& text, std::string& address, std::uint16_t&
     return true;
 }
 
+// Puts the configuration saved in the state file in force (when there is one) and writes every later
+// save there; false when the file cannot be read.
+bool keepStateIn(const std::string& path, sim::Router& router, sim::TelnetService* telnet,
+                 std::string& error) {
+    sim::SavedConfig saved = sim::currentConfig(router, telnet);
+    const sim::LoadResult loaded = sim::loadConfig(path, saved, error);
+    if (loaded == sim::LoadResult::Failed) return false;
+    if (loaded == sim::LoadResult::Loaded) sim::applyConfig(saved, router, telnet);
+    if (telnet)
+        telnet->setConfigSaved([&router, telnet, path] {
+            std::string why;
+            if (!sim::saveConfig(path, sim::currentConfig(router, telnet), why))
+                std::cerr << "kestrune-router-sim: cannot save the configuration: " << why << std::endl;
+        });
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -133,6 +156,7 @@ int main(int argc, char** argv) {
     std::string httpAddress;
     std::uint16_t httpPort = 0;
     bool driftOn = false;
+    std::string statePath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
@@ -146,7 +170,8 @@ int main(int argc, char** argv) {
         }
         const char* v = nullptr;
         if (arg == "--snmp" || arg == "--control" || arg == "--read-community" ||
-            arg == "--write-community" || arg == "--telnet" || arg == "--http" || arg == "--tftp-port") {
+            arg == "--write-community" || arg == "--telnet" || arg == "--http" || arg == "--tftp-port" ||
+            arg == "--state") {
             v = value();
             if (!v) return fail(arg + " needs a value (see --help)");
         }
@@ -161,6 +186,8 @@ int main(int argc, char** argv) {
                 return fail("--http wants ADDR:PORT, e.g. 127.0.0.1:8080, not \"" + std::string(v) + "\"");
         } else if (arg == "--control") {
             controlPath = v;
+        } else if (arg == "--state") {
+            statePath = v;
         } else if (arg == "--read-community") {
             readCommunity = v;
         } else if (arg == "--write-community") {
@@ -185,6 +212,12 @@ int main(int argc, char** argv) {
 
     sim::Router router;
     router.setCommunities(readCommunity, writeCommunity);
+    std::unique_ptr<sim::TelnetService> telnet;
+    if (!telnetAddress.empty())
+        telnet = std::make_unique<sim::TelnetService>(router, telnetAddress, telnetPort);
+    std::string stateError;
+    if (!statePath.empty() && !keepStateIn(statePath, router, telnet.get(), stateError))
+        return fail("cannot read the state file " + stateError);
     sim::SnmpAgent agent(router, snmpAddress, snmpPort);
     if (!agent.start()) return fail("cannot start the SNMP agent: " + agent.lastError());
 
@@ -195,9 +228,7 @@ int main(int argc, char** argv) {
     sim::LineDrift drift(router);
     drift.addControlCommands(protocol);
     if (driftOn) drift.start();
-    std::unique_ptr<sim::TelnetService> telnet;
-    if (!telnetAddress.empty()) {
-        telnet = std::make_unique<sim::TelnetService>(router, telnetAddress, telnetPort);
+    if (telnet) {
         // "tftp put" on the command line uploads the event log to the address "tftp connect" named.
         telnet->setEventLogPut([&tftpUploader](const std::string& address, const std::string& fileName) {
             return tftpUploader.upload(address, fileName);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -21,8 +22,21 @@ enum class BoxKind { Information, Question, Warning, Error };
 struct ShownMessage {
     BoxKind kind;
     QString title;
-    QString text;
+    QString text; // as shown: cut to the box's bounds (boxText)
 };
+
+// A box never grows past the screen: its text keeps at most kBoxMaxRows rows, where a line takes one
+// row per kBoxRowCharacters characters begun, and at most kBoxMaxCharacters characters; a text cut
+// short ends in "...". The line breaks (CR LF, LF or CR) stay as the text has them.
+inline constexpr int kBoxMaxRows = 24;
+inline constexpr int kBoxRowCharacters = 60;
+inline constexpr int kBoxMaxCharacters = 1000;
+QString boxText(const QString& text);
+
+// The message box for a text, not yet shown. The text is plain (a peer's text is never read as
+// markup), cut by boxText, and long runs without blanks may wrap.
+std::unique_ptr<QMessageBox> makeBox(QWidget* parent, BoxKind kind, const QString& title,
+                                     const QString& text);
 
 // Message box; returns the button pressed. Question boxes offer Yes and No, the others OK.
 QMessageBox::StandardButton message(QWidget* parent, BoxKind kind, const QString& title, const QString& text);

@@ -16,6 +16,7 @@ QLabel* caption(QWidget* parent, const QString& text, const QRect& geometry, Qt:
 
 QLabel* value(QWidget* parent, const char* name, const QString& text, const QRect& geometry, unsigned style) {
     auto* l = new QLabel(text, parent);
+    l->setTextFormat(Qt::PlainText); // values come from the router: never markup
     l->setObjectName(QString::fromLatin1(name));
     l->setGeometry(geometry);
     if (style & Bold) {

@@ -22,7 +22,7 @@ enum ValueStyle : unsigned { Plain = 0, Bold = 1, Selectable = 2 };
 // A caption (no object name), vertically centred in its rectangle.
 QLabel* caption(QWidget* parent, const QString& text, const QRect& geometry,
                 Qt::Alignment align = Qt::AlignLeft);
-// A named label that shows a value.
+// A named label that shows a value, as plain text.
 QLabel* value(QWidget* parent, const char* name, const QString& text, const QRect& geometry,
               unsigned style = Plain);
 QLineEdit* edit(QWidget* parent, const char* name, int x, int y, int width, const QString& text = QString());

@@ -29,6 +29,7 @@ std::vector<QLabel*> addColumn(QGridLayout* grid, int column, std::span<const It
         name->setObjectName(nameLabelFor(QString::fromLatin1(item.label)));
         name->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* value = new QLabel(initial, parent);
+        value->setTextFormat(Qt::PlainText);
         value->setObjectName(QString::fromLatin1(item.label));
         QFont bold = value->font();
         bold.setBold(true);

@@ -4,34 +4,78 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
-#include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QScreen>
 
 namespace {
+
+// The window's fixed client area, the white panel across its top and the margins inside it.
+constexpr int kWidth = 297, kHeight = 261, kPanelHeight = 209;
+constexpr int kMargin = 8, kRowHeight = 20, kGap = 4;
+constexpr int kTextLeft = kMargin + 80 + kMargin; // right of the picture
+constexpr int kRight = kWidth - kMargin;
+
+QFont windowFont(bool bold = false) {
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(15);
+    f.setBold(bold);
+    return f;
+}
 
 QPixmap programPicture() {
     QPixmap picture(80, 45);
     picture.fill(QColor(0, 51, 102));
     QPainter p(&picture);
     p.setPen(Qt::white);
-    p.setFont(QFont(QStringLiteral("MS Sans Serif"), 15, QFont::Bold));
+    p.setFont(windowFont(true));
     p.drawText(picture.rect(), Qt::AlignCenter, QStringLiteral("ADSL"));
     return picture;
 }
 
-QLabel* link(const QString& name, const QString& text, bool underlined, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    QFont f = label->font();
+// A one-line text from x to the panel's right margin.
+QLabel* line(QWidget* panel, const QString& text, int x, int y, const QFont& font = windowFont()) {
+    auto* label = new QLabel(text, panel);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(font);
+    label->setGeometry(x, y, kRight - x, kRowHeight);
+    return label;
+}
+
+// A caption and its value on one line: the value starts where the caption's text ends.
+QLabel* captioned(QWidget* panel, const QString& caption, QLabel* value, int x, int y) {
+    QLabel* name = line(panel, caption, x, y);
+    const int valueLeft = x + name->fontMetrics().horizontalAdvance(caption) + kGap;
+    name->setGeometry(x, y, valueLeft - x, kRowHeight);
+    value->setTextFormat(Qt::PlainText);
+    value->setGeometry(valueLeft, y, kRight - valueLeft, kRowHeight);
+    return value;
+}
+
+QLabel* link(QWidget* panel, const char* name, const QString& text, bool underlined) {
+    auto* label = new QLabel(text, panel);
+    label->setObjectName(QString::fromLatin1(name));
+    QFont f = windowFont();
     f.setUnderline(underlined);
     label->setFont(f);
     label->setStyleSheet(QStringLiteral("color: blue"));
     label->setMouseTracking(true);
     return label;
+}
+
+QFrame* whitePanel(QWidget* parent) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(0, 0, kWidth, kPanelHeight);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setAutoFillBackground(true);
+    QPalette white = panel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(white);
+    return panel;
 }
 
 } // namespace
@@ -41,53 +85,40 @@ TAboutBox::TAboutBox(QWidget* parent)
                           Qt::WindowContextHelpButtonHint) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About Kestrune Utility"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 15));
-    setFixedSize(297, 261);
+    setFont(windowFont());
+    setFixedSize(kWidth, kHeight);
 
-    auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setFixedSize(297, 209);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    panel->setAutoFillBackground(true);
-    QPalette white = panel->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    panel->setPalette(white);
-
+    QFrame* panel = whitePanel(this);
     ProgramIcon = new QLabel(panel);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setPixmap(programPicture());
-    ProgramIcon->setFixedSize(80, 45);
+    ProgramIcon->setGeometry(kMargin, kMargin, 80, 45);
     ProgramIcon->setToolTip(QStringLiteral("http://www.dlink.com"));
+
+    // Beside the picture: the product name and the version.
+    line(panel, QStringLiteral("Kestrune Utility"), kTextLeft, kMargin, windowFont(true));
     Version_Label = new QLabel(QStringLiteral("x.x.x.x"), panel);
     Version_Label->setObjectName(QStringLiteral("Version_Label"));
-    WebSite_Label =
-        link(QStringLiteral("WebSite_Label"), QStringLiteral("kestrune.example.org"), true, panel);
-    Email_Label = link(QStringLiteral("Email_Label"), QStringLiteral("kestrune@example.org"), false, panel);
+    captioned(panel, QStringLiteral("Version:"), Version_Label, kTextLeft, kMargin + 25);
 
-    auto* grid = new QGridLayout(panel);
-    grid->addWidget(ProgramIcon, 0, 0, 1, 2, Qt::AlignLeft);
-    grid->addWidget(new QLabel(QStringLiteral("Kestrune Utility"), panel), 1, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Version:"), panel), 2, 0);
-    grid->addWidget(Version_Label, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("A companion for D-Link ADSL router owners"), panel), 3, 0, 1,
-                    2);
-    grid->addWidget(new QLabel(QStringLiteral("Free software, without any warranty"), panel), 4, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Website:"), panel), 5, 0);
-    grid->addWidget(WebSite_Label, 5, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Email:"), panel), 6, 0);
-    grid->addWidget(Email_Label, 6, 1);
+    // Below the picture, across the panel: the credits and the links.
+    line(panel, QStringLiteral("For D-Link ADSL router owners"), kMargin, 70);
+    line(panel, QStringLiteral("Free software, no warranty"), kMargin, 92);
+    WebSite_Label = link(panel, "WebSite_Label", QStringLiteral("kestrune.example.org"), true);
+    captioned(panel, QStringLiteral("Website:"), WebSite_Label, kMargin, 132);
+    Email_Label = link(panel, "Email_Label", QStringLiteral("kestrune@example.org"), false);
+    captioned(panel, QStringLiteral("Email:"), Email_Label, kMargin, 156);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setDefault(true);
+    OKButton->setGeometry((kWidth - 75) / 2, kPanelHeight + (kHeight - kPanelHeight - 25) / 2, 75, 25);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
-    auto* rows = new QVBoxLayout(this);
-    rows->setContentsMargins(0, 0, 0, 8);
-    rows->addWidget(panel);
-    rows->addWidget(OKButton, 0, Qt::AlignHCenter);
 
-    for (QLabel* label : {WebSite_Label, Email_Label, ProgramIcon})
+    for (QLabel* label : {WebSite_Label, Email_Label})
         label->installEventFilter(this);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 bool TAboutBox::event(QEvent* e) {
@@ -97,17 +128,12 @@ bool TAboutBox::event(QEvent* e) {
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* e) {
     const bool enter = e->type() == QEvent::Enter, leave = e->type() == QEvent::Leave;
-    const bool click = e->type() == QEvent::MouseButtonRelease;
     if (watched == WebSite_Label) {
         if (enter) WebSite_LabelMouseEnter();
         if (leave) WebSite_LabelMouseLeave();
-        if (click) WebSite_LabelClick();
     } else if (watched == Email_Label) {
         if (enter) Email_LabelMouseEnter();
         if (leave) Email_LabelMouseLeave();
-        if (click) Email_LabelClick();
-    } else if (watched == ProgramIcon && click) {
-        ProgramIconClick();
     }
     return QDialog::eventFilter(watched, e);
 }

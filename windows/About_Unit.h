@@ -16,9 +16,7 @@ public:
     void WebSite_LabelMouseLeave();
     void Email_LabelMouseEnter();
     void Email_LabelMouseLeave();
-    void WebSite_LabelClick() {}
-    void Email_LabelClick() {}
-    void ProgramIconClick() {}
+    // Clicking a link label or the picture does nothing.
 
 protected:
     bool event(QEvent* event) override;

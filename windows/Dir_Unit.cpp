@@ -16,7 +16,9 @@ TDirForm::TDirForm(QLineEdit& target, QWidget* parent)
       m_target(target) {
     setObjectName(QStringLiteral("DirForm"));
     setWindowTitle(QStringLiteral("Choose directory"));
-    setFont(QFont(QStringLiteral("adobe-helvetica"), 13));
+    QFont f(QStringLiteral("adobe-helvetica"));
+    f.setPixelSize(13); // 13 pixels high, as the main window's font
+    setFont(f);
     resize(339, 283);
 
     m_model = new QFileSystemModel(this);

@@ -86,6 +86,16 @@ bool isReadOnly(const QByteArray& target, const struct stat& st) {
     return (st.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0;
 }
 
+// The permissions of the file written: an existing file's own, a new file's from the umask; a private
+// file keeps only its owner's bits.
+mode_t modeFor(bool existed, const struct stat& old, Access access) {
+    if (access == Access::Private) return existed ? (old.st_mode & 0700) : 0600;
+    if (existed) return old.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 } // namespace
 
 bool readAll(const QString& path, QByteArray& content, bool& existed, QString& error) {
@@ -106,7 +116,7 @@ bool readAll(const QString& path, QByteArray& content, bool& existed, QString& e
     return true;
 }
 
-bool write(const QString& path, const QByteArray& content, QString& error) {
+bool write(const QString& path, const QByteArray& content, QString& error, Access access) {
     const QByteArray target = resolveTarget(QFile::encodeName(path));
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray dir = slash < 0 ? QByteArray(".") : (slash == 0 ? QByteArray("/") : target.left(slash));
@@ -135,17 +145,13 @@ bool write(const QString& path, const QByteArray& content, QString& error) {
         return false;
     };
 
+    if (::fchmod(fd, modeFor(existed, old, access)) != 0) return fail(errno);
     if (existed) {
-        if (::fchmod(fd, old.st_mode & 07777) != 0) return fail(errno);
         if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
             // Only a privileged process may give the file back to its owner; others keep their own.
             const int ignored = ::fchown(fd, old.st_uid, old.st_gid);
             (void)ignored;
         }
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        if (::fchmod(fd, 0666 & ~mask) != 0) return fail(errno);
     }
 
     if (!writeAllBytes(fd, content.constData(), content.size())) return fail(errno);

@@ -16,6 +16,10 @@ bool readAll(const QString& path, QByteArray& content, bool& existed, QString& e
 // file it named, which receives the new content. A file that its owner made read-only (no write bit)
 // is left as it is and the write fails. Temporary files that earlier writers left behind when they
 // were killed half-way are removed first.
-bool write(const QString& path, const QByteArray& content, QString& error);
+//
+// A private file (it holds a secret) is created readable and writable by its owner only, whatever the
+// umask, and an existing one loses its group and other permissions when it is rewritten.
+enum class Access { Shared, Private };
+bool write(const QString& path, const QByteArray& content, QString& error, Access access = Access::Shared);
 
 } // namespace atomicfile

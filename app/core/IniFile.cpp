@@ -2,6 +2,8 @@
 
 namespace {
 
+constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -90,7 +92,8 @@ bool writableKey(const QByteArray& key) {
 void IniFile::parse(const QByteArray& content) {
     m_sections.clear();
     m_sections.push_back(Section{});
-    qsizetype pos = 0;
+    m_byteOrderMark = content.startsWith(ByteOrderMark);
+    qsizetype pos = m_byteOrderMark ? qsizetype(sizeof ByteOrderMark - 1) : 0;
     while (pos < content.size()) {
         qsizetype nl = content.indexOf('\n', pos);
         Line line;
@@ -134,7 +137,7 @@ void IniFile::parse(const QByteArray& content) {
 }
 
 QByteArray IniFile::serialize() const {
-    QByteArray out;
+    QByteArray out = m_byteOrderMark ? QByteArray(ByteOrderMark) : QByteArray();
     for (const Section& s : m_sections)
         for (const Line& l : s.lines) {
             out += l.text;

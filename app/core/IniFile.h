@@ -10,6 +10,9 @@
 // Values are bytes in the file: UTF-8 when they are valid UTF-8, Latin-1 otherwise (every byte stays
 // visible); values written are UTF-8, except that writing the value a line already holds leaves the line
 // byte for byte as it is.
+//
+// A UTF-8 byte-order mark at the start of the file is not part of the first line; it is written back
+// where it was.
 #pragma once
 
 #include <QByteArray>
@@ -65,6 +68,7 @@ private:
     QByteArray newLineEnding() const;
 
     std::vector<Section> m_sections; // m_sections[0] is the preamble (no header)
+    bool m_byteOrderMark = false;    // the content began with a UTF-8 byte-order mark
 };
 
 // An integer text as the settings file holds it: optional blanks around it, an optional sign and

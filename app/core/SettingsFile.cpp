@@ -31,7 +31,8 @@ bool SettingsFile::release(QString& error) {
     // Nothing changed: the file is left alone (a read-only file is then no error either).
     if (m_readContent && *m_readContent == content) return true;
     QString why;
-    if (!atomicfile::write(fileName(), content, why)) {
+    // The file holds the write community, which is also the router's password.
+    if (!atomicfile::write(fileName(), content, why, atomicfile::Access::Private)) {
         error = QStringLiteral("Cannot write the settings file \"%1\": %2").arg(fileName(), why);
         return false;
     }

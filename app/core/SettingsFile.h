@@ -22,7 +22,8 @@ public:
     QString readError() const { return m_readError; }
 
     // Writes the whole content back (creating the file when it did not exist); a file whose content
-    // did not change is not touched. False with a message for the user when it cannot be written.
+    // did not change is not touched. The file is kept private to its owner (it holds the router's
+    // password). False with a message for the user when it cannot be written.
     bool release(QString& error);
 
     // The file's name: the executable's own file name with its extension replaced by ".ini".

@@ -171,3 +171,14 @@ TEST(IniFile, EveryNameListedCanBeLookedUpAgain) {
     EXPECT_EQ(ini.readString("a=b", "k=ey\n", ""), "3");
     EXPECT_TRUE(ini.serialize().endsWith("x=2\nk ey=3\n"));
 }
+
+TEST(IniFile, AByteOrderMarkIsReadPastAndWrittenBackWhereItWas) {
+    const QByteArray bom("\xEF\xBB\xBF");
+    const QByteArray file = bom + "[System Info Settings]\r\nIP=10.1.2.3\r\n";
+    IniFile ini(file);
+    EXPECT_EQ(ini.readString("System Info Settings", "IP", "def"), "10.1.2.3");
+    EXPECT_EQ(ini.serialize(), file);
+    ini.writeString("System Info Settings", "IP", "10.9.9.9");
+    ini.writeString("System Info Settings", "Community", "x");
+    EXPECT_EQ(ini.serialize(), bom + "[System Info Settings]\r\nIP=10.9.9.9\r\nCommunity=x\r\n");
+}
