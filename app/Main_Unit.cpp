@@ -3,7 +3,7 @@
 #include "app/Main_Unit.h"
 
 #include "app/core/SettingsFile.h"
-#include "telnet/TelnetParts.h"
+#include "app/TelnetParts.h"
 #include "views/SystemPage.h"
 #include "ui/ExchangeGate.h"
 #include "ui/PaneText.h"

@@ -14,11 +14,9 @@
 //   views/IcmpSnmpPages.cpp  ICMP and SNMP pages
 //   monitor/QuotaMonitor.cpp data-quota monitor
 //   monitor/ConnectionMonitor.cpp connection monitor and auto-reconnect
-//   update/UpdateCheck.cpp   web update check
-//   windows/HelpHandlers.cpp help button and Help menu
+//   app/HelpHandlers.cpp     help button and Help menu
 //   app/IdleHook.cpp         the anti-freeze's hook for waiting transports
-//   telnet/TelnetJobs.cpp    command-line jobs, start-up job, about window
-//   eventlog/EventLogJob.cpp event-log transfer and its directory chooser
+//   app/JobHandlers.cpp      command-line jobs, event-log transfer, update check, about window
 #pragma once
 
 #include "app/FormWidgets.h"
@@ -192,8 +190,10 @@ public:
     void TelnetEventLog_ButClick(QObject* Sender);
     // Runs pending events while the GUI thread waits in a network call (the window's one anti-freeze).
     std::function<void()> idleHook();
-    // The session, the anti-freeze and the event-log receiver the window owns.
+    // The anti-freeze, the command-line jobs, the event-log transfer and the update check.
     TelnetParts& telnet();
+    // The computer's address for the router to upload to; "" when there is none.
+    QString computerAddress() const;
 
     // ---- data-quota monitor -----------------------------------------------------------------------
     void QuotaClick(QObject* Sender);
@@ -291,8 +291,4 @@ private:
     void createTelnet();
     void telnetOnStartup(); // start-up step 10
     void endTelnet();       // the window goes: the job's wait ends, the receiver stops
-    // The computer's address for the router to upload to; "" when there is none.
-    QString computerAddress() const;
-    bool eventLogRefusedAsBusy(bool automatic);
-    bool eventLogCanStart();
 };

@@ -1,15 +1,8 @@
-// The window's command-line jobs: the session it owns, the start-up job, the ADSL mode and password
-// buttons, and the about window.
-#include "app/Main_Unit.h"
+// The router's command-line jobs the window starts, and the test hooks they read.
+#include "telnet/TelnetJobs.h"
 
-#include "telnet/TelnetParts.h"
-#include "windows/About_Unit.h"
-
-#include <QAction>
-#include <QPushButton>
-#include <QTimer>
-
-#include <stdexcept>
+#include "net/RouterSession.h"
+#include "net/core/MibObjects.h"
 
 namespace {
 std::uint16_t g_port = 23;
@@ -29,50 +22,27 @@ int telnetconfig::splashTickMs() {
     return g_splashTickMs;
 }
 
-TelnetParts::TelnetParts(TMainForm& form)
-    : host(form), session(host, &form), runModal([](QDialog& d) { d.exec(); }) {
-    try {
-        antiFreeze = std::make_unique<TIdAntiFreeze>();
-    } catch (const std::runtime_error&) {
-        // another window already holds it
-    }
-    session.IdTelnetClient.setPort(telnetconfig::port());
-    session.IdTelnetClient.setIdleHook(form.idleHook());
-    if (telnetconfig::splashTickMs() != 1000) session.setSplashTickMs(telnetconfig::splashTickMs());
+TelnetJobs::TelnetJobs(telnet::TelnetHost& host, RouterSession& router, std::function<void()> idle,
+                       QObject* parent)
+    : m_session(host, parent) {
+    m_session.IdTelnetClient.setPort(telnetconfig::port());
+    m_session.IdTelnetClient.setIdleHook(std::move(idle));
+    if (telnetconfig::splashTickMs() != 1000) m_session.setSplashTickMs(telnetconfig::splashTickMs());
+    // The router holds a password when its SNMP agent answers to it as the community.
+    m_session.setPasswordProbe([&router](const QString& password) {
+        QString uptime;
+        return router.getWithCommunity(password, QString::fromLatin1(mib::sysUpTime), uptime);
+    });
 }
 
-void TMainForm::createTelnet() {
-    m_telnet = std::make_unique<TelnetParts>(*this);
-    // One job timer: the session's.
-    ui.timers.Telnet_Timer = m_telnet->session.Telnet_Timer;
-    QPushButton* mode = ui.adsl.SetADSLMode_But;
-    connectClick(mode, &TMainForm::SetADSLMode_ButClick);
-    connect(ui.menu.About1, &QAction::triggered, this, [this] { About1Click(ui.menu.About1); });
+void TelnetJobs::readModeAtStartup() {
+    m_session.getAdslModeAtStartup();
 }
 
-TelnetParts& TMainForm::telnet() {
-    return *m_telnet;
+void TelnetJobs::setAdslMode() {
+    m_session.setAdslMode();
 }
 
-void TMainForm::telnetOnStartup() {
-    m_telnet->session.getAdslModeAtStartup();
-}
-
-void TMainForm::endTelnet() {
-    if (!m_telnet) return;
-    m_telnet->session.abort();
-    m_telnet->TftpDaemon.reset();
-}
-
-void TMainForm::SetADSLMode_ButClick(QObject*) {
-    m_telnet->session.setAdslMode();
-}
-
-void TMainForm::SetPwd_ButClick(QObject*) {
-    m_telnet->session.setPassword();
-}
-
-void TMainForm::About1Click(QObject*) {
-    TAboutBox box(this);
-    m_telnet->runModal(box);
+void TelnetJobs::setPassword() {
+    m_session.setPassword();
 }

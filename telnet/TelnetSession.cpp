@@ -1,8 +1,8 @@
 // The router command-line session: job skeleton, output handling and the four jobs.
 #include "telnet/TelnetSession.h"
 
-#include "ui/UiSeam.h"
 #include "telnet/core/OutputInterpreter.h"
+#include "ui/UiSeam.h"
 #include "windows/Splash_Unit.h"
 
 #include <QCoreApplication>
@@ -78,6 +78,7 @@ void TelnetSession::IdTelnetClientDataAvailable(const std::string& text) {
             UiSeam::beep();
             break;
         case Effect::Kind::CheckMode:
+            m_readMode = e.mode;
             m_host.checkMode(e.mode);
             break;
         case Effect::Kind::Saved:
@@ -214,7 +215,7 @@ TelnetSession::Outcome TelnetSession::runJob(Job job, const JobParams& params, i
     } catch (const std::exception& e) {
         failed = true;
         fail(paneOf(jobEntry(job).name), e);
-        if (job == Job::SetAdslMode) m_host.checkMode(Mode::None);
+        if (job == Job::SetAdslMode) m_host.checkMode(m_readMode);
         m_host.setButtonsEnabled(buttonsOnError, true);
     }
     close(job);
@@ -231,7 +232,13 @@ TelnetSession::Outcome TelnetSession::setAdslMode() {
     JobParams params;
     params.password = bytes(m_host.community());
     params.mode = m_host.checkedMode();
-    return runJob(Job::SetAdslMode, params, AdslModeButton);
+    // A mode the router did not confirm is not shown as its mode: the one last read comes back.
+    return runJob(Job::SetAdslMode, params, AdslModeButton, [&] {
+        if (m_saved)
+            m_readMode = params.mode;
+        else
+            m_host.checkMode(m_readMode);
+    });
 }
 
 TelnetSession::Outcome TelnetSession::setPassword() {
@@ -246,15 +253,19 @@ TelnetSession::Outcome TelnetSession::setPassword() {
     params.password = bytes(current);
     params.newPassword = bytes(next);
     TelnetTicks = 0;
-    // Only a change the router confirmed is taken over; otherwise the old secret still holds.
+    // Only a change the router holds is taken over; otherwise the old secret still holds.
     const Outcome outcome = runJob(Job::SetPassword, params, PasswordButton | EventLogButton, [&] {
-        if (!m_saved) return m_host.appendLine(Pane::Status, notChangedText());
+        if (!passwordTaken(next)) return m_host.appendLine(Pane::Status, notChangedText());
         if (m_host.community() == current) m_host.setCommunity(next);
         m_host.setCurrentPassword(next);
         m_host.setNewPassword(QString());
     });
     m_host.resumePeriodicTimers();
     return outcome;
+}
+
+bool TelnetSession::passwordTaken(const QString& next) {
+    return m_saved || (m_probe && m_probe(next));
 }
 
 TelnetSession::Outcome TelnetSession::eventLog(const QString& computerAddress, const QString& fileName) {

@@ -55,6 +55,11 @@ public:
     // For tests: every job connects with this time-out instead of its own (0: the job's own).
     void setConnectTimeoutMs(int ms) { m_connectTimeoutMs = ms; }
 
+    // Asks the router whether it holds the given password (a password job it did not confirm).
+    void setPasswordProbe(std::function<bool(const QString& password)> probe) { m_probe = std::move(probe); }
+    // The default mode the router last reported or took over (Mode::None before any).
+    telnet::Mode readMode() const { return m_readMode; }
+
     // Handlers.
     void IdTelnetClientDataAvailable(const std::string& text);
     void IdTelnetClientStatus(TelnetStatus code, const std::string& text);
@@ -74,6 +79,8 @@ private:
     void close(telnet::Job job);
     void pump(int ms = 10);
     bool limitReached(telnet::Job job) const;
+    // After a password job: the new password holds when confirmed, or when the router answers to it.
+    bool passwordTaken(const QString& next);
 
     telnet::TelnetHost& m_host;
     bool m_running = false;
@@ -83,4 +90,6 @@ private:
     int m_tickMs = 1000;
     int m_splashTickMs = 0;
     int m_connectTimeoutMs = 0;
+    std::function<bool(const QString&)> m_probe;
+    telnet::Mode m_readMode = telnet::Mode::None;
 };

@@ -1,18 +1,61 @@
 // The Help menu's update check: fetch the version file, compare, tell the user.
-#include "app/Main_Unit.h"
+#include "update/UpdateCheck.h"
 
-#include "ui/ProgramInfo.h"
+#include "net/core/HttpMessage.h"
+#include "net/core/ProgramVersion.h"
 #include "ui/UiSeam.h"
 #include "update/VersionFetch.h"
 #include "update/core/UpdateCheck.h"
 
-void TMainForm::CheckforupdateVersion1Click(QObject*) {
-    const VersionFetchResult fetched = FetchVersionFile(idleHook());
-    if (!fetched.ok) {
-        UiSeam::error(this, QString::fromStdString(fetched.error)); // the general error report
-        return;
+#include <QAction>
+
+namespace {
+
+// Disables the item while a check runs; enabled again on every way out.
+class Running {
+public:
+    Running(bool& flag, QAction* item) : m_flag(flag), m_item(item) {
+        m_flag = true;
+        if (m_item) m_item->setEnabled(false);
     }
-    const updatecheck::VersionFile file = updatecheck::readVersionFile(fetched.body);
-    const std::string message = updatecheck::updateMessage(file, program::kVersion);
-    UiSeam::information(this, QString::fromLatin1(program::kName), QString::fromStdString(message));
+    ~Running() {
+        m_flag = false;
+        if (m_item) m_item->setEnabled(true);
+    }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+
+private:
+    bool& m_flag;
+    QAction* m_item;
+};
+
+} // namespace
+
+UpdateCheck::UpdateCheck(QWidget* dialogParent, QAction* item, std::function<void()> idle,
+                         std::string version)
+    : m_parent(dialogParent), m_item(item), m_idle(std::move(idle)), m_version(std::move(version)) {}
+
+void UpdateCheck::run() {
+    if (m_running) return;
+    Running running(m_running, m_item);
+    fetchAndTell();
+}
+
+void UpdateCheck::fetchAndTell() {
+    UiSeam::BusyCursor cursor;
+    const VersionFetchResult fetched = FetchVersionFile(m_idle, updatecheck::kMaxVersionFileBytes);
+    updatecheck::Verdict verdict;
+    if (fetched.ok)
+        verdict = updatecheck::verdictFor(fetched.body, m_version);
+    else if (fetched.error == http::kTooLargeText)
+        verdict = {true, updatecheck::kTooLargeText};
+    else
+        verdict = {true, fetched.error};
+    cursor.restore(); // the message waits on the user: the normal cursor over it
+    const QString text = QString::fromStdString(verdict.text);
+    if (verdict.error)
+        UiSeam::error(m_parent, text); // the general error report
+    else
+        UiSeam::information(m_parent, QString::fromLatin1(program::kName), text);
 }

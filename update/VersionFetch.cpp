@@ -4,7 +4,7 @@
 #include "net/HttpClient.h"
 #include "net/WebServers.h"
 
-VersionFetchResult FetchVersionFile(const std::function<void()>& idle) {
+VersionFetchResult FetchVersionFile(const std::function<void()>& idle, std::size_t maxBytes) {
     VersionFetchResult result;
     try {
         const webconfig::Server server = webconfig::updateServer();
@@ -12,6 +12,7 @@ VersionFetchResult FetchVersionFile(const std::function<void()>& idle) {
         http.Host = server.host;
         http.Port = server.port;
         http.OnIdle = idle;
+        if (maxBytes > 0) http.MaxBodyBytes = maxBytes;
         result.body = http.Get(webconfig::updatePath());
         result.ok = true;
     } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 // Fetches the version file from the update server.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -11,5 +12,6 @@ struct VersionFetchResult {
 };
 
 // One GET of the version file (net/WebServers.h) with redirects off; idle runs between the client's
-// wait slices (the window's event processing).
-VersionFetchResult FetchVersionFile(const std::function<void()>& idle = {});
+// wait slices (the window's event processing). A body larger than maxBytes (0: the HTTP client's own
+// limit) fails with the client's too-large text.
+VersionFetchResult FetchVersionFile(const std::function<void()>& idle = {}, std::size_t maxBytes = 0);

@@ -1,4 +1,4 @@
-// Names of the event-log transfer: file name pattern, name checks, computer address, router commands.
+// Names of the event-log transfer: file name pattern, name checks, computer address.
 #include "eventlog/core/EventLogNames.h"
 
 #include <algorithm>
@@ -27,12 +27,6 @@ std::string ChooseComputerAddress(const std::vector<std::string>& hostNameAddres
     const auto found = std::find_if(hostNameAddresses.begin(), hostNameAddresses.end(), usable);
     if (found != hostNameAddresses.end()) return *found;
     return usable(routeAddress) ? routeAddress : std::string();
-}
-
-std::vector<std::string> TransferCommands(const std::string& password, const std::string& computerAddress,
-                                          const std::string& fileName) {
-    return {password + "\r", "home\r", "tftp connect " + computerAddress + "\r",
-            std::string("tftp put ") + RouterSource + " " + fileName + "\r"};
 }
 
 } // namespace eventlog

@@ -1,5 +1,5 @@
-// Names of the event-log transfer: the stored file's name, the checks on a requested name, the
-// computer address the router is told to upload to, and the router commands of one transfer.
+// Names of the event-log transfer: the stored file's name, the checks on a requested name and the
+// computer address the router is told to upload to.
 #pragma once
 
 #include <QDateTime>
@@ -9,9 +9,6 @@
 #include <vector>
 
 namespace eventlog {
-
-// The router's own file that holds its event log.
-inline constexpr const char* RouterSource = "//isfs/eventlog";
 
 // "event" yyMMdd "_" HHmm ".log" of the given local time: 14 March 2005 09:30 gives event050314_0930.log.
 std::string FileNameAt(const QDateTime& localTime);
@@ -26,9 +23,5 @@ bool IsLoopbackAddress(std::string_view dotted);
 // nor 0.0.0.0, else the route's source address under the same rule, else "".
 std::string ChooseComputerAddress(const std::vector<std::string>& hostNameAddresses,
                                   const std::string& routeAddress);
-
-// The four command-line writes of one transfer, in order; the pause goes between the third and fourth.
-std::vector<std::string> TransferCommands(const std::string& password, const std::string& computerAddress,
-                                          const std::string& fileName);
 
 } // namespace eventlog

@@ -52,7 +52,7 @@ std::vector<Line> jobLines(Job job, const JobParams& p) {
         break;
     case Job::EventLog:
         lines.push_back({"tftp connect " + p.computerAddress + "\r"});
-        lines.push_back({"tftp put //isfs/eventlog " + p.fileName + "\r", 300});
+        lines.push_back({std::string("tftp put ") + EventLogSource + " " + p.fileName + "\r", 300});
         break;
     }
     return lines;

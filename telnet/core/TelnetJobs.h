@@ -43,6 +43,8 @@ Pane paneOf(const std::string& jobName);
 std::vector<Line> jobLines(Job job, const JobParams& params);
 
 inline constexpr const char* CloseLine = "@close\r";
+// The router's own file that holds its event log.
+inline constexpr const char* EventLogSource = "//isfs/eventlog";
 inline constexpr const char* BusyText =
     "Another telnet session is in progress ...\r\nPlease try again in a few seconds :)";
 

@@ -1,10 +1,10 @@
 #include "support/MainFormHarness.h"
 
-#include "ui/Clock.h"
 #include "app/core/SettingsFile.h"
-#include "ui/UiSeam.h"
 #include "net/SnmpClient.h"
-#include "telnet/TelnetParts.h"
+#include "telnet/TelnetJobs.h"
+#include "ui/Clock.h"
+#include "ui/UiSeam.h"
 
 #include <QCoreApplication>
 #include <QDir>

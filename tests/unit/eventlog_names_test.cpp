@@ -2,6 +2,7 @@
 #include "eventlog/core/EventLogNames.h"
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpBer.h"
+#include "telnet/core/TelnetJobs.h"
 
 #include <gtest/gtest.h>
 
@@ -35,8 +36,22 @@ TEST(EventLogNames, ComputerAddressSkipsEveryLoopbackAddress) {
         EXPECT_EQ(eventlog::ChooseComputerAddress(c.hostAddresses, c.route), c.expected) << c.route;
 }
 
+// The four command-line writes of one transfer, in order, from the job table.
+static std::vector<std::string> transferCommands(const std::string& password,
+                                                 const std::string& computerAddress,
+                                                 const std::string& fileName) {
+    telnet::JobParams params;
+    params.password = password;
+    params.computerAddress = computerAddress;
+    params.fileName = fileName;
+    std::vector<std::string> texts;
+    for (const telnet::Line& line : telnet::jobLines(telnet::Job::EventLog, params))
+        texts.push_back(line.text);
+    return texts;
+}
+
 TEST(EventLogNames, TransferCommandsInOrder) {
-    EXPECT_EQ(eventlog::TransferCommands("quorbex", "192.168.0.100", "event050314_0930.log"),
+    EXPECT_EQ(transferCommands("quorbex", "192.168.0.100", "event050314_0930.log"),
               (std::vector<std::string>{"quorbex\r", "home\r", "tftp connect 192.168.0.100\r",
                                         "tftp put //isfs/eventlog event050314_0930.log\r"}));
 }

@@ -59,3 +59,29 @@ TEST(UpdateCheck, Messages) {
     EXPECT_EQ(messageFor(""), older);
     EXPECT_EQ(messageFor("\r\n17/03/2004"), older); // an empty first line
 }
+
+TEST(UpdateCheck, VerdictOnTheFetchedBody) {
+    const std::string fits = "1.2.0.1\r\n17/03/2004\r\n" + std::string(kMaxVersionFileBytes - 21, ' ');
+    const struct Case {
+        std::string body;
+        bool error;
+        std::string text; // the whole text, or its start when longer
+    } cases[] = {
+        {"1.2.0.1\r\n17/03/2004\r\n", false, kEqual},
+        {"1.2.0.1b\r\n1/1/2030\r\n", false, "You are using version 1.2.0.1\r\rA new version (1.2.0.1b)"},
+        {"", false, "You are already using a later version (1.2.0.1)"},
+        {"<html><body>Moved</body></html>\r\n", false, kNotVersionFileText},
+        {"\x89PNG\r\n\x1a\n\0\0\0\rIHDR"s, false, kNotVersionFileText},
+        {"9.9.9.9 (beta)\r\n1/1/2030\r\n", false, kNotVersionFileText},
+        {"1..2\r\n", false, kNotVersionFileText},
+        {"2\r\n1/1/2030\r\n", false, kNotVersionFileText},
+        {std::string(60000, '1') + "x\r\n", false, kNotVersionFileText}, // one long line
+        {fits, false, kEqual},
+        {fits + " ", true, kTooLargeText},
+    };
+    for (const Case& c : cases) {
+        const Verdict v = verdictFor(c.body, "1.2.0.1");
+        EXPECT_EQ(v.error, c.error) << c.body.substr(0, 40);
+        EXPECT_EQ(v.text.substr(0, c.text.size()), c.text) << c.body.substr(0, 40);
+    }
+}

@@ -3,10 +3,10 @@
 #include "support/HttpTestServer.h"
 #include "support/MainFormHarness.h"
 
-#include "ui/UiSeam.h"
 #include "history/HistoryStore.h"
 #include "net/WebServers.h"
 #include "sim/HttpService.h"
+#include "ui/UiSeam.h"
 #include "windows/HTMLHelp_Unit.h"
 #include "windows/LineHistory_Unit.h"
 #include "windows/ProgramHelp.h"
@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -179,4 +180,36 @@ TEST_F(UpdateCheck, AFailedFetchGoesToTheErrorReport) {
     m = checkAgainst(1); // nobody listens
     EXPECT_EQ(m.kind, UiSeam::BoxKind::Error);
     EXPECT_TRUE(m.text.startsWith("Socket Error # ")) << m.text.toStdString();
+}
+
+TEST_F(UpdateCheck, OneCheckAtATimeWithItsItemDisabledAndTheBusyCursorUntilItEnds) {
+    const std::string file = "1.2.0.1\r\n17/03/2004\r\n";
+    ScriptedHttpServer slow([&](const std::string&) {
+        return ScriptedHttpServer::Answer{
+            "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(file.size()) + "\r\n\r\n" + file, false,
+            4};
+    });
+    ScriptedHttpServer large([](const std::string&) {
+        return ScriptedHttpServer::Answer{"HTTP/1.1 200 OK\r\nContent-Length: 70000\r\n\r\n"};
+    });
+    QAction* item = h.find<QAction>("CheckforupdateVersion1");
+    bool enabledDuring = true;
+    int cursorDuring = 0;
+    QTimer::singleShot(50, [&] {
+        enabledDuring = item->isEnabled();
+        cursorDuring = UiSeam::busyCursorDepth();
+        h.form().CheckforupdateVersion1Click(item); // refused while the first runs
+    });
+    EXPECT_EQ(checkAgainst(slow.port()).kind, UiSeam::BoxKind::Information);
+    EXPECT_FALSE(enabledDuring);
+    EXPECT_EQ(cursorDuring, 1);
+    EXPECT_EQ(slow.requests().size(), 1u);
+    EXPECT_TRUE(item->isEnabled());
+    EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
+
+    const UiSeam::ShownMessage m = checkAgainst(large.port());
+    EXPECT_EQ(m.kind, UiSeam::BoxKind::Error);
+    EXPECT_EQ(m.text, "The server's reply is larger than 64 KiB.");
+    EXPECT_TRUE(item->isEnabled());
+    EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
 }

@@ -1,17 +1,18 @@
 // The window's command-line jobs, Misc page and event-log transfer against the stand-in's SNMP
 // agent, command line and TFTP upload, all on loopback.
-#include "ui/Clock.h"
-#include "ui/UiSeam.h"
+#include "app/TelnetParts.h"
 #include "eventlog/core/EventLogNames.h"
 #include "net/LocalAddress.h"
 #include "net/TftpServer.h"
+#include "sim/Hostile.h"
 #include "sim/TelnetService.h"
 #include "sim/TftpUploader.h"
 #include "support/MainFormHarness.h"
 #include "support/PageTestHelpers.h"
 #include "support/UdpPeer.h"
+#include "ui/Clock.h"
+#include "ui/UiSeam.h"
 #include "views/SystemPage.h"
-#include "telnet/TelnetParts.h"
 #include "windows/Dir_Unit.h"
 #include "windows/Splash_Unit.h"
 
@@ -47,7 +48,7 @@ protected:
         if (setup) setup(h->telnet());
         tftpconfig::setPort(tftpPort);
         TMainForm& f = h->createForm();
-        f.telnet().session.setTickIntervalMs(20); // the jobs' time-outs in ticks
+        f.telnet().jobs.session().setTickIntervalMs(20); // the jobs' time-outs in ticks
         return f;
     }
     void TearDown() override {
@@ -104,11 +105,61 @@ TEST_F(TelnetWindowTest, ModeAndPasswordJobsAndTheCommunityFollowingThePassword)
     EXPECT_EQ(f.statusText(), " Ready");
 }
 
+TEST_F(TelnetWindowTest, PasswordJobWithoutConfirmationEndsOnThePasswordTheRouterHolds) {
+    struct Case {
+        const char* name;
+        std::function<void(sim::TelnetService&)> script;
+        const char* holds; // the router's password afterwards
+    };
+    const Case cases[] = {
+        // Every reply cut in two: the confirmation comes after the job's 15 ticks, the change before.
+        {"split", [](sim::TelnetService& s) { s.setSplitPhrases(true); }, "newsecret"},
+        {"silent", [](sim::TelnetService& s) { s.setSilent(true); }, "quorbex"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMainForm& f = make(false, c.script);
+        showPage(f, "Misc");
+        f.ui.misc.NewPwd_Edit->setText("newsecret");
+        find<QPushButton>("SetPwd_But")->click();
+        EXPECT_EQ(h->router().writeCommunity(), c.holds);
+        EXPECT_EQ(f.endpoint().community().toStdString(), h->router().writeCommunity());
+        EXPECT_EQ(f.ui.misc.CurPwd_Edit->text().toStdString(), h->router().writeCommunity());
+        EXPECT_EQ(status().contains("The password was not changed."), std::string(c.holds) == "quorbex");
+    }
+}
+
+TEST_F(TelnetWindowTest, AFailedModeJobShowsTheModeLastReadFromTheRouter) {
+    struct Case {
+        const char* name;
+        std::function<void(TMainForm&, MainFormHarness&)> breakLine;
+    };
+    const Case cases[] = {
+        {"time-out", [](TMainForm&, MainFormHarness& h) { h.telnet().setSilent(true); }},
+        {"line closed",
+         [](TMainForm&, MainFormHarness& h) { h.router().setHostile(sim::Service::Telnet, "close"); }},
+        {"refused",
+         [](TMainForm& f, MainFormHarness&) { f.telnet().jobs.session().IdTelnetClient.setPort(1); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMainForm& f = make(true, [](sim::TelnetService& s) { s.setDefaultMode("dmt"); });
+        ASSERT_TRUE(f.ui.adsl.GDMTMode_RB->isChecked());
+        c.breakLine(f, *h);
+        f.ui.adsl.ANSIMode_RB->setChecked(true);
+        find<QPushButton>("SetADSLMode_But")->click();
+        EXPECT_EQ(line().defaultMode(), "dmt");
+        EXPECT_TRUE(f.ui.adsl.GDMTMode_RB->isChecked())
+            << lines(f, "ADSLModeLog_Memo").join('|').toStdString();
+        EXPECT_FALSE(f.ui.adsl.ANSIMode_RB->isChecked());
+    }
+}
+
 TEST_F(TelnetWindowTest, EventLogTransferStoresTheFileNamedByTheTime) {
     TMainForm& f = make(false);
     // Room for a loaded machine: the job may wait 1.4 s for the router's word, and the first request
     // is sent again after 100 ms should the receiver, started by the click, not be listening yet.
-    f.telnet().session.setTickIntervalMs(200);
+    f.telnet().jobs.session().setTickIntervalMs(200);
     const std::string content = sim::GenerateEventLog(1500);
     line().setEventLogPut([&](const std::string& address, const std::string& file) {
         return sim::uploadEventLog(address, tftpPort, file, {content, sim::TftpUploadMode::Normal, 100, 14});
@@ -152,7 +203,7 @@ TEST_F(TelnetWindowTest, EventLogRefusalsAndTheComputerAddressFoundFirst) {
                                    "Please try again in a few seconds :)"}));
     ASSERT_EQ(automatic.size(), 2);
     EXPECT_TRUE(automatic[1].startsWith("Waiting ...") && automatic[1].size() > 11);
-    EXPECT_NE(f.telnet().TftpDaemon, nullptr); // started by the refused first attempt
+    EXPECT_NE(f.telnet().eventLog.receiver(), nullptr); // started by the refused first attempt
 
     const int sessions = line().sessionCount();
     f.ui.misc.Dir_Edit->clear();

@@ -28,6 +28,10 @@ int compareNumbers(std::string_view a, std::string_view b) {
     return compareText(a, b);
 }
 
+bool isAlnum(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 std::vector<std::string_view> parts(std::string_view v) {
     std::vector<std::string_view> out;
     while (true) {
@@ -78,6 +82,22 @@ std::string updateMessage(const VersionFile& file, std::string_view programVersi
     }
     return "You are already using a later version (" + own + ")\rthan the version (" + file.version +
            ") which is publicly" + "\r" + "available!";
+}
+
+bool isDottedVersion(std::string_view text) {
+    const std::vector<std::string_view> p = parts(text);
+    const auto word = [](std::string_view s) {
+        return !s.empty() && std::all_of(s.begin(), s.end(), isAlnum);
+    };
+    return p.size() >= 2 && std::all_of(p.begin(), p.end(), word) && text.front() >= '0' &&
+           text.front() <= '9';
+}
+
+Verdict verdictFor(std::string_view body, std::string_view programVersion) {
+    if (body.size() > kMaxVersionFileBytes) return {true, kTooLargeText};
+    const VersionFile file = readVersionFile(body);
+    if (!file.version.empty() && !isDottedVersion(file.version)) return {false, kNotVersionFileText};
+    return {false, updateMessage(file, programVersion)};
 }
 
 } // namespace updatecheck

@@ -1,6 +1,7 @@
 // The version file's reading rule, the comparison of versions and the message the update check shows.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,23 @@ int compareVersions(std::string_view a, std::string_view b);
 
 // The message for the fetched file against the program's own version (lines broken by a lone CR).
 std::string updateMessage(const VersionFile& file, std::string_view programVersion);
+
+// A version file is a few short lines; a larger reply is refused.
+inline constexpr std::size_t kMaxVersionFileBytes = 64 * 1024;
+inline constexpr const char* kTooLargeText = "The server's reply is larger than 64 KiB.";
+inline constexpr const char* kNotVersionFileText = "The server's reply is not a version file.";
+
+// Two or more parts of ASCII letters and digits joined by single dots, the first part beginning with
+// a digit: 1.2.0.1, 1.2.0.1b.
+bool isDottedVersion(std::string_view text);
+
+// What the check shows for a fetched body.
+struct Verdict {
+    bool error; // true: the general error report; false: the plain message box
+    std::string text;
+};
+// A body larger than kMaxVersionFileBytes is an error; a first line that is neither empty nor a
+// dotted version is not a version file; anything else gets its update message.
+Verdict verdictFor(std::string_view body, std::string_view programVersion);
 
 } // namespace updatecheck

@@ -18,6 +18,7 @@ void TMainForm::SearchforHelpOn1Click(QObject*) {
     help::showTopicIndex(this);
 }
 
-void TMainForm::HowtoUseHelp1Click(QObject*) {
-    help::showContents(this);
+// The same page as the contents.
+void TMainForm::HowtoUseHelp1Click(QObject* Sender) {
+    Contents1Click(Sender);
 }

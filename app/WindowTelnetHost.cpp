@@ -1,5 +1,5 @@
 // The command-line session's view of the main window.
-#include "telnet/WindowTelnetHost.h"
+#include "app/WindowTelnetHost.h"
 
 #include "app/Main_Unit.h"
 #include "ui/PaneText.h"
