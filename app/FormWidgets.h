@@ -14,10 +14,8 @@ class QLabel;
 class QLineEdit;
 class QObject;
 class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 class QTabWidget;
 class QTimer;
 class QWidget;
@@ -35,14 +33,6 @@ struct PageWidgets {
     QWidget *GenSysInfo = nullptr, *Quota_Tab = nullptr, *ADSL = nullptr, *Interfaces = nullptr,
             *IP = nullptr, *ICMP = nullptr, *TCP = nullptr, *UDP = nullptr, *SNMP = nullptr, *Misc = nullptr,
             *Debug = nullptr;
-};
-
-struct QuotaPageWidgets {
-    QProgressBar* In_ProgressBar = nullptr;
-    QLabel *PercentUsed_Label = nullptr, *QuotaRemaining_Label = nullptr, *LastResetDate_Label = nullptr;
-    QLineEdit *GBQuota_Edit = nullptr, *MBUsed_Edit = nullptr, *Gbytes_Edit = nullptr, *MBytes_Edit = nullptr;
-    QRadioButton *Down_RBut = nullptr, *DownUp_RBut = nullptr;
-    QSpinBox* ResetDay_Edit = nullptr;
 };
 
 struct AdslPageWidgets {
@@ -150,7 +140,6 @@ struct MenuItems {
 struct FormWidgets {
     FrameWidgets frame;
     PageWidgets pages;
-    QuotaPageWidgets quota;
     AdslPageWidgets adsl;
     InterfacesPageWidgets interfaces;
     IpPageWidgets ip;

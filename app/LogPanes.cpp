@@ -1,5 +1,7 @@
 // Log panes and their tools (save, copy, clear) and the Debug page.
 #include "app/Main_Unit.h"
+
+#include "monitor/ConnectionMonitor.h"
 #include "ui/PaneText.h"
 #include "ui/UiSeam.h"
 #include "views/SystemPage.h"
@@ -125,7 +127,7 @@ bool TMainForm::savePaneLines(QPlainTextEdit& pane, const QString& fileName) {
         UiSeam::error(this, QStringLiteral("Cannot write the file \"%1\": %2").arg(fileName, reason));
         return false;
     }
-    if (&pane == ui.adsl.LinkLog_Memo) st.LinkLogChanged = false;
+    if (&pane == ui.adsl.LinkLog_Memo) m_connection->link().LinkLogChanged = false;
     return true;
 }
 
@@ -163,7 +165,7 @@ void TMainForm::GenericClear_ButClick(QObject* Sender) {
     QPlainTextEdit* pane = paneOf(clearRows(ui), Sender);
     if (!pane) return;
     pane->clear();
-    if (pane == ui.adsl.LinkLog_Memo) st.LinkLogChanged = false;
+    if (pane == ui.adsl.LinkLog_Memo) m_connection->link().LinkLogChanged = false;
 }
 
 void TMainForm::DebugEnter(QObject*) {

@@ -4,6 +4,9 @@
 
 #include "app/core/SettingsFile.h"
 #include "app/TelnetParts.h"
+#include "monitor/ConnectionMonitor.h"
+#include "monitor/LineHistoryMonitor.h"
+#include "monitor/QuotaMonitor.h"
 #include "views/SystemPage.h"
 #include "ui/ExchangeGate.h"
 #include "ui/PaneText.h"
@@ -57,6 +60,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     buildPages();
     buildMenus();
     buildTimers();
+    buildConnectionMonitor();
     createTelnet();
     FormCreate();
 }
@@ -155,7 +159,8 @@ QString TMainForm::currentPageName() const {
 
 void TMainForm::FormCreate() {
     // 1. Start values of the program-wide state.
-    st = ProgramState{};
+    m_connection->link() = monitor::LinkState{};
+    m_quota->figures() = monitor::QuotaFigures{};
     m_session.interfaces() = RouterInterfaces{};
     m_startMBUsed = QStringLiteral("0");
     m_readKeys.clear();
@@ -240,7 +245,7 @@ void TMainForm::FormCloseQuery(QObject*, bool& CanClose) {
 
 void TMainForm::offerConnectionLogSave() {
     QPlainTextEdit* log = ui.adsl.LinkLog_Memo;
-    if (paneLines(*log).isEmpty() || !st.LinkLogChanged) return;
+    if (paneLines(*log).isEmpty() || !m_connection->link().LinkLogChanged) return;
     if (UiSeam::question(this, QStringLiteral("Confirm"), QStringLiteral("Save connection log?")) !=
         QMessageBox::Yes)
         return;

@@ -12,15 +12,13 @@
 //   views/IpPage.cpp         IP page and its tables
 //   views/TcpUdpPages.cpp    TCP and UDP pages
 //   views/IcmpSnmpPages.cpp  ICMP and SNMP pages
-//   monitor/QuotaMonitor.cpp data-quota monitor
-//   monitor/ConnectionMonitor.cpp connection monitor and auto-reconnect
+//   app/MonitorHandlers.cpp  data-quota monitor, connection monitor, line history
 //   app/HelpHandlers.cpp     help button and Help menu
 //   app/IdleHook.cpp         the anti-freeze's hook for waiting transports
 //   app/JobHandlers.cpp      command-line jobs, event-log transfer, update check, about window
 #pragma once
 
 #include "app/FormWidgets.h"
-#include "monitor/QuotaTracking.h"
 #include "net/RouterEndpoint.h"
 #include "net/RouterSession.h"
 #include "ui/PageFrame.h"
@@ -43,26 +41,14 @@ class QPlainTextEdit;
 class QPushButton;
 class PageAction;
 struct SettingKey;
-struct LineHistoryRun;
 class QMenu;
-namespace connmon {
-struct CheckActions;
-}
+namespace monitor {
+class QuotaMonitor;
+class ConnectionMonitor;
+class LineHistoryMonitor;
+} // namespace monitor
 struct TelnetParts;
 class SystemPage;
-
-// The window's working state (program-wide in meaning: every subsystem reads it).
-struct ProgramState {
-    // Connection monitor.
-    bool LinkUp = true;
-    bool LinkLogChanged = false;
-    // Quota monitor.
-    double InOctets = 0, OutOctets = 0, BaseInOctets = 0, BaseOutOctets = 0;
-    double QuotaBytes = 0, UsedOffsetBytes = 0;
-    double BytesPerGigabyte = 1073741824.0, BytesPerMegabyte = 1048576.0;
-    bool QuotaResetDone = false;
-    // The telnet job's state lives in the window's TelnetSession (telnet()).
-};
 
 // Pages laid out by a layout keep this much free at the bottom: the "&Help" and "&Update" buttons
 // and the status line lie over the lower part of the page area.
@@ -74,8 +60,6 @@ public:
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    ProgramState st;
-    QuotaTracking quotaRun;
     FormWidgets ui; // every widget, timer and menu item the handlers use
 
     // ---- life cycle ---------------------------------------------------------------------------
@@ -196,6 +180,7 @@ public:
     QString computerAddress() const;
 
     // ---- data-quota monitor -----------------------------------------------------------------------
+    monitor::QuotaMonitor& quotaMonitor(); // the page, the quota's figures and the reset
     void QuotaClick(QObject* Sender);
     void CalcQuota_ButClick(QObject* Sender);
     void ReDefGB_ButClick(QObject* Sender);
@@ -209,6 +194,7 @@ public:
     QString MBUsedAtClose();
 
     // ---- connection monitor, update check, help ---------------------------------------------------
+    monitor::ConnectionMonitor& connectionMonitor(); // the link's state and the connection log's lines
     void Connect_TimerTimer(QObject* Sender);
     void AutoReconnect_TimerTimer(QObject* Sender);
     void CheckforupdateVersion1Click(QObject* Sender);
@@ -217,12 +203,12 @@ public:
     void SearchforHelpOn1Click(QObject* Sender);
     void HowtoUseHelp1Click(QObject* Sender);
 
-    // ---- line history (monitor/LineHistoryMonitor.cpp) ----------------------------------------------
+    // ---- line history ------------------------------------------------------------------------------
+    monitor::LineHistoryMonitor& lineHistoryMonitor(); // the database, the recorder and the window
     void RecordHistoryClick(QObject* Sender);
     void HistoryIntervalClick(QObject* Sender);
     void History_TimerTimer(QObject* Sender);
     void LineHistory1Click(QObject* Sender);
-    std::shared_ptr<LineHistoryRun> lineHistory; // the database, the recorder and the window
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -245,6 +231,7 @@ private:
     void buildMenus();
     void buildTimers();
     void buildLineHistoryMenu(QMenu* options);
+    void buildConnectionMonitor();
     std::vector<SettingKey> lineHistoryKeys();
 
     QString m_startMBUsed = QStringLiteral("0"); // `MBUsed` as read at start-up
@@ -280,11 +267,13 @@ private:
     void walkFailed();
     // Interface discovery of the System page; false when the router went silent during it.
     bool discoverInterfaces();
-    void appendLinkLog(const QString& line);
-    QString linkChangeLine(const connmon::CheckActions& actions);
 
     RouterEndpoint m_endpoint;
     RouterSession m_session{m_endpoint};
+    // ---- the monitors
+    std::unique_ptr<monitor::QuotaMonitor> m_quota;
+    std::unique_ptr<monitor::ConnectionMonitor> m_connection;
+    std::unique_ptr<monitor::LineHistoryMonitor> m_lineHistory;
     // ---- the System page
     std::unique_ptr<SystemPage> m_system;
     std::unique_ptr<TelnetParts> m_telnet;

@@ -6,6 +6,7 @@
 #include "app/core/SettingKey.h"
 #include "app/core/SettingsFile.h"
 #include "app/core/SettingsText.h"
+#include "monitor/QuotaMonitor.h"
 #include "monitor/core/QuotaMath.h"
 #include "ui/Clock.h"
 #include "ui/OptionItems.h"
@@ -161,7 +162,8 @@ SettingKey unitSizeKey(const QString& key, const QString& def, QLineEdit* edit, 
 std::vector<SettingKey> TMainForm::settingKeys() {
     const MenuItems& mi = ui.menu;
     const TimerWidgets& t = ui.timers;
-    QuotaPageWidgets& q = ui.quota;
+    const QuotaPageWidgets& q = m_quota->widgets();
+    monitor::QuotaFigures& figures = m_quota->figures();
     std::vector<SettingKey> keys{
         fixedKey(QStringLiteral("Name"), [] { return QStringLiteral("Varo's D-Link Kestrune Utility"); }),
         fixedKey(QStringLiteral("Copyright"),
@@ -231,9 +233,9 @@ std::vector<SettingKey> TMainForm::settingKeys() {
             QStringLiteral("DownloadOnly"), 5, [r = q.DownUp_RBut] { return r->isChecked(); },
             [q](bool both) { (both ? q.DownUp_RBut : q.Down_RBut)->setChecked(true); }),
         unitSizeKey(QStringLiteral("ISP bytes in Gigabyte"), QStringLiteral("1073741824"), q.Gbytes_Edit,
-                    st.BytesPerGigabyte),
+                    figures.BytesPerGigabyte),
         unitSizeKey(QStringLiteral("ISP bytes in Megabyte"), QStringLiteral("1048576"), q.MBytes_Edit,
-                    st.BytesPerMegabyte),
+                    figures.BytesPerMegabyte),
         {Quota,
          QStringLiteral("GBQuota"),
          QStringLiteral("0"),
@@ -283,8 +285,7 @@ std::vector<SettingKey> TMainForm::settingKeys() {
          SettingKind::Text,
          5,
          [this](const QString& v, QString&) {
-             ui.quota.LastResetDate_Label->setText(v);
-             st.QuotaResetDone = v == settingstext::shortDate(Clock::today(), QLocale());
+             m_quota->restoreLastReset(v);
              return true;
          },
          [] { return std::nullopt; },

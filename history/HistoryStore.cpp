@@ -3,10 +3,17 @@
 
 #include <QAtomicInt>
 #include <QDateTime>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace history {
 
@@ -110,6 +117,26 @@ LineSample sampleOf(const QSqlQuery& q) {
     return s;
 }
 
+// The history tells when the line was used: the file is its owner's alone. Created with that mode
+// (whatever the umask), and an older file with a wider one is narrowed. SQLite gives its -wal and
+// -shm files the database file's mode.
+bool makeOwnerOnly(const QString& path, QString& error) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+    if (fd < 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0;
+    if (ok && (st.st_mode & 0777) != (S_IRUSR | S_IWUSR)) ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+    if (!ok) error = QString::fromLocal8Bit(std::strerror(errno));
+    ::close(fd);
+    for (const char* suffix : {"-wal", "-shm"})
+        ::chmod((name + suffix).constData(), S_IRUSR | S_IWUSR); // when they are there
+    return ok;
+}
+
 } // namespace
 
 HistoryStore::HistoryStore()
@@ -121,6 +148,7 @@ HistoryStore::~HistoryStore() {
 
 bool HistoryStore::open(const QString& path) {
     close();
+    if (!makeOwnerOnly(path, m_error)) return false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
         db.setDatabaseName(path);
@@ -232,13 +260,18 @@ bool HistoryStore::addSample(const LineSample& s) {
 bool HistoryStore::addSamples(const std::vector<LineSample>& samples) {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     m_error.clear();
-    if (!db.transaction()) return false;
+    if (!db.transaction()) return failed(db);
     for (const LineSample& s : samples)
         if (!insert(s)) {
             db.rollback();
             return false;
         }
-    return db.commit();
+    return db.commit() || failed(db);
+}
+
+bool HistoryStore::failed(const QSqlDatabase& db) {
+    m_error = db.isOpen() ? db.lastError().text() : QStringLiteral("The line history is not open.");
+    return false;
 }
 
 bool HistoryStore::addEvent(const LineEvent& e) {

@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+class QSqlDatabase;
+
 namespace history {
 
 class HistoryStore {
@@ -50,6 +52,7 @@ private:
     bool exec(const QString& sql);
     bool insert(const LineSample& s); // within the caller's transaction
     bool migrate();
+    bool failed(const QSqlDatabase& db); // false, with the database's reason in m_error
     QString m_connection;
     QString m_error;
 };

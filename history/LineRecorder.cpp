@@ -77,11 +77,26 @@ LineSample LineRecorder::record(const Get& get, std::int64_t timeMs, std::int64_
     bool restarted = false;
     const std::optional<LineSample> read = this->read(get, timeMs, monotonicMs, restarted);
     LineSample s = read.value_or(LineSample{timeMs});
-    m_store.addSample(s);
-    if (!s.ok) return s;
-    for (const LineEvent& e : eventsBetween(m_previous, s, restarted))
-        m_store.addEvent(e);
-    m_previous = s;
+    if (s.ok) {
+        // The bytes of samples the database refused are counted with this one.
+        s.inBytes += m_unstoredIn;
+        s.outBytes += m_unstoredOut;
+        restarted = restarted || m_unstoredRestart;
+    }
+    const bool sampleStored = m_store.addSample(s);
+    m_stored = sampleStored;
+    if (sampleStored && s.ok) {
+        for (const LineEvent& e : eventsBetween(m_previous, s, restarted))
+            m_stored = m_store.addEvent(e) && m_stored;
+        m_previous = s;
+        m_unstoredIn = m_unstoredOut = 0;
+        m_unstoredRestart = false;
+    } else if (s.ok) {
+        m_unstoredIn = s.inBytes;
+        m_unstoredOut = s.outBytes;
+        m_unstoredRestart = restarted;
+    }
+    m_storeError = m_stored ? QString() : m_store.error();
     return s;
 }
 

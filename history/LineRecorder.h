@@ -24,8 +24,12 @@ public:
     void setInterfaces(const QString& pppIfIndex, const QString& wanIfIndex);
 
     // Takes one sample at `timeMs` (UTC milliseconds); `monotonicMs` is a local clock that keeps
-    // counting while the computer sleeps. Returns the sample stored.
+    // counting while the computer sleeps. Returns the sample taken; stored() tells whether the
+    // database took it with its events.
     LineSample record(const Get& get, std::int64_t timeMs, std::int64_t monotonicMs);
+    // Whether the last sample reached the database, and the database's reason when it did not.
+    bool stored() const { return m_stored; }
+    QString storeError() const { return m_storeError; }
 
 private:
     std::optional<LineSample> read(const Get& get, std::int64_t timeMs, std::int64_t monotonicMs,
@@ -34,7 +38,13 @@ private:
     HistoryStore& m_store;
     QString m_pppIf = QStringLiteral("0"), m_wanIf = QStringLiteral("0");
     quota::CounterTracker m_in, m_out;
-    std::optional<LineSample> m_previous; // the last answered sample
+    std::optional<LineSample> m_previous; // the last answered sample stored
+    // What answered samples that could not be stored leave for the next one that is: their bytes
+    // and a restart of the router.
+    double m_unstoredIn = 0, m_unstoredOut = 0;
+    bool m_unstoredRestart = false;
+    bool m_stored = true;
+    QString m_storeError;
 };
 
 } // namespace history

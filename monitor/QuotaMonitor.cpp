@@ -1,20 +1,19 @@
 // Data-quota monitor: the Quota page, the baseline ("Calculate"), the refresh, the monthly reset
 // tick, the ISP's unit sizes ("Redefine") and the quota formatters.
-#include "app/Main_Unit.h"
-#include "ui/StatusTexts.h"
+#include "monitor/QuotaMonitor.h"
 
-#include "ui/Clock.h"
-#include "ui/PageAction.h"
 #include "app/core/SettingKey.h"
 #include "app/core/SettingsFile.h"
-#include "ui/Trigger.h"
-#include "ui/UiSeam.h"
-#include "ui/WidgetFactory.h"
 #include "app/core/SettingsText.h"
 #include "monitor/core/CounterTracker.h"
 #include "monitor/core/QuotaMath.h"
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpText.h"
+#include "ui/Clock.h"
+#include "ui/PageAction.h"
+#include "ui/StatusTexts.h"
+#include "ui/UiSeam.h"
+#include "ui/WidgetFactory.h"
 #include "windows/core/HelpKeywords.h"
 
 #include <QButtonGroup>
@@ -26,65 +25,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
+
+namespace monitor {
 
 namespace {
 
 constexpr int kIfInOctets = mib::IfInOctets;
 constexpr int kIfOutOctets = mib::IfOutOctets;
 
-enum class ReadStatus { Ok, Failed, NotNumber };
-
 QString counterNotNumber() {
     return QStringLiteral(" Error: The WAN interface's byte counter is not a number");
-}
-
-// One byte counter of the WAN interface.
-ReadStatus readWanCounter(TMainForm& form, int column, std::uint32_t& counter) {
-    QString value;
-    if (!form.snmpGet(snmptext::ifColumnOid(column, form.session().interfaces().WanIfIndex), value)) return ReadStatus::Failed;
-    const auto c = quota::parseCounter(value);
-    if (!c) return ReadStatus::NotNumber;
-    counter = *c;
-    return ReadStatus::Ok;
-}
-
-// The router's sysUpTime with the counters, to tell a counter wrap from a router restart.
-std::optional<std::uint32_t> readUptime(TMainForm& form) {
-    QString value;
-    if (!form.snmpGet(QLatin1String(mib::sysUpTime), value)) return std::nullopt;
-    const auto t = quota::parseInt64(value);
-    if (!t || *t < 0 || *t > 0xFFFFFFFFLL) return std::nullopt;
-    return static_cast<std::uint32_t>(*t);
-}
-
-// Counter readings into InOctets / OutOctets: running byte counts that go on across counter wraps
-// and router restarts, so that the used figure never falls because of either. The first reading
-// is the counter itself.
-void takeReadings(TMainForm& form, std::uint32_t in, std::optional<std::uint32_t> out) {
-    QuotaTracking& rt = form.quotaRun;
-    const auto uptime = readUptime(form);
-    const std::int64_t now = rt.elapsedMs();
-    const auto account = [&](quota::CounterTracker& tracker, std::uint32_t counter, double& octets) {
-        const double before = tracker.total();
-        if (tracker.feed(counter, uptime, now) == quota::CounterTracker::Event::First)
-            octets = counter;
-        else
-            octets += tracker.total() - before;
-    };
-    account(rt.in, in, form.st.InOctets);
-    if (out) account(rt.out, *out, form.st.OutOctets);
-}
-
-// Reads ifOutOctets and takes both readings; a failed or non-numeric out counter leaves
-// OutOctets as it was. Returns how the out read went.
-ReadStatus readOutAndTakeReadings(TMainForm& form, std::uint32_t in) {
-    std::uint32_t outValue = 0;
-    std::optional<std::uint32_t> out;
-    const ReadStatus status = readWanCounter(form, kIfOutOctets, outValue);
-    if (status == ReadStatus::Ok) out = outValue;
-    takeReadings(form, in, out);
-    return status;
 }
 
 // The fill colour: drawn through the style sheet, and kept in the palette's highlight colour too
@@ -119,12 +69,29 @@ QLabel* makeValue(QWidget* parent, const char* name, const QString& text, int x,
     return widgets::value(parent, name, text, {x, y, w, h}, style);
 }
 
+QRadioButton* radio(QWidget* parent, const char* name, const QString& text, int y) {
+    auto* r = new QRadioButton(text, parent);
+    r->setObjectName(QString::fromLatin1(name));
+    r->setGeometry(12, y, 440, 22);
+    return r;
+}
+
+void warnNotInteger(QWidget* parent) {
+    UiSeam::warning(parent, QStringLiteral("Warning"), QStringLiteral("Value is not an integer error!"));
+}
+
 } // namespace
 
-void TMainForm::buildQuotaPage(QWidget* page) {
+QuotaMonitor::QuotaMonitor(QWidget* page, RouterSession& session, PageFrame& frame,
+                           std::function<bool()> shown, std::function<bool()> ticking)
+    : m_session(session), m_frame(frame), m_shown(std::move(shown)), m_ticking(std::move(ticking)) {
+    buildPage(page);
+}
+
+void QuotaMonitor::buildPage(QWidget* page) {
     // The bar with its scale; the scale labels sit at the height of their percentage.
     constexpr int barX = 20, barY = 16, barH = 300;
-    QuotaPageWidgets& q = ui.quota;
+    QuotaPageWidgets& q = m_ui;
     auto* bar = q.In_ProgressBar = new QProgressBar(page);
     bar->setObjectName(QStringLiteral("In_ProgressBar"));
     bar->setOrientation(Qt::Vertical);
@@ -173,18 +140,14 @@ void TMainForm::buildQuotaPage(QWidget* page) {
     makeLabel(group, QStringLiteral("bytes"), 312, 166, 44);
     auto* redefMb = widgets::button(group, "ReDefMB_But", QStringLiteral("Redefine"), 362, 162, 90);
 
-    auto* down = q.Down_RBut = new QRadioButton(QStringLiteral("Quota includes downloaded data ONLY"), group);
-    down->setObjectName(QStringLiteral("Down_RBut"));
-    down->setGeometry(12, 204, 440, 22);
-    auto* downUp = q.DownUp_RBut =
-        new QRadioButton(QStringLiteral("Quota includes downloaded AND uploaded data"), group);
-    downUp->setObjectName(QStringLiteral("DownUp_RBut"));
-    downUp->setGeometry(12, 230, 440, 22);
+    q.Down_RBut = radio(group, "Down_RBut", QStringLiteral("Quota includes downloaded data ONLY"), 204);
+    q.DownUp_RBut =
+        radio(group, "DownUp_RBut", QStringLiteral("Quota includes downloaded AND uploaded data"), 230);
     auto* choice = new QButtonGroup(group);
     choice->setObjectName(QStringLiteral("QuotaData_Group"));
-    choice->addButton(down);
-    choice->addButton(downUp);
-    down->setChecked(true);
+    choice->addButton(q.Down_RBut);
+    choice->addButton(q.DownUp_RBut);
+    q.Down_RBut->setChecked(true);
 
     makeLabel(group, QStringLiteral("Reset quota on day  "), 12, 270, 140);
     auto* day = q.ResetDay_Edit = new QSpinBox(group);
@@ -197,17 +160,65 @@ void TMainForm::buildQuotaPage(QWidget* page) {
     makeLabel(group, QStringLiteral("Last reset"), 12, 304, 80);
     q.LastResetDate_Label = makeValue(group, "LastResetDate_Label", QStringLiteral("------"), 100, 304, 200);
 
-    connectClick(calc, &TMainForm::CalcQuota_ButClick);
-    connectClick(redefGb, &TMainForm::ReDefGB_ButClick);
-    connectClick(redefMb, &TMainForm::ReDefMB_ButClick);
+    QObject::connect(calc, &QPushButton::clicked, [this] { calculate(); });
+    QObject::connect(redefGb, &QPushButton::clicked, [this] { redefineGigabyte(); });
+    QObject::connect(redefMb, &QPushButton::clicked, [this] { redefineMegabyte(); });
 }
 
-void TMainForm::CalcQuota_ButClick(QObject*) {
-    PageAction action(*this);
-    quotaRun.countersBaselined = false;
+// One byte counter of the WAN interface.
+QuotaMonitor::ReadStatus QuotaMonitor::readWanCounter(int column, std::uint32_t& counter) {
+    QString value;
+    if (!m_session.get(snmptext::ifColumnOid(column, m_session.interfaces().WanIfIndex), value))
+        return ReadStatus::Failed;
+    const auto c = quota::parseCounter(value);
+    if (!c) return ReadStatus::NotNumber;
+    counter = *c;
+    return ReadStatus::Ok;
+}
+
+// The router's sysUpTime with the counters, to tell a counter wrap from a router restart.
+std::optional<std::uint32_t> QuotaMonitor::readUptime() {
+    QString value;
+    if (!m_session.get(QLatin1String(mib::sysUpTime), value)) return std::nullopt;
+    const auto t = quota::parseInt64(value);
+    if (!t || *t < 0 || *t > 0xFFFFFFFFLL) return std::nullopt;
+    return static_cast<std::uint32_t>(*t);
+}
+
+// Counter readings into InOctets / OutOctets: running byte counts that go on across counter wraps
+// and router restarts, so that the used figure never falls because of either. The first reading
+// is the counter itself.
+void QuotaMonitor::takeReadings(std::uint32_t in, std::optional<std::uint32_t> out) {
+    const auto uptime = readUptime();
+    const std::int64_t now = m_tracking.elapsedMs();
+    const auto account = [&](quota::CounterTracker& tracker, std::uint32_t counter, double& octets) {
+        const double before = tracker.total();
+        if (tracker.feed(counter, uptime, now) == quota::CounterTracker::Event::First)
+            octets = counter;
+        else
+            octets += tracker.total() - before;
+    };
+    account(m_tracking.in, in, m_figures.InOctets);
+    if (out) account(m_tracking.out, *out, m_figures.OutOctets);
+}
+
+// Reads ifOutOctets and takes both readings; a failed or non-numeric out counter leaves
+// OutOctets as it was. Returns how the out read went.
+QuotaMonitor::ReadStatus QuotaMonitor::readOutAndTakeReadings(std::uint32_t in) {
+    std::uint32_t outValue = 0;
+    std::optional<std::uint32_t> out;
+    const ReadStatus status = readWanCounter(kIfOutOctets, outValue);
+    if (status == ReadStatus::Ok) out = outValue;
+    takeReadings(in, out);
+    return status;
+}
+
+void QuotaMonitor::calculate() {
+    PageAction action(m_frame);
+    m_tracking.countersBaselined = false;
 
     std::uint32_t in = 0;
-    switch (readWanCounter(*this, kIfInOctets, in)) {
+    switch (readWanCounter(kIfInOctets, in)) {
     case ReadStatus::Failed:
         return action.fail();
     case ReadStatus::NotNumber:
@@ -219,189 +230,181 @@ void TMainForm::CalcQuota_ButClick(QObject*) {
     }
     // ifOutOctets: a failed read is ignored (OutOctets keeps its value); a value that is not a
     // counter stops here like one of ifInOctets, with the in counter taken and the baseline kept.
-    const ReadStatus outStatus = readOutAndTakeReadings(*this, in);
-    if (outStatus == ReadStatus::NotNumber) return action.fail(counterNotNumber());
+    if (readOutAndTakeReadings(in) == ReadStatus::NotNumber) return action.fail(counterNotNumber());
 
-    st.BaseInOctets = st.InOctets;
-    st.BaseOutOctets = st.OutOctets;
-    quotaRun.countersBaselined = true;
+    m_figures.BaseInOctets = m_figures.InOctets;
+    m_figures.BaseOutOctets = m_figures.OutOctets;
+    m_tracking.countersBaselined = true;
 
     const QChar point = quota::localeDecimalPoint();
-    const QString gbText = ui.quota.GBQuota_Edit->text();
+    const QString gbText = m_ui.GBQuota_Edit->text();
     const auto gb = quota::parseNumber(gbText, point);
     if (!gb) {
         action.end();
-        UiSeam::error(this, notValidFloat(gbText));
+        UiSeam::error(m_frame.dialogParent(), notValidFloat(gbText));
         return;
     }
-    st.QuotaBytes = *gb * st.BytesPerGigabyte;
+    m_figures.QuotaBytes = *gb * m_figures.BytesPerGigabyte;
 
-    const QString mbText = ui.quota.MBUsed_Edit->text();
+    const QString mbText = m_ui.MBUsed_Edit->text();
     const auto mb = quota::parseNumber(mbText, point);
     if (!mb) {
         action.end();
-        UiSeam::error(this, notValidFloat(mbText));
+        UiSeam::error(m_frame.dialogParent(), notValidFloat(mbText));
         return;
     }
-    st.UsedOffsetBytes = *mb * st.BytesPerMegabyte;
-    quotaRun.baselineTaken = true;
+    m_figures.UsedOffsetBytes = *mb * m_figures.BytesPerMegabyte;
+    m_tracking.baselineTaken = true;
 }
 
-void TMainForm::QuotaClick(QObject* Sender) {
-    const Trigger trigger = triggerOf(Sender);
+void QuotaMonitor::refresh(Trigger trigger) {
     const bool byTimer = trigger == Trigger::Tick;
 
-    setStatus(statustext::Busy);
-    if (!byTimer) setHelpKeyword(helpkw::text(helpkw::Quota), true);
+    m_frame.setStatus(statustext::Busy);
+    if (!byTimer) m_frame.setHelpKeyword(helpkw::text(helpkw::Quota), true);
 
-    if (currentPage() != ui.pages.Quota_Tab) {
-        if (!(byTimer && ui.timers.Quota_Timer->isActive())) {
-            setStatus(statustext::Ready);
-            return;
-        }
+    if (!m_shown() && !(byTimer && m_ticking())) {
+        m_frame.setStatus(statustext::Ready);
+        return;
     }
-    if (!(st.QuotaBytes > 0)) {
-        setStatus(statustext::Ready);
+    if (!(m_figures.QuotaBytes > 0)) {
+        m_frame.setStatus(statustext::Ready);
         return;
     }
 
     std::uint32_t in = 0;
-    const ReadStatus inStatus = readWanCounter(*this, kIfInOctets, in);
+    const ReadStatus inStatus = readWanCounter(kIfInOctets, in);
     if (inStatus == ReadStatus::Failed) {
-        setStatus(statustext::ReadError);
-        return;
-    }
-    if (inStatus == ReadStatus::NotNumber) {
-        UiSeam::warning(this, QStringLiteral("Warning"), QStringLiteral("Value is not an integer error!"));
-        setStatus(statustext::Ready);
+        m_frame.setStatus(statustext::ReadError);
         return;
     }
     // ifOutOctets: a failed read is ignored, but a value that is not a counter is reported like
     // one of ifInOctets (the in counter read just before is taken all the same).
-    const ReadStatus outStatus = readOutAndTakeReadings(*this, in);
-    if (outStatus == ReadStatus::NotNumber) {
-        UiSeam::warning(this, QStringLiteral("Warning"), QStringLiteral("Value is not an integer error!"));
-        setStatus(statustext::Ready);
+    if (inStatus == ReadStatus::NotNumber || readOutAndTakeReadings(in) == ReadStatus::NotNumber) {
+        warnNotInteger(m_frame.dialogParent());
+        m_frame.setStatus(statustext::Ready);
         return;
     }
 
-    QProgressBar* bar = ui.quota.In_ProgressBar;
+    QProgressBar* bar = m_ui.In_ProgressBar;
     quota::ViewInput view;
-    view.downloadAndUpload = ui.quota.DownUp_RBut->isChecked();
-    view.used = QuotaUsedBytes();
-    view.quotaBytes = st.QuotaBytes;
+    view.downloadAndUpload = m_ui.DownUp_RBut->isChecked();
+    view.used = usedBytes();
+    view.quotaBytes = m_figures.QuotaBytes;
     view.barPosition = bar->value();
     view.mayMoveBack = trigger == Trigger::Button;
-    view.bytesPerGigabyte = st.BytesPerGigabyte;
-    view.bytesPerMegabyte = st.BytesPerMegabyte;
+    view.bytesPerGigabyte = m_figures.BytesPerGigabyte;
+    view.bytesPerMegabyte = m_figures.BytesPerMegabyte;
     view.decimalPoint = quota::localeDecimalPoint();
     const quota::ViewResult r = quota::refreshView(view);
 
     if (r.barMoved) {
         bar->setValue(r.barPosition);
-        ui.quota.PercentUsed_Label->setText(r.percentText);
+        m_ui.PercentUsed_Label->setText(r.percentText);
     }
     if (r.fault != quota::Fault::None) {
-        UiSeam::warning(this, QStringLiteral("Warning"), QStringLiteral("Division by zero error!"));
-        setStatus(statustext::Ready);
+        UiSeam::warning(m_frame.dialogParent(), QStringLiteral("Warning"),
+                        QStringLiteral("Division by zero error!"));
+        m_frame.setStatus(statustext::Ready);
         return;
     }
-    ui.quota.QuotaRemaining_Label->setText(r.remainingText);
+    m_ui.QuotaRemaining_Label->setText(r.remainingText);
     setBarColour(bar, r.colour);
-    setStatus(statustext::Ready);
+    m_frame.setStatus(statustext::Ready);
 }
 
-void TMainForm::Quota_TimerTimer(QObject* Sender) {
-    const int resetDay = ui.quota.ResetDay_Edit->value();
+void QuotaMonitor::tick(Trigger trigger) {
+    const int resetDay = m_ui.ResetDay_Edit->value();
     const QDate today = Clock::today();
-
-    if (today.day() == resetDay && !st.QuotaResetDone) {
-        st.QuotaResetDone = true;
-        const QString date = settingstext::shortDate(today, QLocale());
-        ui.quota.LastResetDate_Label->setText(date);
-        st.UsedOffsetBytes = 0;
-        ui.quota.MBUsed_Edit->setText(QStringLiteral("0"));
-        ui.quota.PercentUsed_Label->setText(QStringLiteral("0%"));
-        ui.quota.In_ProgressBar->setValue(0);
-        CalcQuota_ButClick(Sender);
-        if (!quotaRun.countersBaselined) {
-            // The router did not answer: the new month still starts from zero, from the last
-            // counters read, rather than carrying the old month's traffic over.
-            st.BaseInOctets = st.InOctets;
-            st.BaseOutOctets = st.OutOctets;
-        }
-        writeLastResetDate(this, date);
-    }
-    if (today.day() != resetDay) st.QuotaResetDone = false;
-
-    QuotaClick(Sender);
+    if (today.day() == resetDay && !m_figures.QuotaResetDone) resetMonth(today);
+    if (today.day() != resetDay) m_figures.QuotaResetDone = false;
+    refresh(trigger);
 }
 
-namespace {
+void QuotaMonitor::resetMonth(const QDate& today) {
+    m_figures.QuotaResetDone = true;
+    const QString date = settingstext::shortDate(today, QLocale());
+    m_ui.LastResetDate_Label->setText(date);
+    m_figures.UsedOffsetBytes = 0;
+    m_ui.MBUsed_Edit->setText(QStringLiteral("0"));
+    m_ui.PercentUsed_Label->setText(QStringLiteral("0%"));
+    m_ui.In_ProgressBar->setValue(0);
+    calculate();
+    if (!m_tracking.countersBaselined) {
+        // The router did not answer: the new month still starts from zero, from the last
+        // counters read, rather than carrying the old month's traffic over.
+        m_figures.BaseInOctets = m_figures.InOctets;
+        m_figures.BaseOutOctets = m_figures.OutOctets;
+    }
+    writeLastResetDate(m_frame.dialogParent(), date);
+}
+
+void QuotaMonitor::restoreLastReset(const QString& date) {
+    m_ui.LastResetDate_Label->setText(date);
+    m_figures.QuotaResetDone = date == settingstext::shortDate(Clock::today(), QLocale());
+}
 
 // "Redefine": the edit's text becomes the ISP's unit size; a text that is not a positive number
 // leaves the size as it was.
-void redefineSize(TMainForm& form, const QLineEdit* edit, double& size) {
+void QuotaMonitor::redefineSize(const QLineEdit* edit, double& size) {
     const QString text = edit->text();
     const auto v = quota::parseNumber(text, quota::localeDecimalPoint());
     if (!v) {
-        UiSeam::error(&form, notValidFloat(text));
+        UiSeam::error(m_frame.dialogParent(), notValidFloat(text));
         return;
     }
     if (!(*v > 0)) {
-        UiSeam::error(&form,
+        UiSeam::error(m_frame.dialogParent(),
                       QStringLiteral("'%1' is not a valid number of bytes: it must be above 0").arg(text));
         return;
     }
     size = *v;
 }
 
-} // namespace
-
-void TMainForm::ReDefGB_ButClick(QObject*) {
-    redefineSize(*this, ui.quota.Gbytes_Edit, st.BytesPerGigabyte);
+void QuotaMonitor::redefineGigabyte() {
+    redefineSize(m_ui.Gbytes_Edit, m_figures.BytesPerGigabyte);
 }
 
-void TMainForm::ReDefMB_ButClick(QObject*) {
-    redefineSize(*this, ui.quota.MBytes_Edit, st.BytesPerMegabyte);
+void QuotaMonitor::redefineMegabyte() {
+    redefineSize(m_ui.MBytes_Edit, m_figures.BytesPerMegabyte);
 }
 
-// The formatters for callers outside the monitor. A text that is not a number, or a unit size of
-// 0, gives the empty text.
-QString TMainForm::FormatGbMb(const QString& bytes) const {
+QString QuotaMonitor::formatGbMb(const QString& bytes) const {
     const QChar point = quota::localeDecimalPoint();
     const auto v = quota::parseNumber(bytes, point);
     if (!v) return {};
-    return quota::formatGbMb(*v, st.BytesPerGigabyte, st.BytesPerMegabyte, point).text;
+    return quota::formatGbMb(*v, m_figures.BytesPerGigabyte, m_figures.BytesPerMegabyte, point).text;
 }
 
-QString TMainForm::FormatMbNumber(const QString& bytes) const {
+QString QuotaMonitor::formatMbNumber(const QString& bytes) const {
     const QChar point = quota::localeDecimalPoint();
     const auto v = quota::parseNumber(bytes, point);
     if (!v) return {};
-    return quota::formatMbNumber(*v, st.BytesPerMegabyte, point).text;
+    return quota::formatMbNumber(*v, m_figures.BytesPerMegabyte, point).text;
 }
 
-double TMainForm::QuotaUsedBytes() const {
+double QuotaMonitor::usedBytes() const {
     quota::Counters c;
-    c.inOctets = st.InOctets;
-    c.outOctets = st.OutOctets;
-    c.baseInOctets = st.BaseInOctets;
-    c.baseOutOctets = st.BaseOutOctets;
-    c.usedOffsetBytes = st.UsedOffsetBytes;
-    return quota::usedBytes(c, ui.quota.DownUp_RBut->isChecked());
+    c.inOctets = m_figures.InOctets;
+    c.outOctets = m_figures.OutOctets;
+    c.baseInOctets = m_figures.BaseInOctets;
+    c.baseOutOctets = m_figures.BaseOutOctets;
+    c.usedOffsetBytes = m_figures.UsedOffsetBytes;
+    return quota::usedBytes(c, m_ui.DownUp_RBut->isChecked());
 }
 
-QString TMainForm::MBUsedAtClose() {
-    QuotaClick(this);
+QString QuotaMonitor::mbUsedAtClose() {
+    refresh(Trigger::Other);
 
     // Without a baseline in this run (the router never answered) the counters say nothing about
     // the quota: keep the figure the user has rather than replacing it by 0.
-    const QString used = ui.quota.MBUsed_Edit->text();
+    const QString used = m_ui.MBUsed_Edit->text();
     const QString kept = !used.trimmed().isEmpty() ? used : QStringLiteral("0");
-    if (!quotaRun.baselineTaken) return kept;
+    if (!m_tracking.baselineTaken) return kept;
 
     const quota::TextResult r =
-        quota::formatMbNumber(QuotaUsedBytes(), st.BytesPerMegabyte, quota::localeDecimalPoint());
+        quota::formatMbNumber(usedBytes(), m_figures.BytesPerMegabyte, quota::localeDecimalPoint());
     return r.fault == quota::Fault::None ? r.text : kept;
 }
+
+} // namespace monitor

@@ -1,4 +1,4 @@
-// What the quota monitor remembers between reads besides the program-wide numbers: the router's
+// What the quota monitor remembers between reads besides its figures: the router's
 // last counter readings (to tell wraps from restarts) and whether this run has a complete baseline.
 #pragma once
 

@@ -3,17 +3,20 @@
 
 #include "net/HttpClient.h"
 #include "net/WebServers.h"
+#include "net/core/AddressScope.h"
 
-void ReachabilityProbe(const std::function<void()>& idle) {
+void ReachabilityProbe(const std::function<void()>& idle, const RedirectCheck& allowed) {
     try {
         const webconfig::Server server = webconfig::probeServer();
         TIdHTTP http;
         http.HandleRedirects = true;
+        http.RedirectAllowed = allowed ? allowed : RedirectCheck(netscope::isPublicIPv4);
         http.Host = server.host;
         http.Port = server.port;
         http.OnIdle = idle;
         http.Get("/");
     } catch (...) {
-        // Name not found, no connection, time-out or an error status: the attempt is over either way.
+        // Name not found, no connection, time-out, an error status or a refused redirect: the
+        // attempt is over either way.
     }
 }

@@ -41,6 +41,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kSlice = std::chrono::milliseconds(125);
 
+constexpr const char* kRedirectRefused = "The redirect leads to an address that is not allowed.";
+
 [[noreturn]] void raise(const std::string& message) {
     throw EIdHTTPError(message, 0);
 }
@@ -170,12 +172,14 @@ TIdHTTP::TIdHTTP()
     : UserAgent(std::string(program::kName) + "/" + program::kVersion),
       ConnectTimeout(httpconfig::connectTimeoutMs()), RequestTimeout(httpconfig::requestTimeoutMs()) {}
 
-http::Reply TIdHTTP::fetch(const http::Target& target, Clock::time_point deadline) {
+http::Reply TIdHTTP::fetch(const http::Target& target, bool redirected, Clock::time_point deadline) {
     const auto connectUntil =
         std::min(deadline, Clock::now() + std::chrono::milliseconds(std::max(ConnectTimeout, 0)));
     Idle idle(OnIdle);
+    const in_addr address = resolve(target.host, connectUntil, idle);
+    if (redirected && RedirectAllowed && !RedirectAllowed(ntohl(address.s_addr))) raise(kRedirectRefused);
     Socket s;
-    connectTo(s, resolve(target.host, connectUntil, idle), target.port, connectUntil, idle);
+    connectTo(s, address, target.port, connectUntil, idle);
     sendAll(s.fd,
             http::buildRequest(target.path, target.host, target.port, ProtocolVersion, Accept, UserAgent),
             deadline, idle);
@@ -188,7 +192,7 @@ std::string TIdHTTP::Get(const std::string& path) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(RequestTimeout, 0));
     http::Target target{Host, Port, path};
     for (int redirects = 0;; ++redirects) {
-        http::Reply reply = fetch(target, deadline);
+        http::Reply reply = fetch(target, redirects > 0, deadline);
         ResponseCode = reply.status;
         ResponseText = reply.statusLine;
         if (reply.status >= 200 && reply.status < 300) return std::move(reply.body);

@@ -47,10 +47,13 @@ public:
     int RequestTimeout;    // ms, from httpconfig
     std::size_t MaxBodyBytes = http::kMaxBodyBytes;
     std::function<void()> OnIdle; // runs between wait slices
+    // Whether a redirect may be followed to the address (IPv4, host byte order) its target's host
+    // resolved to; the connection goes to that very address. Empty: every redirect is followed.
+    std::function<bool(std::uint32_t address)> RedirectAllowed;
 
     // Gets path (sent unchanged; it begins with "/") from Host:Port and returns the body of a 2xx reply.
     // A 3xx reply is followed to its Location (at most RedirectMaximum times) only while HandleRedirects
-    // is on. Throws EIdHTTPError for everything else.
+    // is on, and only to an address RedirectAllowed accepts. Throws EIdHTTPError for everything else.
     std::string Get(const std::string& path);
 
     // The last reply's status code and status line (0 and empty when none arrived).
@@ -58,5 +61,7 @@ public:
     std::string ResponseText;
 
 private:
-    http::Reply fetch(const http::Target& target, std::chrono::steady_clock::time_point deadline);
+    // A redirect's hop (`redirected`) goes only to an address RedirectAllowed accepts.
+    http::Reply fetch(const http::Target& target, bool redirected,
+                      std::chrono::steady_clock::time_point deadline);
 };

@@ -1,6 +1,7 @@
 // Interfaces page: state and counters of the LAN, PPP and WAN interfaces side by side, and the
 // raw interface-group dump of the Debug page.
 #include "app/Main_Unit.h"
+#include "monitor/QuotaMonitor.h"
 #include "ui/StatusTexts.h"
 
 #include "ui/PageAction.h"
@@ -183,7 +184,8 @@ void TMainForm::InterfacesClick() {
             case Kind::Octets:
                 if (const auto bytes = ifview::octetsText(value)) {
                     const quota::TextResult r =
-                        quota::formatGbMb(bytes->toDouble(), st.BytesPerGigabyte, st.BytesPerMegabyte, point);
+                        quota::formatGbMb(bytes->toDouble(), quotaMonitor().figures().BytesPerGigabyte,
+                                          quotaMonitor().figures().BytesPerMegabyte, point);
                     if (r.fault == quota::Fault::None) {
                         text = r.text;
                     } else {

@@ -1,9 +1,9 @@
 // The line history window: range choice, the charts and the exports.
 #include "windows/LineHistory_Unit.h"
 
+#include "history/HistoryStore.h"
 #include "ui/Clock.h"
 #include "ui/UiSeam.h"
-#include "history/HistoryStore.h"
 #include "windows/ProgramHelp.h"
 #include "windows/core/HelpKeywords.h"
 
@@ -70,6 +70,10 @@ TLineHistoryForm::TLineHistoryForm(history::HistoryStore& store, QWidget* parent
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("Summary_Label"));
     row->addWidget(m_summary, 1);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("RecordingNote_Label"));
+    m_note->setVisible(false);
+    row->addWidget(m_note);
     QPushButton* refresh = button(row, this, "Refresh_But", QStringLiteral("&Refresh"));
     QPushButton* csv = button(row, this, "ExportCsv_But", QStringLiteral("Export &CSV..."));
     QPushButton* png = button(row, this, "SavePng_But", QStringLiteral("Save chart as &PNG..."));
@@ -96,6 +100,11 @@ void TLineHistoryForm::setRange(Range range) {
         reload();
     else
         m_range->setCurrentIndex(static_cast<int>(range)); // reloads
+}
+
+void TLineHistoryForm::setRecordingNote(const QString& note) {
+    m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
 }
 
 TLineHistoryForm::Range TLineHistoryForm::range() const {

@@ -33,6 +33,8 @@ public:
     const std::vector<history::LineEvent>& shownEvents() const { return m_events; }
     // The number of points drawn on the current charts (after thinning).
     int drawnPoints() const { return m_drawnPoints; }
+    // A word from the recorder beside the range (recording stopped, or going again); empty hides it.
+    void setRecordingNote(const QString& note);
 
     void ExportCsv_ButClick();
     void SavePng_ButClick();
@@ -52,6 +54,7 @@ private:
     QTabWidget* m_tabs = nullptr;
     QChartView *m_snr = nullptr, *m_atten = nullptr, *m_rates = nullptr, *m_traffic = nullptr;
     QLabel* m_summary = nullptr;
+    QLabel* m_note = nullptr;
     std::vector<history::Column> m_columns;
     int m_answered = 0, m_gaps = 0;
     std::vector<history::LineEvent> m_events;

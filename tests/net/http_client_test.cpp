@@ -164,6 +164,37 @@ TEST(StandInHttp, DialOnDemandAndVersionFile) {
     EXPECT_EQ(failed.error, "Socket Error # 111\r\nConnection refused.");
 }
 
+// The probe only shows that the line is up: a redirect to the computer itself (or the router, or
+// the LAN) is not followed, whether its Location names the address or a host that resolves to it.
+TEST(ReachabilityProbeRedirects, NotFollowedToANonPublicAddress) {
+    const webconfig::Server old = webconfig::probeServer();
+    ScriptedHttpServer target([](const std::string&) { return answer("HTTP/1.1 200 OK\r\n\r\n"); });
+    for (const std::string host : {"127.0.0.1", "localhost"}) {
+        const std::string location = "http://" + host + ":" + std::to_string(target.port()) + "/";
+        ScriptedHttpServer first([&](const std::string&) {
+            return answer("HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n");
+        });
+        webconfig::setProbeServer({"127.0.0.1", first.port()});
+        ReachabilityProbe();
+        EXPECT_EQ(first.requests().size(), 1u) << host;
+        EXPECT_EQ(target.requests().size(), 0u) << host;
+    }
+    webconfig::setProbeServer(old);
+}
+
+TEST(ReachabilityProbeRedirects, FollowedToAnAddressTheCheckAccepts) {
+    const webconfig::Server old = webconfig::probeServer();
+    ScriptedHttpServer target([](const std::string&) { return answer("HTTP/1.1 200 OK\r\n\r\n"); });
+    const std::string location = "http://127.0.0.1:" + std::to_string(target.port()) + "/";
+    ScriptedHttpServer first([&](const std::string&) {
+        return answer("HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n");
+    });
+    webconfig::setProbeServer({"127.0.0.1", first.port()});
+    ReachabilityProbe({}, [](std::uint32_t address) { return address == 0x7F000001; });
+    EXPECT_EQ(target.requests().size(), 1u);
+    webconfig::setProbeServer(old);
+}
+
 TEST(StandInHttp, ProcessOptionAndControlCommands) {
     if (SimProcess::binary().empty()) GTEST_SKIP() << "KESTRUNE_SIM_BIN is not set";
     SimProcess sim;

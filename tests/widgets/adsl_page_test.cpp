@@ -2,6 +2,8 @@
 #include "support/DroppingAgent.h"
 #include "support/MainFormHarness.h"
 
+#include "monitor/ConnectionMonitor.h"
+
 #include "ui/PaneText.h"
 #include "ui/UiSeam.h"
 #include "net/SnmpClient.h"
@@ -89,10 +91,10 @@ TEST(AdslPage, SheetsAndWidgets) {
 
     // The connection log's clear button is wired to the shared clear tool.
     linkLog->setPlainText("12:00 Disconnected");
-    h.form().st.LinkLogChanged = true;
+    h.form().connectionMonitor().link().LinkLogChanged = true;
     tabs->widget(1)->findChild<QPushButton*>("ClearLog_But")->click();
     EXPECT_TRUE(paneLines(*linkLog).isEmpty());
-    EXPECT_FALSE(h.form().st.LinkLogChanged);
+    EXPECT_FALSE(h.form().connectionMonitor().link().LinkLogChanged);
 }
 
 TEST(AdslPage, RefreshShowsTheLineAsTheRouterReportsIt) {

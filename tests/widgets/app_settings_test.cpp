@@ -1,6 +1,9 @@
 // The settings file at start-up and at every close request, through the real main window.
 #include "support/MainFormHarness.h"
 
+#include "monitor/ConnectionMonitor.h"
+#include "monitor/QuotaMonitor.h"
+
 #include "ui/Clock.h"
 #include "ui/PaneText.h"
 #include "app/core/SettingsFile.h"
@@ -118,8 +121,8 @@ TEST(AppSettings, FirstStartWithoutSettingsFileUsesEveryDefaultAndLeavesAnEmptyF
     EXPECT_FALSE(h.find<QAction>("Autoreconnect")->isEnabled());
     EXPECT_EQ(h.find<QLineEdit>("Gbytes_Edit")->text(), "1073741824");
     EXPECT_EQ(h.find<QLineEdit>("MBytes_Edit")->text(), "1048576");
-    EXPECT_EQ(h.form().st.BytesPerGigabyte, 1073741824.0);
-    EXPECT_EQ(h.form().st.BytesPerMegabyte, 1048576.0);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BytesPerGigabyte, 1073741824.0);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BytesPerMegabyte, 1048576.0);
     EXPECT_EQ(h.find<QLineEdit>("GBQuota_Edit")->text(), "0");
     EXPECT_EQ(h.find<QLineEdit>("MBUsed_Edit")->text(), "0");
     EXPECT_EQ(h.find<QSpinBox>("ResetDay_Edit")->value(), 0);
@@ -178,13 +181,13 @@ TEST(AppSettings, AFullFileRestoresEveryKeyAndTheNextCloseWritesTheSameBack) {
     EXPECT_EQ(text(h, "Dir_Edit"), "/var/tmp/eventlogs/");
     EXPECT_TRUE(h.find<QRadioButton>("DownUp_RBut")->isChecked());
     EXPECT_EQ(text(h, "Gbytes_Edit"), "1000000000");
-    EXPECT_EQ(f.st.BytesPerGigabyte, 1e9);
-    EXPECT_EQ(f.st.BytesPerMegabyte, 1e6);
+    EXPECT_EQ(f.quotaMonitor().figures().BytesPerGigabyte, 1e9);
+    EXPECT_EQ(f.quotaMonitor().figures().BytesPerMegabyte, 1e6);
     EXPECT_EQ(text(h, "GBQuota_Edit"), "25");
     EXPECT_EQ(text(h, "MBUsed_Edit"), "1234.5000");
     EXPECT_EQ(h.find<QSpinBox>("ResetDay_Edit")->value(), 14);
     EXPECT_EQ(h.find<QLabel>("LastResetDate_Label")->text(), "a date");
-    EXPECT_FALSE(f.st.QuotaResetDone);
+    EXPECT_FALSE(f.quotaMonitor().figures().QuotaResetDone);
     EXPECT_EQ(f.session().interfaces().IfNumber, 5);
     EXPECT_TRUE(errors().empty());
 
@@ -313,7 +316,7 @@ TEST(AppSettings, ANonNumericIspByteCountStopsTheStartUpButTheFileIsReleasedAndN
     EXPECT_EQ(h.find<QLabel>("firmware_ver_label")->text(), "-----");
     EXPECT_EQ(text(h, "Gbytes_Edit"), "lots");
     EXPECT_EQ(text(h, "MBytes_Edit"), "1000000"); // filled with the other edit, never converted
-    EXPECT_EQ(h.form().st.BytesPerMegabyte, 1048576.0);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BytesPerMegabyte, 1048576.0);
     EXPECT_EQ(text(h, "Dir_Edit"), "");
     // The file was released (written back as it was) and the window is usable.
     EXPECT_EQ(h.settingsBytes(), before);
@@ -378,7 +381,7 @@ TEST(AppSettings, NumbersFollowTheLocaleAndAreReadBackWithTheSameLocale) {
                   {"Quota", "ISP bytes in Megabyte", "1000000"}};
     MainFormHarness h(o);
     EXPECT_TRUE(errors().empty());
-    EXPECT_EQ(h.form().st.BytesPerGigabyte, 1000000000.5);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BytesPerGigabyte, 1000000000.5);
     UiSeam::setNextAnswer(QMessageBox::No);
     h.closeForm();
     EXPECT_EQ(h.settings().readString("Quota", "ISP bytes in Gigabyte", ""), "1000000000,5");
@@ -399,11 +402,11 @@ TEST(AppSettings, LastResetDateOfTodayMeansTheResetIsDone) {
     MainFormHarness h(o);
     Clock::setNow(QDateTime(today, QTime(9, 0)));
     h.createForm();
-    EXPECT_TRUE(h.form().st.QuotaResetDone);
+    EXPECT_TRUE(h.form().quotaMonitor().figures().QuotaResetDone);
     h.destroyForm();
     Clock::setNow(QDateTime(today.addDays(1), QTime(9, 0)));
     h.createForm();
-    EXPECT_FALSE(h.form().st.QuotaResetDone);
+    EXPECT_FALSE(h.form().quotaMonitor().figures().QuotaResetDone);
 }
 
 TEST(AppSettings, CloseAnsweredNoKeepsTheWindowAndYesClosesItTheFileWrittenEitherWay) {
@@ -447,14 +450,14 @@ TEST(AppSettings, TheConnectionLogIsOfferedOnlyWhenItHasUnsavedLines) {
 
     // Lines but not changed since the last save: only the confirmation.
     log->setPlainText("line one\nline two");
-    h.form().st.LinkLogChanged = false;
+    h.form().connectionMonitor().link().LinkLogChanged = false;
     UiSeam::resetTestRecord();
     EXPECT_TRUE(h.closeForm());
     EXPECT_EQ(UiSeam::messages().size(), 1u);
 
     // Changed but empty: nothing offered.
     log->clear();
-    h.form().st.LinkLogChanged = true;
+    h.form().connectionMonitor().link().LinkLogChanged = true;
     UiSeam::resetTestRecord();
     EXPECT_TRUE(h.closeForm());
     EXPECT_EQ(UiSeam::messages().size(), 1u);
@@ -485,10 +488,10 @@ TEST(AppSettings, TheConnectionLogIsOfferedOnlyWhenItHasUnsavedLines) {
     QFile f(target);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("line one\nline two\n"));
-    EXPECT_FALSE(h.form().st.LinkLogChanged);
+    EXPECT_FALSE(h.form().connectionMonitor().link().LinkLogChanged);
 
     // Declined: no dialog.
-    h.form().st.LinkLogChanged = true;
+    h.form().connectionMonitor().link().LinkLogChanged = true;
     UiSeam::resetTestRecord();
     UiSeam::setNextAnswer(QMessageBox::Yes);
     UiSeam::setNextAnswer(QMessageBox::No);

@@ -4,6 +4,8 @@
 #include "support/HttpTestServer.h"
 #include "support/MainFormHarness.h"
 
+#include "monitor/ConnectionMonitor.h"
+
 #include "ui/UiSeam.h"
 #include "net/HttpClient.h"
 #include "net/SnmpClient.h"
@@ -62,7 +64,7 @@ TEST_F(ConnectionMonitor, LogsDownAndUpOnlyWithTestingBetweenAndNoAttemptsWhenAu
     ASSERT_EQ(h.form().session().interfaces().PppIfIndex, QString::number(sim::PppIf));
     check(); // up at start: nothing
     EXPECT_TRUE(lines().isEmpty());
-    EXPECT_FALSE(h.form().st.LinkLogChanged);
+    EXPECT_FALSE(h.form().connectionMonitor().link().LinkLogChanged);
 
     h.router().setPppLink(false); // down: logged at the first check
     check();
@@ -70,8 +72,8 @@ TEST_F(ConnectionMonitor, LogsDownAndUpOnlyWithTestingBetweenAndNoAttemptsWhenAu
     ASSERT_EQ(lines().size(), 1);
     EXPECT_TRUE(lines()[0].startsWith("Disconnected: ")) << lines()[0].toStdString();
     EXPECT_TRUE(kUptimeTail.match(lines()[0]).hasMatch()) << lines()[0].toStdString();
-    EXPECT_FALSE(h.form().st.LinkUp);
-    EXPECT_TRUE(h.form().st.LinkLogChanged);
+    EXPECT_FALSE(h.form().connectionMonitor().link().LinkUp);
+    EXPECT_TRUE(h.form().connectionMonitor().link().LinkLogChanged);
     EXPECT_FALSE(reconnectTimer()->isActive());
 
     h.router().setOperStatus(sim::PppIf, 3); // testing: no line
@@ -83,7 +85,7 @@ TEST_F(ConnectionMonitor, LogsDownAndUpOnlyWithTestingBetweenAndNoAttemptsWhenAu
     ASSERT_EQ(lines().size(), 2);
     EXPECT_TRUE(lines()[1].startsWith("Reconnected: ")) << lines()[1].toStdString();
     EXPECT_TRUE(kUptimeTail.match(lines()[1]).hasMatch());
-    EXPECT_TRUE(h.form().st.LinkUp);
+    EXPECT_TRUE(h.form().connectionMonitor().link().LinkUp);
     EXPECT_EQ(h.form().statusText(), " Ready"); // a successful check leaves the status line alone
 }
 
@@ -93,7 +95,7 @@ TEST_F(ConnectionMonitor, FailingReadsShowTheErrorOrLeaveTheUptimeEmpty) {
     check();
     EXPECT_EQ(h.form().statusText(), " Error: Check IP address and/or SNMP community name");
     EXPECT_TRUE(lines().isEmpty());
-    EXPECT_TRUE(h.form().st.LinkUp);
+    EXPECT_TRUE(h.form().connectionMonitor().link().LinkUp);
 
     h.router().setSilent(false);
     DroppingAgent drop(h.router()); // answers the link's status, not the uptime
@@ -117,12 +119,12 @@ TEST_F(AutoReconnect, AttemptsEvery30SecondsUntilTheDialBringsTheLinkUp) {
     ASSERT_TRUE(reconnectTimer()->isActive());
     EXPECT_EQ(reconnectTimer()->interval(), 30000);
 
-    h.form().st.LinkLogChanged = false;
+    h.form().connectionMonitor().link().LinkLogChanged = false;
     attempt();
     ASSERT_EQ(lines().size(), 2);
     EXPECT_TRUE(lines()[1].startsWith("Reconnect attempted: "));
     EXPECT_FALSE(lines()[1].contains('('));
-    EXPECT_FALSE(h.form().st.LinkLogChanged); // an attempt alone is nothing to save
+    EXPECT_FALSE(h.form().connectionMonitor().link().LinkLogChanged); // an attempt alone is nothing to save
     EXPECT_EQ(internet.requestCount(), 1u);
     EXPECT_TRUE(reconnectTimer()->isActive());
 
@@ -159,5 +161,5 @@ TEST_F(AutoReconnect, SwitchingMonitoringOffDuringTheProbeEndsTheAttempts) {
     EXPECT_FALSE(h.form().ui.timers.Connect_Timer->isActive());
     EXPECT_FALSE(h.form().ui.menu.Autoreconnect->isChecked());
     EXPECT_FALSE(h.form().ui.menu.Autoreconnect->isEnabled());
-    EXPECT_FALSE(h.form().st.LinkUp);
+    EXPECT_FALSE(h.form().connectionMonitor().link().LinkUp);
 }

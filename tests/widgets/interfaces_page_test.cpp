@@ -2,6 +2,8 @@
 #include "support/DroppingAgent.h"
 #include "support/MainFormHarness.h"
 
+#include "monitor/QuotaMonitor.h"
+
 #include "ui/PaneText.h"
 #include "ui/UiSeam.h"
 #include "net/SnmpClient.h"
@@ -149,7 +151,7 @@ TEST(InterfacesPage, RefreshFillsTheThreeInterfaces) {
         EXPECT_EQ(text(h, "LANBytesIn_Label"), "4,0000 Gb");
         EXPECT_EQ(text(h, "PPPBytesIn_Label"), ",5000 Mb");
     }
-    h.form().st.BytesPerGigabyte = 8589934592.0;
+    h.form().quotaMonitor().figures().BytesPerGigabyte = 8589934592.0;
     update(h);
     EXPECT_EQ(text(h, "LANBytesIn_Label"), "4096.0000 Mb");
 }

@@ -2,10 +2,10 @@
 // the recorder against the stand-in, the Options menu items, and the window's exports.
 #include "support/MainFormHarness.h"
 
-#include "ui/Clock.h"
-#include "ui/UiSeam.h"
 #include "history/HistoryStore.h"
 #include "history/LineRecorder.h"
+#include "ui/Clock.h"
+#include "ui/UiSeam.h"
 #include "windows/LineHistory_Unit.h"
 
 #include <QAction>
@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -21,6 +22,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace history;
 using testsupport::MainFormHarness;
@@ -84,6 +87,31 @@ TEST(LineHistoryStore, KilledWriterLeavesTheFileIntact) {
     EXPECT_EQ(rolledUp, store.sampleCount());
     EXPECT_TRUE(store.addSample(figures(-1, 1)));
     EXPECT_EQ(store.samples(-1, 0).size(), 1u);
+}
+
+// The history tells when the line was in use: the database and its -wal and -shm files are the
+// owner's alone, also under a umask that lets others read, and a file made wider before is narrowed.
+TEST(LineHistoryStore, FilesAreTheOwnersAloneWhateverTheUmask) {
+    for (const bool existing : {false, true}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.sqlite"));
+        const mode_t oldMask = ::umask(022);
+        if (existing) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.close();
+            ::chmod(QFile::encodeName(path).constData(), 0644);
+        }
+        HistoryStore store;
+        const bool opened = store.open(path) && store.addSample(figures(1000, 12));
+        ::umask(oldMask);
+        ASSERT_TRUE(opened) << store.error().toStdString();
+        for (const QString& file : {path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
+            struct stat st {};
+            ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &st), 0) << file.toStdString();
+            EXPECT_EQ(st.st_mode & 0777, 0600u) << file.toStdString() << " existing " << existing;
+        }
+    }
 }
 
 TEST(LineHistoryStore, MigratesTheOlderSchema) {
@@ -261,4 +289,48 @@ TEST(LineHistoryWindow, UnusedLeavesTheSettingsFileWithoutTheSection) {
     ASSERT_TRUE(h.closeForm());
     EXPECT_FALSE(h.settingsBytes().contains("[Line history]"));
     EXPECT_FALSE(QFile::exists(h.dir() + QStringLiteral("/kestrune_widget_tests-history.sqlite")));
+}
+
+// A sample the database refuses is not lost without a word: the status line and the window say so
+// once, the next ticks try again, and both say when samples are stored again.
+TEST(LineHistoryWindow, SaysOnceWhenSamplesCannotBeStoredAndWhenAgain) {
+    MainFormHarness h;
+    const QString db = h.dir() + QStringLiteral("/kestrune_widget_tests-history.sqlite");
+    auto* timer = h.find<QTimer>("History_Timer");
+    h.find<QAction>("RecordHistory")->trigger(); // the first sample
+    h.find<QAction>("LineHistory1")->trigger();
+    auto* window = h.find<TLineHistoryForm>("LineHistoryForm");
+    ASSERT_NE(window, nullptr);
+    auto* note = window->findChild<QLabel*>(QStringLiteral("RecordingNote_Label"));
+    ASSERT_NE(note, nullptr);
+    EXPECT_FALSE(note->isVisibleTo(window));
+    // Another program takes the samples' table away, and later brings it back.
+    const auto elsewhere = [&](const char* sql) {
+        {
+            QSqlDatabase other =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(db);
+            ASSERT_TRUE(other.open());
+            QSqlQuery q(other);
+            ASSERT_TRUE(q.exec(QLatin1String(sql))) << sql;
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    };
+
+    elsewhere("ALTER TABLE samples RENAME TO samples_away");
+    Clock::setNow(Clock::now().addSecs(60));
+    h.form().History_TimerTimer(timer);
+    EXPECT_TRUE(h.form().statusText().startsWith(" Recording stopped: "))
+        << h.form().statusText().toStdString();
+    EXPECT_TRUE(note->text().startsWith("Recording stopped: ")) << note->text().toStdString();
+    EXPECT_TRUE(note->isVisibleTo(window));
+    h.form().setStatus(QStringLiteral(" Ready"));
+    h.form().History_TimerTimer(timer); // still refused: said once
+    EXPECT_EQ(h.form().statusText(), " Ready");
+
+    elsewhere("ALTER TABLE samples_away RENAME TO samples");
+    h.form().History_TimerTimer(timer);
+    EXPECT_EQ(h.form().statusText(), " Recording again.");
+    EXPECT_EQ(note->text(), "Recording again.");
+    EXPECT_EQ(window->shownSamples(), 2); // the first one and the one just stored
 }

@@ -1,6 +1,8 @@
 // The log pane tools (save, copy, clear) and the Debug page, on the real window.
 #include "ui/UiSeam.h"
 #include "support/MainFormHarness.h"
+
+#include "monitor/ConnectionMonitor.h"
 #include "support/PageTestHelpers.h"
 
 #include <QDir>
@@ -104,7 +106,7 @@ TEST(LogPanesSave, CancelledDialogChangesNothing) {
     TMainForm& f = h.form();
     pane(h, "DebugLog_Memo")->setPlainText("one\ntwo");
     pane(h, "LinkLog_Memo")->setPlainText("link went down");
-    f.st.LinkLogChanged = true;
+    f.connectionMonitor().link().LinkLogChanged = true;
     const QStringList before = QDir(h.dir()).entryList(QDir::Files);
 
     UiSeam::setNextSaveFileName(QString()); // cancel
@@ -114,7 +116,7 @@ TEST(LogPanesSave, CancelledDialogChangesNothing) {
 
     EXPECT_EQ(UiSeam::saveRequests().size(), 2u);
     EXPECT_EQ(pagetest::lines(f, "DebugLog_Memo"), (QStringList{"one", "two"}));
-    EXPECT_TRUE(f.st.LinkLogChanged);
+    EXPECT_TRUE(f.connectionMonitor().link().LinkLogChanged);
     EXPECT_EQ(QDir(h.dir()).entryList(QDir::Files), before);
 }
 
@@ -154,11 +156,11 @@ TEST(LogPanesSave, ConnectionLogFlagClearedBySaveOnly) {
     MainFormHarness h;
     TMainForm& f = h.form();
     pane(h, "LinkLog_Memo")->setPlainText("08/12/2024 10:00:00 Disconnected");
-    f.st.LinkLogChanged = true;
+    f.connectionMonitor().link().LinkLogChanged = true;
     const QString path = QDir(h.dir()).filePath("conn.log");
     UiSeam::setNextSaveFileName(path);
     button(h, "SaveLog_But")->click();
-    EXPECT_FALSE(f.st.LinkLogChanged);
+    EXPECT_FALSE(f.connectionMonitor().link().LinkLogChanged);
     EXPECT_EQ(readFile(path), QByteArray("08/12/2024 10:00:00 Disconnected\n"));
     // The pane keeps its lines; nothing is appended to the connection log.
     EXPECT_EQ(pagetest::lines(f, "LinkLog_Memo").size(), 1);
@@ -168,7 +170,7 @@ TEST(LogPanesSave, UnwritableFileIsReportedAndLeavesTheFlagAndTheOldFile) {
     MainFormHarness h;
     TMainForm& f = h.form();
     pane(h, "LinkLog_Memo")->setPlainText("line");
-    f.st.LinkLogChanged = true;
+    f.connectionMonitor().link().LinkLogChanged = true;
 
     // A directory that does not exist.
     const QString missing = QDir(h.dir()).filePath("no/such/dir/conn.log");
@@ -178,7 +180,7 @@ TEST(LogPanesSave, UnwritableFileIsReportedAndLeavesTheFlagAndTheOldFile) {
     EXPECT_EQ(UiSeam::messages().front().kind, UiSeam::BoxKind::Error);
     EXPECT_TRUE(UiSeam::messages().front().text.contains(missing));
     EXPECT_GT(UiSeam::messages().front().text.size(), missing.size() + 20); // the reason is given too
-    EXPECT_TRUE(f.st.LinkLogChanged);
+    EXPECT_TRUE(f.connectionMonitor().link().LinkLogChanged);
     EXPECT_FALSE(QFileInfo::exists(missing));
 
     // A name taken by a directory: nothing is replaced, nothing is left behind.
@@ -192,7 +194,7 @@ TEST(LogPanesSave, UnwritableFileIsReportedAndLeavesTheFlagAndTheOldFile) {
     ASSERT_EQ(UiSeam::messages().size(), 1u);
     EXPECT_TRUE(UiSeam::messages().front().text.contains(taken));
     EXPECT_TRUE(QFileInfo(taken).isDir());
-    EXPECT_TRUE(f.st.LinkLogChanged);
+    EXPECT_TRUE(f.connectionMonitor().link().LinkLogChanged);
     EXPECT_EQ(QDir(h.dir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
 
     // The debug log keeps the lines it got before the write failed.
@@ -245,16 +247,16 @@ TEST(LogPanesClear, DebugLogAndConnectionLog) {
     TMainForm& f = h.form();
     pane(h, "DebugLog_Memo")->setPlainText("a\nb");
     pane(h, "LinkLog_Memo")->setPlainText("c");
-    f.st.LinkLogChanged = true;
+    f.connectionMonitor().link().LinkLogChanged = true;
 
     button(h, "DebugLogClear_But")->click();
     EXPECT_TRUE(pagetest::lines(f, "DebugLog_Memo").isEmpty());
     EXPECT_EQ(pagetest::lines(f, "LinkLog_Memo"), QStringList{"c"});
-    EXPECT_TRUE(f.st.LinkLogChanged);
+    EXPECT_TRUE(f.connectionMonitor().link().LinkLogChanged);
 
     button(h, "ClearLog_But")->click();
     EXPECT_TRUE(pagetest::lines(f, "LinkLog_Memo").isEmpty());
-    EXPECT_FALSE(f.st.LinkLogChanged);
+    EXPECT_FALSE(f.connectionMonitor().link().LinkLogChanged);
 }
 
 TEST(DebugPage, WidgetsAndShowingThePage) {

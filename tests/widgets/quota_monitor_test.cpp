@@ -2,6 +2,8 @@
 // and in one with a decimal comma.
 #include "support/MainFormHarness.h"
 
+#include "monitor/QuotaMonitor.h"
+
 #include "ui/Clock.h"
 #include "ui/UiSeam.h"
 #include "net/core/SnmpBer.h"
@@ -104,9 +106,9 @@ TEST_P(QuotaMonitor, PageWidgetsAndStartUpBaseline) {
     EXPECT_EQ(h.find<QLineEdit>("Gbytes_Edit")->text(), "1073741824");
     EXPECT_EQ(h.find<QLineEdit>("MBytes_Edit")->text(), "1048576");
     // The router answered at start-up: the baseline is taken.
-    EXPECT_EQ(h.form().st.BaseInOctets, kBaseIn);
-    EXPECT_EQ(h.form().st.BaseOutOctets, kBaseOut);
-    EXPECT_EQ(h.form().st.QuotaBytes, 10 * GiB);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BaseInOctets, kBaseIn);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BaseOutOctets, kBaseOut);
+    EXPECT_EQ(h.form().quotaMonitor().figures().QuotaBytes, 10 * GiB);
     EXPECT_EQ(h.form().statusText(), " Ready");
 
     // The formatters as other parts of the window use them.
@@ -209,8 +211,8 @@ TEST_P(QuotaMonitor, RedefineChangesTheUnitsAtOnceAndTheQuotaAtTheNextCalculate)
 
     h.find<QLineEdit>("Gbytes_Edit")->setText("2147483648");
     h.find<QPushButton>("ReDefGB_But")->click();
-    EXPECT_EQ(h.form().st.BytesPerGigabyte, 2 * GiB);
-    EXPECT_EQ(h.form().st.QuotaBytes, 10 * GiB); // not yet
+    EXPECT_EQ(h.form().quotaMonitor().figures().BytesPerGigabyte, 2 * GiB);
+    EXPECT_EQ(h.form().quotaMonitor().figures().QuotaBytes, 10 * GiB); // not yet
     update(h);
     EXPECT_EQ(bar(h), 25);
     EXPECT_EQ(remaining(h), num("3.7500 Gb (75%)"));
@@ -224,11 +226,11 @@ TEST_P(QuotaMonitor, RedefineChangesTheUnitsAtOnceAndTheQuotaAtTheNextCalculate)
     h.find<QLineEdit>("Gbytes_Edit")->setText("2147483648");
     h.find<QPushButton>("ReDefGB_But")->click();
     h.find<QPushButton>("CalcQuota_But")->click();
-    EXPECT_EQ(h.form().st.QuotaBytes, 20 * GiB);
+    EXPECT_EQ(h.form().quotaMonitor().figures().QuotaBytes, 20 * GiB);
 
     h.find<QLineEdit>("MBytes_Edit")->setText(num("1000000.5"));
     h.find<QPushButton>("ReDefMB_But")->click();
-    EXPECT_EQ(h.form().st.BytesPerMegabyte, 1000000.5);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BytesPerMegabyte, 1000000.5);
 
     // Texts that are no size leave the sizes as they are and say so.
     UiSeam::resetTestRecord();
@@ -238,8 +240,8 @@ TEST_P(QuotaMonitor, RedefineChangesTheUnitsAtOnceAndTheQuotaAtTheNextCalculate)
         h.find<QLineEdit>("MBytes_Edit")->setText(bad);
         h.find<QPushButton>("ReDefMB_But")->click();
     }
-    EXPECT_EQ(h.form().st.BytesPerGigabyte, 2 * GiB);
-    EXPECT_EQ(h.form().st.BytesPerMegabyte, 1000000.5);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BytesPerGigabyte, 2 * GiB);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BytesPerMegabyte, 1000000.5);
     ASSERT_EQ(UiSeam::messages().size(), 8u);
     EXPECT_EQ(UiSeam::messages()[0].kind, UiSeam::BoxKind::Error);
     EXPECT_TRUE(UiSeam::messages()[0].text.contains("abc"));
@@ -262,15 +264,15 @@ TEST_P(QuotaMonitor, MonthlyResetOnItsDayOnlyOnce) {
         day->setValue(d);
         tick(h);
         EXPECT_EQ(mbUsed->text(), "500");
-        EXPECT_FALSE(h.form().st.QuotaResetDone);
+        EXPECT_FALSE(h.form().quotaMonitor().figures().QuotaResetDone);
     }
     EXPECT_EQ(h.find<QLabel>("LastResetDate_Label")->text(), "------");
 
     day->setValue(30);
     tick(h);
-    EXPECT_TRUE(h.form().st.QuotaResetDone);
+    EXPECT_TRUE(h.form().quotaMonitor().figures().QuotaResetDone);
     EXPECT_EQ(mbUsed->text(), "0");
-    EXPECT_EQ(h.form().st.UsedOffsetBytes, 0);
+    EXPECT_EQ(h.form().quotaMonitor().figures().UsedOffsetBytes, 0);
     EXPECT_EQ(h.find<QLabel>("LastResetDate_Label")->text(), april30Text);
     EXPECT_EQ(bar(h), 0);
     EXPECT_EQ(percent(h), "0%");
@@ -287,10 +289,10 @@ TEST_P(QuotaMonitor, MonthlyResetOnItsDayOnlyOnce) {
     // The next day clears the flag; the next month's day resets again.
     Clock::setNow(QDateTime(QDate(2024, 5, 1), QTime(0, 5)));
     tick(h);
-    EXPECT_FALSE(h.form().st.QuotaResetDone);
+    EXPECT_FALSE(h.form().quotaMonitor().figures().QuotaResetDone);
     Clock::setNow(QDateTime(QDate(2024, 5, 30), QTime(0, 5)));
     tick(h);
-    EXPECT_TRUE(h.form().st.QuotaResetDone);
+    EXPECT_TRUE(h.form().quotaMonitor().figures().QuotaResetDone);
     EXPECT_EQ(mbUsed->text(), "0");
     EXPECT_EQ(h.settings().readString("Quota", "Last reset date", "?"),
               QLocale().toString(QDate(2024, 5, 30), QLocale::ShortFormat));
@@ -307,7 +309,7 @@ TEST_P(QuotaMonitor, ResetWhileTheRouterDoesNotAnswerStillStartsFromZero) {
     Clock::setNow(QDateTime(QDate(2024, 4, 30), QTime(10, 0)));
     h.router().setSilent(true);
     tick(h);
-    EXPECT_TRUE(h.form().st.QuotaResetDone);
+    EXPECT_TRUE(h.form().quotaMonitor().figures().QuotaResetDone);
     EXPECT_EQ(h.form().QuotaUsedBytes(), 0);
     EXPECT_EQ(h.form().MBUsedAtClose(), "0");
 
@@ -329,10 +331,10 @@ TEST_P(QuotaMonitor, NoSecondResetAfterARestartOnTheResetDay) {
     MainFormHarness h(o);
     Clock::setNow(QDateTime(april30, QTime(18, 0)));
     h.createForm();
-    EXPECT_TRUE(h.form().st.QuotaResetDone);
+    EXPECT_TRUE(h.form().quotaMonitor().figures().QuotaResetDone);
     tick(h);
     EXPECT_EQ(h.find<QLineEdit>("MBUsed_Edit")->text(), "500");
-    EXPECT_EQ(h.form().st.UsedOffsetBytes, 500 * 1048576.0);
+    EXPECT_EQ(h.form().quotaMonitor().figures().UsedOffsetBytes, 500 * 1048576.0);
 }
 
 TEST_P(QuotaMonitor, CounterWrapAndRouterRestartDuringMonitoring) {
@@ -352,7 +354,7 @@ TEST_P(QuotaMonitor, CounterWrapAndRouterRestartDuringMonitoring) {
     h.router().setOctets(sim::WanIf, 2000000u, 0); // wrapped past 4294967295
     tick(h);
     EXPECT_EQ(used(), 967296.0 + 2000000.0);
-    EXPECT_EQ(h.form().st.InOctets - h.form().st.BaseInOctets, 2967296.0);
+    EXPECT_EQ(h.form().quotaMonitor().figures().InOctets - h.form().quotaMonitor().figures().BaseInOctets, 2967296.0);
 
     h.router().restart(); // uptime and counters back to 0
     h.router().setOctets(sim::WanIf, 5000u, 0);
@@ -406,7 +408,7 @@ TEST_P(QuotaMonitor, FailuresLeaveTheDisplayAndTheBaselineAlone) {
     showQuota(h);
     transferred(h, 2.5 * GiB);
     update(h);
-    const double base = h.form().st.BaseInOctets;
+    const double base = h.form().quotaMonitor().figures().BaseInOctets;
 
     h.router().setSilent(true);
     const int beeps = UiSeam::beepCount();
@@ -419,7 +421,7 @@ TEST_P(QuotaMonitor, FailuresLeaveTheDisplayAndTheBaselineAlone) {
     h.find<QPushButton>("CalcQuota_But")->click();
     EXPECT_EQ(h.form().statusText(), " Error: Check IP address and/or SNMP community name");
     EXPECT_EQ(UiSeam::beepCount(), beeps + 1);
-    EXPECT_EQ(h.form().st.BaseInOctets, base);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BaseInOctets, base);
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
     h.router().setSilent(false);
 
@@ -435,14 +437,14 @@ TEST_P(QuotaMonitor, FailuresLeaveTheDisplayAndTheBaselineAlone) {
     EXPECT_EQ(bar(h), 25);
     // "Calculate" with it keeps the old baseline and says why.
     h.find<QPushButton>("CalcQuota_But")->click();
-    EXPECT_EQ(h.form().st.BaseInOctets, base);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BaseInOctets, base);
     EXPECT_TRUE(h.form().statusText().startsWith(" Error: "));
 
     // "Calculate" with a good in counter but an out counter that is not one: the baseline stays.
     h.router().set(kWanIn, ber::Counter, std::to_string(kBaseIn + 3 * 1073741824ULL));
     h.router().set(kWanOut, ber::OctetString, "lots");
     h.find<QPushButton>("CalcQuota_But")->click();
-    EXPECT_EQ(h.form().st.BaseInOctets, base);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BaseInOctets, base);
     EXPECT_EQ(h.form().statusText(), " Error: The WAN interface's byte counter is not a number");
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
 
@@ -467,7 +469,7 @@ TEST_P(QuotaMonitor, FailuresLeaveTheDisplayAndTheBaselineAlone) {
     // A unit size of 0 (from a hand-edited settings file).
     UiSeam::resetTestRecord();
     h.router().set(kWanIn, ber::Counter, "5000");
-    h.form().st.BytesPerGigabyte = 0;
+    h.form().quotaMonitor().figures().BytesPerGigabyte = 0;
     update(h);
     ASSERT_EQ(UiSeam::messages().size(), 1u);
     EXPECT_EQ(UiSeam::messages()[0].text, "Division by zero error!");
@@ -485,14 +487,14 @@ TEST_P(QuotaMonitor, CalculateWithAQuotaThatIsNotANumber) {
     EXPECT_EQ(UiSeam::messages()[0].kind, UiSeam::BoxKind::Error);
     EXPECT_TRUE(UiSeam::messages()[0].text.contains("ten"));
     // The new counter baseline is in force, the quota is the old one.
-    EXPECT_EQ(h.form().st.BaseInOctets, kBaseIn + GiB);
-    EXPECT_EQ(h.form().st.QuotaBytes, 10 * GiB);
+    EXPECT_EQ(h.form().quotaMonitor().figures().BaseInOctets, kBaseIn + GiB);
+    EXPECT_EQ(h.form().quotaMonitor().figures().QuotaBytes, 10 * GiB);
     EXPECT_NE(h.form().statusText(), " Busy ... please wait");
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
 
     h.find<QLineEdit>("GBQuota_Edit")->setText(num("2.5"));
     h.find<QPushButton>("CalcQuota_But")->click();
-    EXPECT_EQ(h.form().st.QuotaBytes, 2.5 * GiB);
+    EXPECT_EQ(h.form().quotaMonitor().figures().QuotaBytes, 2.5 * GiB);
 }
 
 TEST_P(QuotaMonitor, TicksWhileAnotherPageIsShownOnlyWithTheTimerOn) {
