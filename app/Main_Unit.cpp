@@ -4,11 +4,14 @@
 
 #include "app/core/SettingsFile.h"
 #include "telnet/TelnetParts.h"
-#include "views/SystemPage.h"
 #include "ui/ExchangeGate.h"
 #include "ui/PaneText.h"
 #include "ui/StatusTexts.h"
 #include "ui/UiSeam.h"
+#include "views/IcmpSnmpPages.h"
+#include "views/IpPage.h"
+#include "views/SystemPage.h"
+#include "views/TcpUdpPages.h"
 
 #include <QApplication>
 #include <QCloseEvent>
