@@ -60,35 +60,6 @@ struct InterfacesPageWidgets {
     InterfaceColumn lan, ppp, wan; // EthLAN_GBox, PPPLink_GBox, EthWAN_GBox
 };
 
-struct IpPageWidgets {
-    QTabWidget* IP_PageControl = nullptr;
-    QLabel* Forwarding_Label = nullptr;
-    std::vector<QLabel*> stats; // in reading order
-    QPlainTextEdit *AddrTable_Memo = nullptr, *RouteTable_Memo = nullptr, *MediaTable_Memo = nullptr;
-    QPushButton *AddrTableCopy_But = nullptr, *AddrTableSave_But = nullptr;
-    QPushButton *RouteTableCopy_But = nullptr, *RouteTableSave_But = nullptr;
-    QPushButton *MediaTableCopy_But = nullptr, *MediaTableSave_But = nullptr;
-};
-
-struct TcpPageWidgets {
-    QTabWidget* TCP_PageControl = nullptr;
-    QLabel* RtoAlg_Label = nullptr;
-    std::vector<QLabel*> stats; // in reading order
-    QPlainTextEdit* TCPTable_Memo = nullptr;
-    QPushButton *TCPTableCopy_But = nullptr, *TCPSave_But = nullptr;
-};
-
-struct UdpPageWidgets {
-    QLabel* InDatagrams_Label = nullptr;
-    std::vector<QLabel*> rest; // OutDatagrams, NoPorts, InErrors
-    QPlainTextEdit* UDPTable_Memo = nullptr;
-    QPushButton *UDPTableCopy_But = nullptr, *UDPTableSave_But = nullptr;
-};
-
-struct CounterPageWidgets {
-    std::vector<QLabel*> values; // in reading order
-};
-
 struct MiscPageWidgets {
     QLineEdit *CurrentIp_Edit = nullptr, *NewIP_edit = nullptr, *PCIP_Edit = nullptr;
     QLineEdit* Dir_Edit = nullptr;
@@ -142,10 +113,6 @@ struct FormWidgets {
     PageWidgets pages;
     AdslPageWidgets adsl;
     InterfacesPageWidgets interfaces;
-    IpPageWidgets ip;
-    TcpPageWidgets tcp;
-    UdpPageWidgets udp;
-    CounterPageWidgets icmp, snmp;
     MiscPageWidgets misc;
     DebugPageWidgets debug;
     TimerWidgets timers;

@@ -4,7 +4,9 @@
 #include "monitor/ConnectionMonitor.h"
 #include "ui/PaneText.h"
 #include "ui/UiSeam.h"
+#include "views/IpPage.h"
 #include "views/SystemPage.h"
+#include "views/TcpUdpPages.h"
 #include "windows/core/HelpKeywords.h"
 
 #include <QFont>
@@ -26,27 +28,37 @@ struct SaveRow {
     QPlainTextEdit* pane;
     const char* defaultName;
 };
-std::array<SaveRow, 7> saveRows(const FormWidgets& ui) {
+// The table panes of the IP, TCP and UDP pages.
+struct TableWidgets {
+    const IpPageWidgets& ip;
+    const TcpPageWidgets& tcp;
+    const UdpPageWidgets& udp;
+};
+TableWidgets tableWidgets(TMainForm& form) {
+    return {form.ip().widgets(), form.tcp().widgets(), form.udp().widgets()};
+}
+
+std::array<SaveRow, 7> saveRows(const FormWidgets& ui, const TableWidgets& t) {
     return {{{ui.adsl.SaveLog_But, ui.adsl.LinkLog_Memo, "kestrune_connlog"},
              {ui.debug.SaveDebugLog_But, ui.debug.DebugLog_Memo, "kestrune_debuglog"},
-             {ui.ip.AddrTableSave_But, ui.ip.AddrTable_Memo, "kestrune_addrtable"},
-             {ui.ip.RouteTableSave_But, ui.ip.RouteTable_Memo, "kestrune_routetable"},
-             {ui.ip.MediaTableSave_But, ui.ip.MediaTable_Memo, "kestrune_mediatable"},
-             {ui.tcp.TCPSave_But, ui.tcp.TCPTable_Memo, "kestrune_tcptable"},
-             {ui.udp.UDPTableSave_But, ui.udp.UDPTable_Memo, "kestrune_udptable"}}};
+             {t.ip.AddrTableSave_But, t.ip.AddrTable_Memo, "kestrune_addrtable"},
+             {t.ip.RouteTableSave_But, t.ip.RouteTable_Memo, "kestrune_routetable"},
+             {t.ip.MediaTableSave_But, t.ip.MediaTable_Memo, "kestrune_mediatable"},
+             {t.tcp.TCPSave_But, t.tcp.TCPTable_Memo, "kestrune_tcptable"},
+             {t.udp.UDPTableSave_But, t.udp.UDPTable_Memo, "kestrune_udptable"}}};
 }
 
 struct ToolRow {
     QPushButton* button;
     QPlainTextEdit* pane;
 };
-std::array<ToolRow, 6> copyRows(const FormWidgets& ui) {
+std::array<ToolRow, 6> copyRows(const FormWidgets& ui, const TableWidgets& t) {
     return {{{ui.debug.DebugLogCopy_But, ui.debug.DebugLog_Memo},
-             {ui.ip.AddrTableCopy_But, ui.ip.AddrTable_Memo},
-             {ui.ip.RouteTableCopy_But, ui.ip.RouteTable_Memo},
-             {ui.ip.MediaTableCopy_But, ui.ip.MediaTable_Memo},
-             {ui.tcp.TCPTableCopy_But, ui.tcp.TCPTable_Memo},
-             {ui.udp.UDPTableCopy_But, ui.udp.UDPTable_Memo}}};
+             {t.ip.AddrTableCopy_But, t.ip.AddrTable_Memo},
+             {t.ip.RouteTableCopy_But, t.ip.RouteTable_Memo},
+             {t.ip.MediaTableCopy_But, t.ip.MediaTable_Memo},
+             {t.tcp.TCPTableCopy_But, t.tcp.TCPTable_Memo},
+             {t.udp.UDPTableCopy_But, t.udp.UDPTable_Memo}}};
 }
 std::array<ToolRow, 2> clearRows(const FormWidgets& ui) {
     return {
@@ -132,7 +144,7 @@ bool TMainForm::savePaneLines(QPlainTextEdit& pane, const QString& fileName) {
 }
 
 void TMainForm::GenericSave_ButClick(QObject* Sender) {
-    const auto rows = saveRows(ui);
+    const auto rows = saveRows(ui, tableWidgets(*this));
     const auto row =
         std::find_if(rows.begin(), rows.end(), [&](const SaveRow& r) { return Sender == r.button; });
     if (row == rows.end()) return;
@@ -155,7 +167,7 @@ void TMainForm::GenericCopy_ButClick(QObject* Sender) {
         UiSeam::setClipboardText(system().clipboardText());
         return;
     }
-    if (QPlainTextEdit* pane = paneOf(copyRows(ui), Sender)) {
+    if (QPlainTextEdit* pane = paneOf(copyRows(ui, tableWidgets(*this)), Sender)) {
         pane->selectAll();
         UiSeam::setClipboardText(paneLines(*pane).join(QLatin1Char('\n')));
     }

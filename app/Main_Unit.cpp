@@ -12,6 +12,10 @@
 #include "ui/PaneText.h"
 #include "ui/StatusTexts.h"
 #include "ui/UiSeam.h"
+#include "views/IcmpSnmpPages.h"
+#include "views/IpPage.h"
+#include "views/SystemPage.h"
+#include "views/TcpUdpPages.h"
 
 #include <QApplication>
 #include <QCloseEvent>

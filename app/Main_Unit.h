@@ -14,6 +14,7 @@
 //   views/IcmpSnmpPages.cpp  ICMP and SNMP pages
 //   app/MonitorHandlers.cpp  data-quota monitor, connection monitor, line history
 //   app/HelpHandlers.cpp     help button and Help menu
+//   app/CounterPageHandlers.cpp the handlers of those five pages: each a call into its page
 //   app/IdleHook.cpp         the anti-freeze's hook for waiting transports
 //   app/JobHandlers.cpp      command-line jobs, event-log transfer, update check, about window
 #pragma once
@@ -49,10 +50,12 @@ class LineHistoryMonitor;
 } // namespace monitor
 struct TelnetParts;
 class SystemPage;
+class IpPage;
+class TcpPage;
+class UdpPage;
+class IcmpPage;
+class SnmpPage;
 
-// Pages laid out by a layout keep this much free at the bottom: the "&Help" and "&Update" buttons
-// and the status line lie over the lower part of the page area.
-inline constexpr int kPageBottomMargin = 82;
 
 class TMainForm : public QMainWindow, public PageFrame {
     Q_OBJECT
@@ -155,6 +158,11 @@ public:
     void SetVCI_ButClick(QObject* Sender);
 
     // ---- IP, TCP, UDP, ICMP and SNMP pages --------------------------------------------------------
+    IpPage& ip();
+    TcpPage& tcp();
+    UdpPage& udp();
+    IcmpPage& icmp();
+    SnmpPage& snmp();
     void IPClick(QObject* Sender);
     void IP_PageControlChange(QObject* Sender);
     void IPAddrTable_ButClick(QObject* Sender);
@@ -216,7 +224,7 @@ protected:
 
 private:
     // Page builders: each fills its (empty, already named) tab page with its widgets and connects
-    // them to the handlers above. Each lives in the file of its page.
+    // them to the handlers above. Each lives in the file of its page or of its page's handlers.
     void buildSystemPage(QWidget* page);
     void buildQuotaPage(QWidget* page);
     void buildAdslPage(QWidget* page);
@@ -263,8 +271,6 @@ private:
     // A timer's tick handler; a tick that comes while the previous one still runs is dropped.
     void connectTick(QTimer* timer, void (TMainForm::*handler)(QObject*));
     void offerConnectionLogSave();
-    // A table walk that stopped part way (the TCP and UDP pages).
-    void walkFailed();
     // Interface discovery of the System page; false when the router went silent during it.
     bool discoverInterfaces();
 
@@ -276,6 +282,12 @@ private:
     std::unique_ptr<monitor::LineHistoryMonitor> m_lineHistory;
     // ---- the System page
     std::unique_ptr<SystemPage> m_system;
+    // ---- the IP, TCP, UDP, ICMP and SNMP pages
+    std::unique_ptr<IpPage> m_ip;
+    std::unique_ptr<TcpPage> m_tcp;
+    std::unique_ptr<UdpPage> m_udp;
+    std::unique_ptr<IcmpPage> m_icmp;
+    std::unique_ptr<SnmpPage> m_snmp;
     std::unique_ptr<TelnetParts> m_telnet;
     void createTelnet();
     void telnetOnStartup(); // start-up step 10

@@ -6,6 +6,10 @@
 
 class QWidget;
 
+// Pages laid out by a layout keep this much free at the bottom: the "&Help" and "&Update" buttons
+// and the status line lie over the lower part of the page area.
+inline constexpr int kPageBottomMargin = 82;
+
 class PageFrame {
 public:
     virtual ~PageFrame() = default;

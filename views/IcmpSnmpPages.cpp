@@ -1,10 +1,7 @@
 // ICMP and SNMP pages: grids of the icmp and snmp group counters.
-#include "app/Main_Unit.h"
+#include "views/IcmpSnmpPages.h"
+
 #include "ui/PageAction.h"
-#include "ui/StatusTexts.h"
-#include "ui/UiSeam.h"
-#include "views/StatsGrid.h"
-#include "views/TablePane.h"
 #include "windows/core/HelpKeywords.h"
 
 #include <QGridLayout>
@@ -89,61 +86,59 @@ template <std::size_t N> std::array<Item, N> pick(const std::array<int, N>& inde
     return out;
 }
 
-// The common refresh of both pages; `write` shows one successful value.
-template <class Write>
-void refreshCounters(TMainForm& form, std::span<const Item> items, std::span<QLabel* const> labels,
-                     const QString& help, Write write) {
-    PageAction action(form);
-    form.setHelpKeyword(help, true);
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        QString value;
-        if (!form.snmpGet(QString::fromLatin1(items[i].oid), value)) {
-            if (i == 0) return action.fail();
-            continue;
-        }
-        write(i, labels[i], value);
-    }
+// The icmp counters are shown as they came.
+QString asIs(std::size_t, const QString& value) {
+    return value;
+}
+
+// snmpEnableAuthenTraps is shown as a word; every other counter as it came.
+QString snmpShown(std::size_t index, const QString& value) {
+    if (index != kEnableAuthIndex) return value;
+    return value == QLatin1String("1") ? QStringLiteral("Yes") : QStringLiteral("No");
 }
 
 } // namespace
 
-void TMainForm::buildIcmpPage(QWidget* page) {
+CounterPage::CounterPage(RouterSession& session, PageFrame& frame, std::span<const Item> items,
+                         std::string_view helpKeyword, Shown shown)
+    : m_session(session), m_frame(frame), m_items(items), m_helpKeyword(helpKeyword), m_shown(shown) {}
+
+void CounterPage::refresh() {
+    PageAction action(m_frame);
+    m_frame.setHelpKeyword(helpkw::text(m_helpKeyword), true);
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        QString value;
+        if (!m_session.get(QString::fromLatin1(m_items[i].oid), value)) {
+            if (i == 0) return action.fail();
+            continue;
+        }
+        m_ui.values[i]->setText(m_shown(i, value));
+    }
+}
+
+IcmpPage::IcmpPage(QWidget* page, RouterSession& session, PageFrame& frame)
+    : CounterPage(session, frame, kIcmp, helpkw::Icmp, asIs) {
     auto* grid = new QGridLayout(page);
     const QString initial = QStringLiteral("----");
-    ui.icmp.values = statsgrid::addColumn(grid, 0, std::span<const Item>(kIcmp).first(13), initial);
+    m_ui.values = statsgrid::addColumn(grid, 0, std::span<const Item>(kIcmp).first(13), initial);
     for (QLabel* l : statsgrid::addColumn(grid, 1, std::span<const Item>(kIcmp).subspan(13), initial))
-        ui.icmp.values.push_back(l);
+        m_ui.values.push_back(l);
     grid->setColumnStretch(4, 1);
     grid->setRowStretch(13, 1);
 }
 
-void TMainForm::buildSnmpPage(QWidget* page) {
+SnmpPage::SnmpPage(QWidget* page, RouterSession& session, PageFrame& frame)
+    : CounterPage(session, frame, kSnmp, helpkw::Snmp, snmpShown) {
     auto* grid = new QGridLayout(page);
     const QString initial = QStringLiteral("----");
     // The labels go back into reading order.
-    ui.snmp.values.assign(kSnmp.size(), nullptr);
+    m_ui.values.assign(kSnmp.size(), nullptr);
     const std::vector<QLabel*> left = statsgrid::addColumn(grid, 0, pick(kSnmpLeft), initial);
     const std::vector<QLabel*> right = statsgrid::addColumn(grid, 1, pick(kSnmpRight), initial);
     for (std::size_t i = 0; i < left.size(); ++i)
-        ui.snmp.values[static_cast<std::size_t>(kSnmpLeft[i])] = left[i];
+        m_ui.values[static_cast<std::size_t>(kSnmpLeft[i])] = left[i];
     for (std::size_t i = 0; i < right.size(); ++i)
-        ui.snmp.values[static_cast<std::size_t>(kSnmpRight[i])] = right[i];
+        m_ui.values[static_cast<std::size_t>(kSnmpRight[i])] = right[i];
     grid->setColumnStretch(4, 1);
     grid->setRowStretch(14, 1);
-}
-
-void TMainForm::ICMPClick(QObject*) {
-    refreshCounters(*this, kIcmp, ui.icmp.values, helpkw::text(helpkw::Icmp),
-                    [](std::size_t, QLabel* label, const QString& value) { label->setText(value); });
-}
-
-void TMainForm::SNMPClick(QObject*) {
-    refreshCounters(*this, kSnmp, ui.snmp.values, helpkw::text(helpkw::Snmp),
-                    [](std::size_t i, QLabel* label, const QString& value) {
-                        if (i == kEnableAuthIndex)
-                            label->setText(value == QLatin1String("1") ? QStringLiteral("Yes")
-                                                                       : QStringLiteral("No"));
-                        else
-                            label->setText(value);
-                    });
 }

@@ -1,12 +1,10 @@
 // IP page: the ip group's statistics and its three tables; the raw ip group dump of the Debug page.
-#include "app/Main_Unit.h"
+#include "views/IpPage.h"
+
 #include "ui/PageAction.h"
 #include "ui/PaneText.h"
 #include "ui/StatusTexts.h"
-#include "ui/Trigger.h"
-#include "ui/UiSeam.h"
 #include "views/StatsGrid.h"
-#include "views/TablePane.h"
 #include "views/core/TableLayouts.h"
 #include "windows/core/HelpKeywords.h"
 
@@ -61,16 +59,8 @@ constexpr std::array<IpTable, 3> kIpTables{{
     {&IpPageWidgets::MediaTable_Memo, "1.3.6.1.2.1.4.22", &tablelayout::netToMediaTableDump},
 }};
 
-} // namespace
-
-void TMainForm::buildIpPage(QWidget* page) {
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
-    IpPageWidgets& ip = ui.ip;
-    auto* tabs = ip.IP_PageControl = new QTabWidget(page);
-    tabs->setObjectName(QStringLiteral("IP_PageControl"));
-    layout->addWidget(tabs);
-
+// The Statistics sub-page: Forwarding and nine more on the left, ten on the right.
+void addStatistics(QTabWidget* tabs, IpPageWidgets& ip) {
     auto* stats = new QWidget;
     stats->setObjectName(QStringLiteral("StatisticsTab"));
     auto* grid = new QGridLayout(stats);
@@ -83,12 +73,15 @@ void TMainForm::buildIpPage(QWidget* page) {
     grid->setColumnStretch(4, 1);
     grid->setRowStretch(10, 1);
     tabs->addTab(stats, QStringLiteral(" Statistics "));
+}
 
+// The three table sub-pages, each a pane with its two buttons.
+void addTables(QTabWidget* tabs, IpPageWidgets& ip, const PaneTools& tools) {
     auto addTableTab = [&](const char* tabName, const char* caption, const char* pane, const char* copy,
                            const char* save) {
         auto* tab = new QWidget;
         tab->setObjectName(QString::fromLatin1(tabName));
-        const TablePane t = addTablePane(this, tab, pane, copy, save);
+        const TablePane t = addTablePane(tools, tab, pane, copy, save);
         tabs->addTab(tab, QString::fromLatin1(caption));
         return t;
     };
@@ -101,42 +94,58 @@ void TMainForm::buildIpPage(QWidget* page) {
     t = addTableTab("NetToMediaTab", " Net to Media table ", "MediaTable_Memo", "MediaTableCopy_But",
                     "MediaTableSave_But");
     ip.MediaTable_Memo = t.pane, ip.MediaTableCopy_But = t.copy, ip.MediaTableSave_But = t.save;
-
-    connect(tabs, &QTabWidget::currentChanged, this, [this, tabs] { IP_PageControlChange(tabs); });
 }
 
-void TMainForm::IP_PageControlChange(QObject*) {
-    const int index = ui.ip.IP_PageControl->currentIndex();
+} // namespace
+
+IpPage::IpPage(QWidget* page, RouterSession& session, PageFrame& frame, const PaneTools& tools)
+    : m_session(session), m_frame(frame) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
+    auto* tabs = m_ui.IP_PageControl = new QTabWidget(page);
+    tabs->setObjectName(QStringLiteral("IP_PageControl"));
+    layout->addWidget(tabs);
+    addStatistics(tabs, m_ui);
+    addTables(tabs, m_ui, tools);
+    m_subPageChange = QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this] { subPageChanged(); });
+}
+
+IpPage::~IpPage() {
+    // The widgets outlive the page; a tab change while they go must not reach it.
+    QObject::disconnect(m_subPageChange);
+}
+
+void IpPage::subPageChanged() {
+    const int index = m_ui.IP_PageControl->currentIndex();
     if (index < 0 || index >= static_cast<int>(kSubPageHelp.size())) return;
-    setHelpKeyword(helpkw::text(kSubPageHelp[index]), true);
+    m_frame.setHelpKeyword(helpkw::text(kSubPageHelp[index]), true);
 }
 
-void TMainForm::IPClick(QObject* Sender) {
-    PageAction action(*this);
-    if (triggerOf(Sender) != Trigger::Button) {
-        ui.ip.IP_PageControl->setCurrentIndex(0);
-        setHelpKeyword(helpkw::text(helpkw::Ip), true);
+void IpPage::refresh(Trigger trigger) {
+    PageAction action(m_frame);
+    if (trigger != Trigger::Button) {
+        m_ui.IP_PageControl->setCurrentIndex(0);
+        m_frame.setHelpKeyword(helpkw::text(helpkw::Ip), true);
     }
 
     QString forwarding;
-    if (!snmpGet(QString::fromLatin1(kForwarding.oid), forwarding)) return action.fail();
-    ui.ip.Forwarding_Label->setText(forwarding == QLatin1String("1") ? QStringLiteral("Yes")
-                                                                     : QStringLiteral("No"));
-    statsgrid::readAll(*this, kIpStats, ui.ip.stats);
+    if (!m_session.get(QString::fromLatin1(kForwarding.oid), forwarding)) return action.fail();
+    m_ui.Forwarding_Label->setText(forwarding == QLatin1String("1") ? QStringLiteral("Yes")
+                                                                    : QStringLiteral("No"));
+    statsgrid::readAll(m_session, kIpStats, m_ui.stats);
 
     for (const IpTable& table : kIpTables) {
-        QPlainTextEdit* pane = ui.ip.*table.pane;
+        QPlainTextEdit* pane = m_ui.*table.pane;
         pane->clear();
         QStringList lines;
-        if (!snmpWalk(QString::fromLatin1(table.base), lines)) return action.fail();
+        if (!m_session.walk(QString::fromLatin1(table.base), lines)) return action.fail();
         writeTable(*pane, table.dump(lines));
     }
 }
 
-void TMainForm::IPAddrTable_ButClick(QObject*) {
-    PageAction action(*this);
+void IpPage::dumpRawGroup(QPlainTextEdit& log) {
+    PageAction action(m_frame);
     QStringList lines;
-    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.4"), lines)) return action.end(statustext::ReadError);
-    QPlainTextEdit* log = ui.debug.DebugLog_Memo;
-    appendToPane(*log, tablelayout::rawIpGroupDump(lines, !log->document()->isEmpty()));
+    if (!m_session.walk(QStringLiteral("1.3.6.1.2.1.4"), lines)) return action.end(statustext::ReadError);
+    appendToPane(log, tablelayout::rawIpGroupDump(lines, !log.document()->isEmpty()));
 }

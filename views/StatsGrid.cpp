@@ -1,7 +1,7 @@
 // The statistics grids: name and value labels in columns, and the loop that reads them.
 #include "views/StatsGrid.h"
 
-#include "app/Main_Unit.h"
+#include "net/RouterSession.h"
 
 #include <QFont>
 #include <QGridLayout>
@@ -44,10 +44,10 @@ std::vector<QLabel*> addColumn(QGridLayout* grid, int column, std::span<const It
     return values;
 }
 
-void readAll(TMainForm& form, std::span<const Item> items, std::span<QLabel* const> labels) {
+void readAll(RouterSession& session, std::span<const Item> items, std::span<QLabel* const> labels) {
     for (std::size_t i = 0; i < items.size() && i < labels.size(); ++i) {
         QString value;
-        if (form.snmpGet(QString::fromLatin1(items[i].oid), value)) labels[i]->setText(value);
+        if (session.get(QString::fromLatin1(items[i].oid), value)) labels[i]->setText(value);
     }
 }
 

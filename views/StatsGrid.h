@@ -10,7 +10,7 @@
 class QGridLayout;
 class QLabel;
 class QWidget;
-class TMainForm;
+class RouterSession;
 
 namespace statsgrid {
 
@@ -32,6 +32,6 @@ std::vector<QLabel*> addColumn(QGridLayout* grid, int column, std::span<const It
 
 // Reads every item in order into the label of the same index; a successful get writes the value
 // text, a failed one leaves the label.
-void readAll(TMainForm& form, std::span<const Item> items, std::span<QLabel* const> labels);
+void readAll(RouterSession& session, std::span<const Item> items, std::span<QLabel* const> labels);
 
 } // namespace statsgrid

@@ -1,7 +1,6 @@
 // The table sub-pages of the IP, TCP and UDP pages: the pane and its two buttons.
 #include "views/TablePane.h"
 
-#include "app/Main_Unit.h"
 #include "ui/PaneText.h"
 
 #include <QFont>
@@ -17,7 +16,7 @@ void writeTable(QPlainTextEdit& pane, const QStringList& appends) {
     pane.ensureCursorVisible();
 }
 
-TablePane addTablePane(TMainForm* form, QWidget* container, const char* paneName, const char* copyName,
+TablePane addTablePane(const PaneTools& tools, QWidget* container, const char* paneName, const char* copyName,
                        const char* saveName) {
     auto* row = new QHBoxLayout(container);
     auto* pane = new QPlainTextEdit(container);
@@ -35,10 +34,10 @@ TablePane addTablePane(TMainForm* form, QWidget* container, const char* paneName
     auto* buttons = new QVBoxLayout;
     auto* copy = new QPushButton(QStringLiteral("Copy table"), container);
     copy->setObjectName(QString::fromLatin1(copyName));
-    QObject::connect(copy, &QPushButton::clicked, form, [form, copy] { form->GenericCopy_ButClick(copy); });
+    QObject::connect(copy, &QPushButton::clicked, copy, [copy, run = tools.copy] { run(copy); });
     auto* save = new QPushButton(QStringLiteral("Save table"), container);
     save->setObjectName(QString::fromLatin1(saveName));
-    QObject::connect(save, &QPushButton::clicked, form, [form, save] { form->GenericSave_ButClick(save); });
+    QObject::connect(save, &QPushButton::clicked, save, [save, run = tools.save] { run(save); });
     buttons->addWidget(copy);
     buttons->addWidget(save);
     buttons->addStretch(1);

@@ -5,13 +5,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
-class TMainForm;
 
 // Appends a table dump to its pane and shows the pane from its first line.
 void writeTable(QPlainTextEdit& pane, const QStringList& appends);
+
+// The window's copy and save of a pane, each run with the button that was clicked.
+struct PaneTools {
+    std::function<void(QPushButton*)> copy;
+    std::function<void(QPushButton*)> save;
+};
 
 struct TablePane {
     QPlainTextEdit* pane;
@@ -20,5 +27,5 @@ struct TablePane {
 };
 
 // Lays out the pane and its two buttons in `container` (which gets a layout of its own).
-TablePane addTablePane(TMainForm* form, QWidget* container, const char* paneName, const char* copyName,
+TablePane addTablePane(const PaneTools& tools, QWidget* container, const char* paneName, const char* copyName,
                        const char* saveName);

@@ -1,11 +1,10 @@
 // TCP and UDP pages: statistics, the TCP connection table and the UDP listener table.
-#include "app/Main_Unit.h"
+#include "views/TcpUdpPages.h"
+
 #include "ui/PageAction.h"
 #include "ui/StatusTexts.h"
-#include "ui/Trigger.h"
 #include "ui/UiSeam.h"
 #include "views/StatsGrid.h"
-#include "views/TablePane.h"
 #include "views/core/TableLayouts.h"
 #include "windows/core/HelpKeywords.h"
 
@@ -50,22 +49,14 @@ constexpr Item kOutDatagrams{"OutDatagrams:", "OutDatagrams_Label", "1.3.6.1.2.1
 // Read after udpInDatagrams, in this order.
 constexpr std::array<Item, 3> kUdpRest{{kOutDatagrams, kNoPorts, kInErrors}};
 
-} // namespace
-
 // A table walk that stopped part way: said with a beep, though the page goes on to its end.
-void TMainForm::walkFailed() {
-    setStatus(statustext::ReadError);
+void walkFailed(PageFrame& frame) {
+    frame.setStatus(statustext::ReadError);
     UiSeam::beep();
 }
 
-void TMainForm::buildTcpPage(QWidget* page) {
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
-    TcpPageWidgets& tcp = ui.tcp;
-    auto* tabs = tcp.TCP_PageControl = new QTabWidget(page);
-    tabs->setObjectName(QStringLiteral("TCP_PageControl"));
-    layout->addWidget(tabs);
-
+// The Statistics sub-page: RtoAlgorithm and six more on the left, seven on the right.
+void addTcpStatistics(QTabWidget* tabs, TcpPageWidgets& tcp) {
     auto* stats = new QWidget;
     stats->setObjectName(QStringLiteral("Statistics_Sheet"));
     auto* grid = new QGridLayout(stats);
@@ -78,77 +69,107 @@ void TMainForm::buildTcpPage(QWidget* page) {
     grid->setColumnStretch(4, 1);
     grid->setRowStretch(7, 1);
     tabs->addTab(stats, QStringLiteral(" Statistics "));
+}
 
+// The Connection table sub-page.
+void addTcpTable(QTabWidget* tabs, TcpPageWidgets& tcp, const PaneTools& tools) {
     auto* conn = new QWidget;
     conn->setObjectName(QStringLiteral("ConnTable_Sheet"));
-    const TablePane t = addTablePane(this, conn, "TCPTable_Memo", "TCPTableCopy_But", "TCPSave_But");
+    const TablePane t = addTablePane(tools, conn, "TCPTable_Memo", "TCPTableCopy_But", "TCPSave_But");
     tcp.TCPTable_Memo = t.pane, tcp.TCPTableCopy_But = t.copy, tcp.TCPSave_But = t.save;
     tabs->addTab(conn, QStringLiteral(" Connection table "));
-
-    connect(tabs, &QTabWidget::currentChanged, this, [this, tabs] { TCP_PageControlChange(tabs); });
 }
 
-void TMainForm::TCP_PageControlChange(QObject*) {
-    const int index = ui.tcp.TCP_PageControl->currentIndex();
-    if (index < 0 || index >= static_cast<int>(kTcpSubPageHelp.size())) return;
-    setHelpKeyword(helpkw::text(kTcpSubPageHelp[index]), true);
-}
-
-void TMainForm::TCPClick(QObject* Sender) {
-    PageAction action(*this);
-    if (triggerOf(Sender) != Trigger::Button) {
-        ui.tcp.TCP_PageControl->setCurrentIndex(0);
-        setHelpKeyword(helpkw::text(helpkw::Tcp), true);
-    }
-
-    QString algorithm;
-    if (!snmpGet(QString::fromLatin1(kRtoAlgorithm.oid), algorithm)) return action.fail();
-    const QString word = tablelayout::rtoAlgorithmWord(algorithm);
-    if (!word.isEmpty()) ui.tcp.RtoAlg_Label->setText(word);
-    statsgrid::readAll(*this, kTcpStats, ui.tcp.stats);
-
-    ui.tcp.TCPTable_Memo->clear();
-    QStringList lines;
-    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.6.13"), lines)) walkFailed(); // the rows that came are shown
-    writeTable(*ui.tcp.TCPTable_Memo, tablelayout::tcpConnectionDump(lines));
-}
-
-void TMainForm::buildUdpPage(QWidget* page) {
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
-
-    auto* statsBox = new QGroupBox(QStringLiteral(" Statistics "), page);
-    statsBox->setObjectName(QStringLiteral("UDPStatistics_GBox"));
-    auto* grid = new QGridLayout(statsBox);
+// The " Statistics " box: InDatagrams and NoPorts in the first row, OutDatagrams and InErrors in the second.
+QGroupBox* addUdpStatistics(QWidget* page, UdpPageWidgets& udp) {
+    auto* box = new QGroupBox(QStringLiteral(" Statistics "), page);
+    box->setObjectName(QStringLiteral("UDPStatistics_GBox"));
+    auto* grid = new QGridLayout(box);
     const QString initial = QStringLiteral("----");
     const std::array<Item, 2> left{kInDatagrams, kOutDatagrams};
     const std::array<Item, 2> right{kNoPorts, kInErrors};
     const std::vector<QLabel*> l = statsgrid::addColumn(grid, 0, left, initial);
     const std::vector<QLabel*> r = statsgrid::addColumn(grid, 1, right, initial);
-    ui.udp.InDatagrams_Label = l[0];
-    ui.udp.rest = {l[1], r[0], r[1]}; // the reading order of kUdpRest
+    udp.InDatagrams_Label = l[0];
+    udp.rest = {l[1], r[0], r[1]}; // the reading order of kUdpRest
     grid->setColumnStretch(4, 1);
-    layout->addWidget(statsBox);
-
-    auto* tableBox = new QGroupBox(QStringLiteral(" Listener table "), page);
-    tableBox->setObjectName(QStringLiteral("UDPListener_GBox"));
-    const TablePane t = addTablePane(this, tableBox, "UDPTable_Memo", "UDPTableCopy_But", "UDPTableSave_But");
-    ui.udp.UDPTable_Memo = t.pane, ui.udp.UDPTableCopy_But = t.copy, ui.udp.UDPTableSave_But = t.save;
-    layout->addWidget(tableBox, 1);
+    return box;
 }
 
-void TMainForm::UDPClick(QObject*) {
-    PageAction action(*this);
-    setHelpKeyword(helpkw::text(helpkw::Udp), true);
+// The " Listener table " box.
+QGroupBox* addUdpTable(QWidget* page, UdpPageWidgets& udp, const PaneTools& tools) {
+    auto* box = new QGroupBox(QStringLiteral(" Listener table "), page);
+    box->setObjectName(QStringLiteral("UDPListener_GBox"));
+    const TablePane t = addTablePane(tools, box, "UDPTable_Memo", "UDPTableCopy_But", "UDPTableSave_But");
+    udp.UDPTable_Memo = t.pane, udp.UDPTableCopy_But = t.copy, udp.UDPTableSave_But = t.save;
+    return box;
+}
+
+} // namespace
+
+TcpPage::TcpPage(QWidget* page, RouterSession& session, PageFrame& frame, const PaneTools& tools)
+    : m_session(session), m_frame(frame) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
+    auto* tabs = m_ui.TCP_PageControl = new QTabWidget(page);
+    tabs->setObjectName(QStringLiteral("TCP_PageControl"));
+    layout->addWidget(tabs);
+    addTcpStatistics(tabs, m_ui);
+    addTcpTable(tabs, m_ui, tools);
+    m_subPageChange = QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this] { subPageChanged(); });
+}
+
+TcpPage::~TcpPage() {
+    // The widgets outlive the page; a tab change while they go must not reach it.
+    QObject::disconnect(m_subPageChange);
+}
+
+void TcpPage::subPageChanged() {
+    const int index = m_ui.TCP_PageControl->currentIndex();
+    if (index < 0 || index >= static_cast<int>(kTcpSubPageHelp.size())) return;
+    m_frame.setHelpKeyword(helpkw::text(kTcpSubPageHelp[index]), true);
+}
+
+void TcpPage::refresh(Trigger trigger) {
+    PageAction action(m_frame);
+    if (trigger != Trigger::Button) {
+        m_ui.TCP_PageControl->setCurrentIndex(0);
+        m_frame.setHelpKeyword(helpkw::text(helpkw::Tcp), true);
+    }
+
+    QString algorithm;
+    if (!m_session.get(QString::fromLatin1(kRtoAlgorithm.oid), algorithm)) return action.fail();
+    const QString word = tablelayout::rtoAlgorithmWord(algorithm);
+    if (!word.isEmpty()) m_ui.RtoAlg_Label->setText(word);
+    statsgrid::readAll(m_session, kTcpStats, m_ui.stats);
+
+    m_ui.TCPTable_Memo->clear();
+    QStringList lines;
+    // The rows that came are shown.
+    if (!m_session.walk(QStringLiteral("1.3.6.1.2.1.6.13"), lines)) walkFailed(m_frame);
+    writeTable(*m_ui.TCPTable_Memo, tablelayout::tcpConnectionDump(lines));
+}
+
+UdpPage::UdpPage(QWidget* page, RouterSession& session, PageFrame& frame, const PaneTools& tools)
+    : m_session(session), m_frame(frame) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
+    layout->addWidget(addUdpStatistics(page, m_ui));
+    layout->addWidget(addUdpTable(page, m_ui, tools), 1);
+}
+
+void UdpPage::refresh() {
+    PageAction action(m_frame);
+    m_frame.setHelpKeyword(helpkw::text(helpkw::Udp), true);
 
     QString value;
-    if (!snmpGet(QString::fromLatin1(kInDatagrams.oid), value)) return action.fail();
-    ui.udp.InDatagrams_Label->setText(value);
-    statsgrid::readAll(*this, kUdpRest, ui.udp.rest);
+    if (!m_session.get(QString::fromLatin1(kInDatagrams.oid), value)) return action.fail();
+    m_ui.InDatagrams_Label->setText(value);
+    statsgrid::readAll(m_session, kUdpRest, m_ui.rest);
 
-    ui.udp.UDPTable_Memo->clear();
+    m_ui.UDPTable_Memo->clear();
     QStringList addresses, ports;
-    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.7.5.1.1"), addresses)) walkFailed();
-    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.7.5.1.2"), ports)) walkFailed();
-    writeTable(*ui.udp.UDPTable_Memo, tablelayout::udpListenerDump(addresses, ports));
+    if (!m_session.walk(QStringLiteral("1.3.6.1.2.1.7.5.1.1"), addresses)) walkFailed(m_frame);
+    if (!m_session.walk(QStringLiteral("1.3.6.1.2.1.7.5.1.2"), ports)) walkFailed(m_frame);
+    writeTable(*m_ui.UDPTable_Memo, tablelayout::udpListenerDump(addresses, ports));
 }
