@@ -24,8 +24,8 @@ struct SaveRow {
     QPlainTextEdit* pane;
     const char* defaultName;
 };
-std::array<SaveRow, 7> saveRows(const FormWidgets& ui) {
-    return {{{ui.adsl.SaveLog_But, ui.adsl.LinkLog_Memo, "kestrune_connlog"},
+std::array<SaveRow, 7> saveRows(const FormWidgets& ui, const AdslPageWidgets& adsl) {
+    return {{{adsl.SaveLog_But, adsl.LinkLog_Memo, "kestrune_connlog"},
              {ui.debug.SaveDebugLog_But, ui.debug.DebugLog_Memo, "kestrune_debuglog"},
              {ui.ip.AddrTableSave_But, ui.ip.AddrTable_Memo, "kestrune_addrtable"},
              {ui.ip.RouteTableSave_But, ui.ip.RouteTable_Memo, "kestrune_routetable"},
@@ -46,9 +46,8 @@ std::array<ToolRow, 6> copyRows(const FormWidgets& ui) {
              {ui.tcp.TCPTableCopy_But, ui.tcp.TCPTable_Memo},
              {ui.udp.UDPTableCopy_But, ui.udp.UDPTable_Memo}}};
 }
-std::array<ToolRow, 2> clearRows(const FormWidgets& ui) {
-    return {
-        {{ui.debug.DebugLogClear_But, ui.debug.DebugLog_Memo}, {ui.adsl.ClearLog_But, ui.adsl.LinkLog_Memo}}};
+std::array<ToolRow, 2> clearRows(const FormWidgets& ui, const AdslPageWidgets& adsl) {
+    return {{{ui.debug.DebugLogClear_But, ui.debug.DebugLog_Memo}, {adsl.ClearLog_But, adsl.LinkLog_Memo}}};
 }
 
 // The pane of the row whose button is `sender`, or none.
@@ -125,12 +124,12 @@ bool TMainForm::savePaneLines(QPlainTextEdit& pane, const QString& fileName) {
         UiSeam::error(this, QStringLiteral("Cannot write the file \"%1\": %2").arg(fileName, reason));
         return false;
     }
-    if (&pane == ui.adsl.LinkLog_Memo) st.LinkLogChanged = false;
+    if (&pane == adsl().widgets().LinkLog_Memo) st.LinkLogChanged = false;
     return true;
 }
 
 void TMainForm::GenericSave_ButClick(QObject* Sender) {
-    const auto rows = saveRows(ui);
+    const auto rows = saveRows(ui, adsl().widgets());
     const auto row =
         std::find_if(rows.begin(), rows.end(), [&](const SaveRow& r) { return Sender == r.button; });
     if (row == rows.end()) return;
@@ -160,10 +159,10 @@ void TMainForm::GenericCopy_ButClick(QObject* Sender) {
 }
 
 void TMainForm::GenericClear_ButClick(QObject* Sender) {
-    QPlainTextEdit* pane = paneOf(clearRows(ui), Sender);
+    QPlainTextEdit* pane = paneOf(clearRows(ui, adsl().widgets()), Sender);
     if (!pane) return;
     pane->clear();
-    if (pane == ui.adsl.LinkLog_Memo) st.LinkLogChanged = false;
+    if (pane == adsl().widgets().LinkLog_Memo) st.LinkLogChanged = false;
 }
 
 void TMainForm::DebugEnter(QObject*) {

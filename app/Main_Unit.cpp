@@ -4,11 +4,12 @@
 
 #include "app/core/SettingsFile.h"
 #include "telnet/TelnetParts.h"
-#include "views/SystemPage.h"
 #include "ui/ExchangeGate.h"
 #include "ui/PaneText.h"
 #include "ui/StatusTexts.h"
 #include "ui/UiSeam.h"
+#include "views/SystemPage.h"
+#include "views/Uptime.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -238,7 +239,7 @@ void TMainForm::FormCloseQuery(QObject*, bool& CanClose) {
 }
 
 void TMainForm::offerConnectionLogSave() {
-    QPlainTextEdit* log = ui.adsl.LinkLog_Memo;
+    QPlainTextEdit* log = adsl().widgets().LinkLog_Memo;
     if (paneLines(*log).isEmpty() || !st.LinkLogChanged) return;
     if (UiSeam::question(this, QStringLiteral("Confirm"), QStringLiteral("Save connection log?")) !=
         QMessageBox::Yes)

@@ -3,14 +3,14 @@
 // and the chooser of the directory the logs go to.
 #include "app/Main_Unit.h"
 
-#include "ui/Clock.h"
-#include "ui/PaneText.h"
-#include "ui/Trigger.h"
-#include "ui/UiSeam.h"
 #include "app/core/SettingsText.h"
 #include "eventlog/core/EventLogNames.h"
 #include "net/TftpServer.h"
 #include "telnet/TelnetParts.h"
+#include "ui/Clock.h"
+#include "ui/PaneText.h"
+#include "ui/Trigger.h"
+#include "ui/UiSeam.h"
 #include "windows/Dir_Unit.h"
 
 #include <QLineEdit>
@@ -39,7 +39,7 @@ void TMainForm::EventLog_TimerTimer(QObject* Sender) {
 
 void TMainForm::TelnetEventLog_ButClick(QObject* Sender) {
     const bool automatic = triggerOf(Sender) == Trigger::Tick;
-    MiscPageWidgets& m = ui.misc;
+    const MiscPageWidgets& m = misc().widgets();
     TelnetParts& t = *m_telnet;
     // 1. The receiver runs from the first attempt on, even one refused as busy.
     if (!t.TftpDaemon) {
@@ -68,7 +68,7 @@ void TMainForm::TelnetEventLog_ButClick(QObject* Sender) {
 
 bool TMainForm::eventLogRefusedAsBusy(bool automatic) {
     if (!m_telnet->session.busy()) return false;
-    QPlainTextEdit* memo = ui.misc.Status_Memo;
+    QPlainTextEdit* memo = misc().widgets().Status_Memo;
     memo->clear();
     if (!automatic) {
         appendToPane(*memo,
@@ -84,7 +84,7 @@ bool TMainForm::eventLogRefusedAsBusy(bool automatic) {
 }
 
 bool TMainForm::eventLogCanStart() {
-    MiscPageWidgets& m = ui.misc;
+    const MiscPageWidgets& m = misc().widgets();
     // Never the file system's root by accident: an empty directory is asked for.
     if (m.Dir_Edit->text().trimmed().isEmpty()) {
         UiSeam::beep();
@@ -107,6 +107,6 @@ bool TMainForm::eventLogCanStart() {
 }
 
 void TMainForm::Dir_SpdButClick(QObject*) {
-    TDirForm chooser(*ui.misc.Dir_Edit, this);
+    TDirForm chooser(*misc().widgets().Dir_Edit, this);
     m_telnet->runModal(chooser);
 }

@@ -1,11 +1,11 @@
 // The connection monitor of the main window: the link check and the reconnect attempts.
 #include "app/Main_Unit.h"
 
+#include "monitor/ReachabilityProbe.h"
+#include "monitor/core/ConnectionMonitor.h"
 #include "ui/Clock.h"
 #include "ui/PaneText.h"
 #include "ui/StatusTexts.h"
-#include "monitor/ReachabilityProbe.h"
-#include "monitor/core/ConnectionMonitor.h"
 
 #include <QAction>
 #include <QLocale>
@@ -48,5 +48,5 @@ void TMainForm::AutoReconnect_TimerTimer(QObject*) {
 }
 
 void TMainForm::appendLinkLog(const QString& line) {
-    appendToPane(*ui.adsl.LinkLog_Memo, {line});
+    appendToPane(*adsl().widgets().LinkLog_Memo, {line});
 }

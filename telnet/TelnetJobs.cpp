@@ -45,7 +45,7 @@ void TMainForm::createTelnet() {
     m_telnet = std::make_unique<TelnetParts>(*this);
     // One job timer: the session's.
     ui.timers.Telnet_Timer = m_telnet->session.Telnet_Timer;
-    QPushButton* mode = ui.adsl.SetADSLMode_But;
+    QPushButton* mode = adsl().widgets().SetADSLMode_But;
     connectClick(mode, &TMainForm::SetADSLMode_ButClick);
     connect(ui.menu.About1, &QAction::triggered, this, [this] { About1Click(ui.menu.About1); });
 }

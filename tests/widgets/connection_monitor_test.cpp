@@ -4,13 +4,13 @@
 #include "support/HttpTestServer.h"
 #include "support/MainFormHarness.h"
 
-#include "ui/UiSeam.h"
 #include "net/HttpClient.h"
 #include "net/SnmpClient.h"
 #include "net/WebServers.h"
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpBer.h"
 #include "sim/HttpService.h"
+#include "ui/UiSeam.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -39,7 +39,7 @@ protected:
     ~ConnectionMonitor() override { webconfig::setProbeServer(m_oldProbe); }
 
     QStringList lines() {
-        return h.form().ui.adsl.LinkLog_Memo->toPlainText().split('\n', Qt::SkipEmptyParts);
+        return h.form().adsl().widgets().LinkLog_Memo->toPlainText().split('\n', Qt::SkipEmptyParts);
     }
     void check() { h.form().Connect_TimerTimer(h.form().ui.timers.Connect_Timer); }
     void attempt() { h.form().AutoReconnect_TimerTimer(h.form().ui.timers.AutoReconnect_Timer); }

@@ -1,7 +1,5 @@
 // The window's command-line jobs, Misc page and event-log transfer against the stand-in's SNMP
 // agent, command line and TFTP upload, all on loopback.
-#include "ui/Clock.h"
-#include "ui/UiSeam.h"
 #include "eventlog/core/EventLogNames.h"
 #include "net/LocalAddress.h"
 #include "net/TftpServer.h"
@@ -10,8 +8,10 @@
 #include "support/MainFormHarness.h"
 #include "support/PageTestHelpers.h"
 #include "support/UdpPeer.h"
-#include "views/SystemPage.h"
 #include "telnet/TelnetParts.h"
+#include "ui/Clock.h"
+#include "ui/UiSeam.h"
+#include "views/SystemPage.h"
 #include "windows/Dir_Unit.h"
 #include "windows/Splash_Unit.h"
 
@@ -76,7 +76,7 @@ protected:
 
 TEST_F(TelnetWindowTest, StartupReadsTheModeBehindTheSplashOrDisablesTelnet) {
     TMainForm& f = make(true, [](sim::TelnetService& s) { s.setDefaultMode("dmt"); });
-    EXPECT_TRUE(f.ui.adsl.GDMTMode_RB->isChecked());
+    EXPECT_TRUE(f.adsl().widgets().GDMTMode_RB->isChecked());
     EXPECT_EQ(lines(f, "ADSLModeLog_Memo").first(), "Retrieving ADSL mode ...");
     EXPECT_EQ(splashes(), 0);
 
@@ -89,17 +89,17 @@ TEST_F(TelnetWindowTest, StartupReadsTheModeBehindTheSplashOrDisablesTelnet) {
 
 TEST_F(TelnetWindowTest, ModeAndPasswordJobsAndTheCommunityFollowingThePassword) {
     TMainForm& f = make(false);
-    f.ui.adsl.GDMTMode_RB->setChecked(true);
+    f.adsl().widgets().GDMTMode_RB->setChecked(true);
     find<QPushButton>("SetADSLMode_But")->click();
     EXPECT_EQ(line().defaultMode(), "dmt");
     EXPECT_TRUE(lines(f, "ADSLModeLog_Memo").contains("Configuration saved"));
 
     showPage(f, "Misc");
-    EXPECT_EQ(f.ui.misc.CurPwd_Edit->text(), "quorbex");
-    f.ui.misc.NewPwd_Edit->setText("newsecret");
+    EXPECT_EQ(f.misc().widgets().CurPwd_Edit->text(), "quorbex");
+    f.misc().widgets().NewPwd_Edit->setText("newsecret");
     find<QPushButton>("SetPwd_But")->click();
     EXPECT_EQ(f.system().widgets().Community_Edit->text(), "newsecret");
-    EXPECT_EQ(f.ui.misc.CurPwd_Edit->text(), "newsecret");
+    EXPECT_EQ(f.misc().widgets().CurPwd_Edit->text(), "newsecret");
     f.GenSysInfoClick(); // SNMP goes on with the new secret
     EXPECT_EQ(f.statusText(), " Ready");
 }
@@ -115,8 +115,8 @@ TEST_F(TelnetWindowTest, EventLogTransferStoresTheFileNamedByTheTime) {
     });
     Clock::setNow(QDateTime(QDate(2005, 3, 14), QTime(9, 30, 12)));
     ASSERT_TRUE(QDir(h->dir()).mkpath("logs"));
-    f.ui.misc.Dir_Edit->setText(h->dir() + "/logs");
-    f.ui.misc.PCIP_Edit->setText("127.0.0.1");
+    f.misc().widgets().Dir_Edit->setText(h->dir() + "/logs");
+    f.misc().widgets().PCIP_Edit->setText("127.0.0.1");
 
     find<QPushButton>("TelnetEventLog_But")->click();
     // The router reports the upload complete on the last acknowledgement; the receiver stores the file
@@ -131,7 +131,7 @@ TEST_F(TelnetWindowTest, EventLogTransferStoresTheFileNamedByTheTime) {
     for (const char* line :
          {"File transfer started ...", "File succesfully written.", "File transfer completed"})
         EXPECT_TRUE(s.contains(line)) << line;
-    EXPECT_TRUE(f.ui.misc.TelnetEventLog_But->isEnabled());
+    EXPECT_TRUE(f.misc().widgets().TelnetEventLog_But->isEnabled());
 
     // The same minute again: the first file stays.
     f.EventLog_TimerTimer(f.ui.timers.EventLog_Timer);
@@ -143,7 +143,7 @@ TEST_F(TelnetWindowTest, EventLogRefusalsAndTheComputerAddressFoundFirst) {
     TMainForm& f = make(false);
     QStringList manual, automatic;
     whileBusy([&] {
-        f.ui.misc.TelnetEventLog_But->click();
+        f.misc().widgets().TelnetEventLog_But->click();
         manual = status();
         f.EventLog_TimerTimer(f.ui.timers.EventLog_Timer);
         automatic = status();
@@ -155,8 +155,8 @@ TEST_F(TelnetWindowTest, EventLogRefusalsAndTheComputerAddressFoundFirst) {
     EXPECT_NE(f.telnet().TftpDaemon, nullptr); // started by the refused first attempt
 
     const int sessions = line().sessionCount();
-    f.ui.misc.Dir_Edit->clear();
-    f.ui.misc.TelnetEventLog_But->click();
+    f.misc().widgets().Dir_Edit->clear();
+    f.misc().widgets().TelnetEventLog_But->click();
     EXPECT_EQ(status(), QStringList{"Please choose a directory to save the event log to."});
     EXPECT_EQ(line().sessionCount(), sessions);
 
@@ -165,23 +165,23 @@ TEST_F(TelnetWindowTest, EventLogRefusalsAndTheComputerAddressFoundFirst) {
         asked = address;
         return std::string(sim::UploadDoneText); // nothing is sent anywhere
     });
-    f.ui.misc.Dir_Edit->setText(h->dir());
-    ASSERT_EQ(f.ui.misc.PCIP_Edit->text(), "----------");
-    f.ui.misc.TelnetEventLog_But->click();
+    f.misc().widgets().Dir_Edit->setText(h->dir());
+    ASSERT_EQ(f.misc().widgets().PCIP_Edit->text(), "----------");
+    f.misc().widgets().TelnetEventLog_But->click();
     const std::string own = eventlog::ChooseComputerAddress(localaddress::HostNameAddresses(),
                                                             localaddress::RouteTo("127.0.0.1"));
     if (own.empty()) {
         EXPECT_EQ(status(), QStringList{"No IP address of this computer found ... transfer aborted!"});
     } else {
         EXPECT_EQ(asked, own);
-        EXPECT_EQ(f.ui.misc.PCIP_Edit->text().toStdString(), own);
+        EXPECT_EQ(f.misc().widgets().PCIP_Edit->text().toStdString(), own);
     }
 }
 
 TEST_F(TelnetWindowTest, MiscPageRefreshAndRouterAddressChange) {
     TMainForm& f = make(false);
     showPage(f, "Misc");
-    const MiscPageWidgets& m = f.ui.misc;
+    const MiscPageWidgets& m = f.misc().widgets();
     EXPECT_EQ(m.CurrentIp_Edit->text(), "192.168.0.1");
     EXPECT_NE(m.PCIP_Edit->text(), "----------");
     EXPECT_EQ(m.Dir_Edit->text(), QCoreApplication::applicationDirPath() + "/");
@@ -214,8 +214,8 @@ TEST_F(TelnetWindowTest, AboutAndDirectoryWindowsOpenThroughTheModalHook) {
     };
     f.ui.menu.About1->trigger();
     EXPECT_EQ(title, "About Kestrune Utility");
-    f.ui.misc.Dir_Edit->setText("somewhere");
-    f.ui.misc.Dir_SpdBut->click();
+    f.misc().widgets().Dir_Edit->setText("somewhere");
+    f.misc().widgets().Dir_SpdBut->click();
     EXPECT_EQ(title, "Choose directory");
-    EXPECT_NE(f.ui.misc.Dir_Edit->text(), "somewhere");
+    EXPECT_NE(f.misc().widgets().Dir_Edit->text(), "somewhere");
 }
