@@ -35,40 +35,6 @@ struct PageWidgets {
             *Debug = nullptr;
 };
 
-struct AdslPageWidgets {
-    QTabWidget* ADSL_PageControl = nullptr;
-    QLabel *DownSpeed_Label = nullptr, *DnAtten_Label = nullptr, *DnOutPwr_Label = nullptr,
-           *DnSnr_Label = nullptr;
-    QLabel *UpSpeed_Label = nullptr, *UpAtten_Label = nullptr, *UpOutPwr_Label = nullptr,
-           *UpSnr_Label = nullptr;
-    QLabel *User_Label = nullptr, *Pwd_Label = nullptr, *TxPkts_Label = nullptr, *RxPkts_Label = nullptr;
-    QLabel *Mode_Label = nullptr, *Status_Label = nullptr;
-    QLineEdit *VPI_Edit = nullptr, *VCI_Edit = nullptr, *WanIpAddr_Edit = nullptr;
-    QRadioButton *AutoMode_RB = nullptr, *GDMTMode_RB = nullptr, *ANSIMode_RB = nullptr;
-    QPushButton* SetADSLMode_But = nullptr;
-    QPlainTextEdit *LinkLog_Memo = nullptr, *ADSLModeLog_Memo = nullptr;
-    QPushButton *SaveLog_But = nullptr, *ClearLog_But = nullptr;
-};
-
-// One interface column of the Interfaces page: its group box and its value labels, top to bottom
-// (Status, Last, Mtu, BytesIn, BytesOut, InErrs, OutErrs, InU, OutQLen).
-struct InterfaceColumn {
-    QGroupBox* box = nullptr;
-    std::vector<QLabel*> values;
-};
-struct InterfacesPageWidgets {
-    InterfaceColumn lan, ppp, wan; // EthLAN_GBox, PPPLink_GBox, EthWAN_GBox
-};
-
-struct MiscPageWidgets {
-    QLineEdit *CurrentIp_Edit = nullptr, *NewIP_edit = nullptr, *PCIP_Edit = nullptr;
-    QLineEdit* Dir_Edit = nullptr;
-    QLineEdit *CurPwd_Edit = nullptr, *NewPwd_Edit = nullptr;
-    QPushButton *ChangeIP_But = nullptr, *Dir_SpdBut = nullptr, *TelnetEventLog_But = nullptr,
-                *SetPwd_But = nullptr;
-    QPlainTextEdit* Status_Memo = nullptr;
-};
-
 struct DebugPageWidgets {
     QPlainTextEdit* DebugLog_Memo = nullptr;
     QPushButton *SaveDebugLog_But = nullptr, *DebugLogCopy_But = nullptr, *DebugLogClear_But = nullptr;
@@ -111,9 +77,6 @@ struct MenuItems {
 struct FormWidgets {
     FrameWidgets frame;
     PageWidgets pages;
-    AdslPageWidgets adsl;
-    InterfacesPageWidgets interfaces;
-    MiscPageWidgets misc;
     DebugPageWidgets debug;
     TimerWidgets timers;
     MenuItems menu;

@@ -28,7 +28,7 @@ std::unique_ptr<TIdAntiFreeze> firstAntiFreeze() {
 TelnetParts::TelnetParts(TMainForm& form)
     : antiFreeze(firstAntiFreeze()), host(form), jobs(host, form.session(), form.idleHook(), &form),
       eventLog(jobs.session(), host,
-               {form.ui.misc.Dir_Edit, form.ui.misc.PCIP_Edit, form.ui.misc.Status_Memo},
+               {form.misc().widgets().Dir_Edit, form.misc().widgets().PCIP_Edit, form.misc().widgets().Status_Memo},
                [&form] { return form.computerAddress(); }),
       update(&form, form.ui.menu.CheckforupdateVersion1, form.idleHook(), program::kVersion),
       runModal([](QDialog& d) { d.exec(); }) {}
@@ -37,7 +37,7 @@ void TMainForm::createTelnet() {
     m_telnet = std::make_unique<TelnetParts>(*this);
     // One job timer: the session's.
     ui.timers.Telnet_Timer = m_telnet->jobs.session().Telnet_Timer;
-    connectClick(ui.adsl.SetADSLMode_But, &TMainForm::SetADSLMode_ButClick);
+    connectClick(adsl().widgets().SetADSLMode_But, &TMainForm::SetADSLMode_ButClick);
     connect(ui.menu.About1, &QAction::triggered, this, [this] { About1Click(ui.menu.About1); });
 }
 

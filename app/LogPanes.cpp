@@ -28,18 +28,19 @@ struct SaveRow {
     QPlainTextEdit* pane;
     const char* defaultName;
 };
-// The table panes of the IP, TCP and UDP pages.
+// The panes of the ADSL page and the table panes of the IP, TCP and UDP pages.
 struct TableWidgets {
+    const AdslPageWidgets& adsl;
     const IpPageWidgets& ip;
     const TcpPageWidgets& tcp;
     const UdpPageWidgets& udp;
 };
 TableWidgets tableWidgets(TMainForm& form) {
-    return {form.ip().widgets(), form.tcp().widgets(), form.udp().widgets()};
+    return {form.adsl().widgets(), form.ip().widgets(), form.tcp().widgets(), form.udp().widgets()};
 }
 
 std::array<SaveRow, 7> saveRows(const FormWidgets& ui, const TableWidgets& t) {
-    return {{{ui.adsl.SaveLog_But, ui.adsl.LinkLog_Memo, "kestrune_connlog"},
+    return {{{t.adsl.SaveLog_But, t.adsl.LinkLog_Memo, "kestrune_connlog"},
              {ui.debug.SaveDebugLog_But, ui.debug.DebugLog_Memo, "kestrune_debuglog"},
              {t.ip.AddrTableSave_But, t.ip.AddrTable_Memo, "kestrune_addrtable"},
              {t.ip.RouteTableSave_But, t.ip.RouteTable_Memo, "kestrune_routetable"},
@@ -60,9 +61,8 @@ std::array<ToolRow, 6> copyRows(const FormWidgets& ui, const TableWidgets& t) {
              {t.tcp.TCPTableCopy_But, t.tcp.TCPTable_Memo},
              {t.udp.UDPTableCopy_But, t.udp.UDPTable_Memo}}};
 }
-std::array<ToolRow, 2> clearRows(const FormWidgets& ui) {
-    return {
-        {{ui.debug.DebugLogClear_But, ui.debug.DebugLog_Memo}, {ui.adsl.ClearLog_But, ui.adsl.LinkLog_Memo}}};
+std::array<ToolRow, 2> clearRows(const FormWidgets& ui, const AdslPageWidgets& adsl) {
+    return {{{ui.debug.DebugLogClear_But, ui.debug.DebugLog_Memo}, {adsl.ClearLog_But, adsl.LinkLog_Memo}}};
 }
 
 // The pane of the row whose button is `sender`, or none.
@@ -139,7 +139,7 @@ bool TMainForm::savePaneLines(QPlainTextEdit& pane, const QString& fileName) {
         UiSeam::error(this, QStringLiteral("Cannot write the file \"%1\": %2").arg(fileName, reason));
         return false;
     }
-    if (&pane == ui.adsl.LinkLog_Memo) m_connection->link().LinkLogChanged = false;
+    if (&pane == adsl().widgets().LinkLog_Memo) m_connection->link().LinkLogChanged = false;
     return true;
 }
 
@@ -174,10 +174,10 @@ void TMainForm::GenericCopy_ButClick(QObject* Sender) {
 }
 
 void TMainForm::GenericClear_ButClick(QObject* Sender) {
-    QPlainTextEdit* pane = paneOf(clearRows(ui), Sender);
+    QPlainTextEdit* pane = paneOf(clearRows(ui, adsl().widgets()), Sender);
     if (!pane) return;
     pane->clear();
-    if (pane == ui.adsl.LinkLog_Memo) m_connection->link().LinkLogChanged = false;
+    if (pane == adsl().widgets().LinkLog_Memo) m_connection->link().LinkLogChanged = false;
 }
 
 void TMainForm::DebugEnter(QObject*) {

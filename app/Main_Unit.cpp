@@ -7,7 +7,6 @@
 #include "monitor/ConnectionMonitor.h"
 #include "monitor/LineHistoryMonitor.h"
 #include "monitor/QuotaMonitor.h"
-#include "views/SystemPage.h"
 #include "ui/ExchangeGate.h"
 #include "ui/PaneText.h"
 #include "ui/StatusTexts.h"
@@ -16,6 +15,7 @@
 #include "views/IpPage.h"
 #include "views/SystemPage.h"
 #include "views/TcpUdpPages.h"
+#include "views/Uptime.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -248,7 +248,7 @@ void TMainForm::FormCloseQuery(QObject*, bool& CanClose) {
 }
 
 void TMainForm::offerConnectionLogSave() {
-    QPlainTextEdit* log = ui.adsl.LinkLog_Memo;
+    QPlainTextEdit* log = adsl().widgets().LinkLog_Memo;
     if (paneLines(*log).isEmpty() || !m_connection->link().LinkLogChanged) return;
     if (UiSeam::question(this, QStringLiteral("Confirm"), QStringLiteral("Save connection log?")) !=
         QMessageBox::Yes)

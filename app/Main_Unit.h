@@ -5,10 +5,10 @@
 //   app/Options.cpp          option menus, timers, page dispatch, pause and resume
 //   app/LogPanes.cpp         log panes: save, copy, clear; the Debug page
 //   views/SystemPage.cpp     System page, interface discovery, set actions
-//   views/Uptime.cpp         router uptime display
-//   views/MiscPage.cpp       Misc page
-//   views/InterfacesPage.cpp Interfaces page and the raw interface dump
-//   views/AdslPage.cpp       ADSL page
+//   app/UptimeHandlers.cpp   router uptime display (views/Uptime.cpp)
+//   app/MiscPageHandlers.cpp Misc page (views/MiscPage.cpp)
+//   app/InterfacesPageHandlers.cpp Interfaces page and the raw interface dump (views/InterfacesPage.cpp)
+//   app/AdslPageHandlers.cpp ADSL page (views/AdslPage.cpp)
 //   views/IpPage.cpp         IP page and its tables
 //   views/TcpUdpPages.cpp    TCP and UDP pages
 //   views/IcmpSnmpPages.cpp  ICMP and SNMP pages
@@ -23,6 +23,9 @@
 #include "net/RouterEndpoint.h"
 #include "net/RouterSession.h"
 #include "ui/PageFrame.h"
+#include "views/AdslPage.h"
+#include "views/InterfacesPage.h"
+#include "views/MiscPage.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -37,6 +40,7 @@
 
 class QCloseEvent;
 class QAction;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -55,6 +59,7 @@ class TcpPage;
 class UdpPage;
 class IcmpPage;
 class SnmpPage;
+class UptimeDisplay;
 
 
 class TMainForm : public QMainWindow, public PageFrame {
@@ -150,6 +155,8 @@ public:
     QString ElapsedSinceText(const QString& reference);
 
     // ---- Interfaces and ADSL pages ----------------------------------------------------------------
+    InterfacesPage& interfaces();
+    AdslPage& adsl();
     void InterfacesClick();
     void InterfaceTable_ButClick(QObject* Sender);
     void ADSLClick(QObject* Sender);
@@ -176,6 +183,7 @@ public:
     void SetADSLMode_ButClick(QObject* Sender);
     void SetPwd_ButClick(QObject* Sender);
     void About1Click(QObject* Sender);
+    MiscPage& misc();
     void MiscClick(QObject* Sender);
     void ChangeIP_ButClick(QObject* Sender);
     void Dir_SpdButClick(QObject* Sender);
@@ -226,6 +234,7 @@ private:
     // Page builders: each fills its (empty, already named) tab page with its widgets and connects
     // them to the handlers above. Each lives in the file of its page or of its page's handlers.
     void buildSystemPage(QWidget* page);
+    void buildUptime(QLabel* label);
     void buildQuotaPage(QWidget* page);
     void buildAdslPage(QWidget* page);
     void buildInterfacesPage(QWidget* page);
@@ -288,6 +297,10 @@ private:
     std::unique_ptr<UdpPage> m_udp;
     std::unique_ptr<IcmpPage> m_icmp;
     std::unique_ptr<SnmpPage> m_snmp;
+    std::unique_ptr<UptimeDisplay> m_uptime;
+    std::unique_ptr<AdslPage> m_adsl;
+    std::unique_ptr<InterfacesPage> m_interfaces;
+    std::unique_ptr<MiscPage> m_misc;
     std::unique_ptr<TelnetParts> m_telnet;
     void createTelnet();
     void telnetOnStartup(); // start-up step 10

@@ -62,7 +62,7 @@ void TMainForm::buildConnectionMonitor() {
     monitor::ConnectionMonitor::Hooks hooks;
     hooks.autoReconnect = [this] { return ui.menu.Autoreconnect->isChecked(); };
     hooks.monitoring = [this] { return ui.menu.Recordlog->isChecked(); };
-    hooks.appendLog = [this](const QString& line) { appendToPane(*ui.adsl.LinkLog_Memo, {line}); };
+    hooks.appendLog = [this](const QString& line) { appendToPane(*adsl().widgets().LinkLog_Memo, {line}); };
     hooks.elapsedSince = [this](const QString& reference) { return ElapsedSinceText(reference); };
     hooks.probe = [this] { ReachabilityProbe(idleHook()); };
     m_connection = std::make_unique<monitor::ConnectionMonitor>(

@@ -319,7 +319,7 @@ void TMainForm::ShowPwdClick(QObject*) {
     const bool show = !ui.menu.ShowPwd->isChecked();
     ui.menu.ShowPwd->setChecked(show);
     ui.menu.HidePwd->setChecked(!show);
-    ui.adsl.Pwd_Label->setVisible(show);
+    adsl().widgets().Pwd_Label->setVisible(show);
 }
 
 void TMainForm::TelnetEnabledClick(QObject*) {
@@ -375,11 +375,6 @@ void TMainForm::PageControlChanging(QObject*, bool& AllowChange) {
     AllowChange = true;
 }
 
-void TMainForm::MiscEnter(QObject*) {
-    ui.frame.GetValues_But->setEnabled(false);
-    setHelpKeyword(helpkw::text(helpkw::Misc), false);
-}
-
 void TMainForm::GetValuesBut(QObject* Sender) {
     const PageWidgets& p = ui.pages;
     QWidget* page = currentPage();
@@ -409,8 +404,4 @@ void TMainForm::GetValuesBut(QObject* Sender) {
         UiSeam::information(this, QStringLiteral("Kestrune Utility"),
                             QStringLiteral("Not implemented ... yet!"));
     }
-}
-
-void TMainForm::Interfaces_TimerTimer(QObject*) {
-    if (currentPage() == ui.pages.Interfaces && ui.timers.Interfaces_Timer->isActive()) InterfacesClick();
 }

@@ -200,7 +200,8 @@ std::vector<SettingKey> TMainForm::settingKeys() {
          flagText(true),
          SettingKind::Flag,
          4,
-         [show = mi.ShowPwd, hide = mi.HidePwd, pwd = ui.adsl.Pwd_Label](const QString& v, QString&) {
+         [show = mi.ShowPwd, hide = mi.HidePwd, pwd = adsl().widgets().Pwd_Label](const QString& v,
+                                                                                  QString&) {
              if (v != QLatin1String("1")) {
                  show->setChecked(false);
                  hide->setChecked(true);
@@ -225,7 +226,7 @@ std::vector<SettingKey> TMainForm::settingKeys() {
             }),
 
         // 6. The event-log directory.
-        textKey(EventLog, QStringLiteral("Directory"), QString(), 6, ui.misc.Dir_Edit),
+        textKey(EventLog, QStringLiteral("Directory"), QString(), 6, misc().widgets().Dir_Edit),
 
         // 5. Quota.
         wordKey(

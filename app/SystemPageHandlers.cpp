@@ -8,6 +8,7 @@
 void TMainForm::buildSystemPage(QWidget* page) {
     m_system = std::make_unique<SystemPage>(page, m_session, *this,
                                             [this](QPushButton* copy) { GenericCopy_ButClick(copy); });
+    buildUptime(m_system->widgets().uptime_label);
 }
 
 SystemPage& TMainForm::system() {

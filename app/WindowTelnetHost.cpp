@@ -16,8 +16,9 @@ using telnet::Mode;
 using telnet::Pane;
 
 namespace {
-QPlainTextEdit* paneWidget(FormWidgets& ui, Pane pane) {
-    return pane == Pane::AdslModeLog ? ui.adsl.ADSLModeLog_Memo : ui.misc.Status_Memo;
+QPlainTextEdit* paneWidget(TMainForm& form, Pane pane) {
+    return pane == Pane::AdslModeLog ? form.adsl().widgets().ADSLModeLog_Memo
+                                     : form.misc().widgets().Status_Memo;
 }
 } // namespace
 
@@ -31,27 +32,27 @@ void WindowTelnetHost::setCommunity(const QString& text) {
     m_form.endpoint().setCommunity(text);
 }
 QString WindowTelnetHost::currentPassword() const {
-    return m_form.ui.misc.CurPwd_Edit->text();
+    return m_form.misc().widgets().CurPwd_Edit->text();
 }
 void WindowTelnetHost::setCurrentPassword(const QString& text) {
-    m_form.ui.misc.CurPwd_Edit->setText(text);
+    m_form.misc().widgets().CurPwd_Edit->setText(text);
 }
 QString WindowTelnetHost::newPassword() const {
-    return m_form.ui.misc.NewPwd_Edit->text();
+    return m_form.misc().widgets().NewPwd_Edit->text();
 }
 void WindowTelnetHost::setNewPassword(const QString& text) {
-    m_form.ui.misc.NewPwd_Edit->setText(text);
+    m_form.misc().widgets().NewPwd_Edit->setText(text);
 }
 
 void WindowTelnetHost::clearPane(Pane pane) {
-    paneWidget(m_form.ui, pane)->clear();
+    paneWidget(m_form, pane)->clear();
 }
 void WindowTelnetHost::appendLine(Pane pane, const QString& line) {
-    appendToPane(*paneWidget(m_form.ui, pane), {line});
+    appendToPane(*paneWidget(m_form, pane), {line});
 }
 
 Mode WindowTelnetHost::checkedMode() const {
-    const AdslPageWidgets& a = m_form.ui.adsl;
+    const AdslPageWidgets& a = m_form.adsl().widgets();
     if (a.AutoMode_RB->isChecked()) return Mode::Auto;
     if (a.GDMTMode_RB->isChecked()) return Mode::GDmt;
     if (a.ANSIMode_RB->isChecked()) return Mode::Ansi;
@@ -59,7 +60,7 @@ Mode WindowTelnetHost::checkedMode() const {
 }
 
 void WindowTelnetHost::checkMode(Mode mode) {
-    const AdslPageWidgets& a = m_form.ui.adsl;
+    const AdslPageWidgets& a = m_form.adsl().widgets();
     QButtonGroup* group = a.AutoMode_RB->group();
     // The group keeps one checked; unchecking all three needs it loose for a moment.
     group->setExclusive(false);
@@ -70,10 +71,10 @@ void WindowTelnetHost::checkMode(Mode mode) {
 }
 
 void WindowTelnetHost::setButtonsEnabled(int buttons, bool enabled) {
-    FormWidgets& ui = m_form.ui;
-    if (buttons & telnet::AdslModeButton) ui.adsl.SetADSLMode_But->setEnabled(enabled);
-    if (buttons & telnet::PasswordButton) ui.misc.SetPwd_But->setEnabled(enabled);
-    if (buttons & telnet::EventLogButton) ui.misc.TelnetEventLog_But->setEnabled(enabled);
+    const MiscPageWidgets& misc = m_form.misc().widgets();
+    if (buttons & telnet::AdslModeButton) m_form.adsl().widgets().SetADSLMode_But->setEnabled(enabled);
+    if (buttons & telnet::PasswordButton) misc.SetPwd_But->setEnabled(enabled);
+    if (buttons & telnet::EventLogButton) misc.TelnetEventLog_But->setEnabled(enabled);
 }
 
 void WindowTelnetHost::pausePeriodicTimers() {

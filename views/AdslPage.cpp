@@ -1,19 +1,17 @@
 // ADSL page: line figures from D-Link's enterprise MIB, the PPP connection's VPI/VCI (writable),
 // and the sub-tabs for the connection log and the default connection mode log.
-#include "app/Main_Unit.h"
-#include "ui/StatusTexts.h"
+#include "views/AdslPage.h"
 
-#include "ui/PageAction.h"
-#include "ui/Trigger.h"
-#include "ui/UiSeam.h"
-#include "ui/WidgetFactory.h"
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpBer.h"
 #include "net/core/SnmpText.h"
+#include "ui/PageAction.h"
+#include "ui/StatusTexts.h"
+#include "ui/WidgetFactory.h"
+#include "views/SetAction.h"
 #include "views/core/AdslText.h"
 #include "windows/core/HelpKeywords.h"
 
-#include <QAction>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -70,13 +68,21 @@ void buildDirection(QWidget* parent, const QString& title, int x, const QString&
 
 } // namespace
 
-void TMainForm::buildAdslPage(QWidget* page) {
-    AdslPageWidgets& a = ui.adsl;
-    auto* tabs = a.ADSL_PageControl = new QTabWidget(page);
+AdslPage::AdslPage(QWidget* page, RouterSession& session, PageFrame& frame, AdslPageCalls calls)
+    : m_session(session), m_frame(frame), m_calls(std::move(calls)) {
+    auto* tabs = m_ui.ADSL_PageControl = new QTabWidget(page);
     tabs->setObjectName(QStringLiteral("ADSL_PageControl"));
     tabs->setGeometry(4, 4, 598, 404);
 
-    // ---- Connection Info ----
+    buildInfoSheet(tabs);
+    buildLogSheets(tabs);
+    m_subTabs = QObject::connect(tabs, &QTabWidget::currentChanged, [this] { subTabChanged(); });
+}
+
+// "Connection Info": the line figures of both directions, the PPP connection, the line state and
+// the default connection mode.
+void AdslPage::buildInfoSheet(QTabWidget* tabs) {
+    AdslPageWidgets& a = m_ui;
     auto* info = new QWidget;
     info->setObjectName(QStringLiteral("ADSLInfo_TabSheet"));
     tabs->addTab(info, QStringLiteral("Connection Info"));
@@ -94,27 +100,7 @@ void TMainForm::buildAdslPage(QWidget* page) {
                     "UpSnr_Label",
                     {&a.UpSpeed_Label, &a.UpAtten_Label, &a.UpOutPwr_Label, &a.UpSnr_Label}});
 
-    // PPP connection: account, ATM circuit, packets.
-    auto* ppp = new QGroupBox(QStringLiteral(" PPP connection "), info);
-    ppp->setObjectName(QStringLiteral("PPPConnection_GBox"));
-    ppp->setGeometry(6, 140, 284, 226);
-    captionLabel(ppp, QStringLiteral("Username: "), 8, 22, 90);
-    a.User_Label = valueLabel(ppp, "User_Label", 104, 22, 174);
-    captionLabel(ppp, QStringLiteral("Password: "), 8, 48, 90);
-    a.Pwd_Label = valueLabel(ppp, "Pwd_Label", 104, 48, 174);
-    captionLabel(ppp, QStringLiteral("VPI:"), 8, 76, 90);
-    a.VPI_Edit = widgets::edit(ppp, "VPI_Edit", 104, 74, 80);
-    auto* setVpi = widgets::button(ppp, "SetVPI_But", QStringLiteral("Set value"), 190, 72, 86);
-    captionLabel(ppp, QStringLiteral("VCI:"), 8, 106, 90);
-    a.VCI_Edit = widgets::edit(ppp, "VCI_Edit", 104, 104, 80);
-    auto* setVci = widgets::button(ppp, "SetVCI_But", QStringLiteral("Set value"), 190, 102, 86);
-    captionLabel(ppp, QStringLiteral("Tx pkts: "), 8, 138, 90);
-    a.TxPkts_Label = valueLabel(ppp, "TxPkts_Label", 104, 138, 174);
-    captionLabel(ppp, QStringLiteral("Rx pkts: "), 8, 164, 90);
-    a.RxPkts_Label = valueLabel(ppp, "RxPkts_Label", 104, 164, 174);
-    captionLabel(ppp, QStringLiteral("WAN IP address"), 4, 192, 104);
-    a.WanIpAddr_Edit = widgets::edit(ppp, "WanIpAddr_Edit", 112, 190, 164);
-    a.WanIpAddr_Edit->setReadOnly(true);
+    buildPppBox(info);
 
     // Line state.
     auto* line = new QGroupBox(QStringLiteral(" Line "), info);
@@ -125,7 +111,40 @@ void TMainForm::buildAdslPage(QWidget* page) {
     captionLabel(line, QStringLiteral("Status:"), 8, 48, 70);
     a.Status_Label = valueLabel(line, "Status_Label", 84, 48, 194);
 
-    // Default connection mode (set over telnet).
+    buildModeBox(info);
+}
+
+// The PPP connection: account, ATM circuit, packets.
+void AdslPage::buildPppBox(QWidget* info) {
+    AdslPageWidgets& a = m_ui;
+    auto* ppp = new QGroupBox(QStringLiteral(" PPP connection "), info);
+    ppp->setObjectName(QStringLiteral("PPPConnection_GBox"));
+    ppp->setGeometry(6, 140, 284, 226);
+    captionLabel(ppp, QStringLiteral("Username: "), 8, 22, 90);
+    a.User_Label = valueLabel(ppp, "User_Label", 104, 22, 174);
+    captionLabel(ppp, QStringLiteral("Password: "), 8, 48, 90);
+    a.Pwd_Label = valueLabel(ppp, "Pwd_Label", 104, 48, 174);
+    captionLabel(ppp, QStringLiteral("VPI:"), 8, 76, 90);
+    a.VPI_Edit = widgets::edit(ppp, "VPI_Edit", 104, 74, 80);
+    auto* vpiButton = widgets::button(ppp, "SetVPI_But", QStringLiteral("Set value"), 190, 72, 86);
+    captionLabel(ppp, QStringLiteral("VCI:"), 8, 106, 90);
+    a.VCI_Edit = widgets::edit(ppp, "VCI_Edit", 104, 104, 80);
+    auto* vciButton = widgets::button(ppp, "SetVCI_But", QStringLiteral("Set value"), 190, 102, 86);
+    captionLabel(ppp, QStringLiteral("Tx pkts: "), 8, 138, 90);
+    a.TxPkts_Label = valueLabel(ppp, "TxPkts_Label", 104, 138, 174);
+    captionLabel(ppp, QStringLiteral("Rx pkts: "), 8, 164, 90);
+    a.RxPkts_Label = valueLabel(ppp, "RxPkts_Label", 104, 164, 174);
+    captionLabel(ppp, QStringLiteral("WAN IP address"), 4, 192, 104);
+    a.WanIpAddr_Edit = widgets::edit(ppp, "WanIpAddr_Edit", 112, 190, 164);
+    a.WanIpAddr_Edit->setReadOnly(true);
+
+    QObject::connect(vpiButton, &QPushButton::clicked, [this] { setVpi(); });
+    QObject::connect(vciButton, &QPushButton::clicked, [this] { setVci(); });
+}
+
+// The default connection mode (set over telnet).
+void AdslPage::buildModeBox(QWidget* info) {
+    AdslPageWidgets& a = m_ui;
     auto* modeBox = new QGroupBox(info);
     modeBox->setObjectName(QStringLiteral("DefaultMode_GBox"));
     modeBox->setGeometry(298, 222, 284, 110);
@@ -146,8 +165,11 @@ void TMainForm::buildAdslPage(QWidget* page) {
         y += 24;
     }
     a.SetADSLMode_But = widgets::button(modeBox, "SetADSLMode_But", QStringLiteral("Set value"), 180, 54, 86);
+}
 
-    // ---- Connection Log ----
+// "Connection Log" and "Default Connection Mode Log".
+void AdslPage::buildLogSheets(QTabWidget* tabs) {
+    AdslPageWidgets& a = m_ui;
     auto* logSheet = new QWidget;
     logSheet->setObjectName(QStringLiteral("ADSLLogTabSheet"));
     tabs->addTab(logSheet, QStringLiteral("Connection Log"));
@@ -160,10 +182,9 @@ void TMainForm::buildAdslPage(QWidget* page) {
         widgets::button(logSheet, "SaveLog_But", QStringLiteral("Save log"), 6, 338, 90);
     auto* clearLog = a.ClearLog_But =
         widgets::button(logSheet, "ClearLog_But", QStringLiteral("Clear log"), 104, 338, 90);
-    connectClick(saveLog, &TMainForm::GenericSave_ButClick);
-    connectClick(clearLog, &TMainForm::GenericClear_ButClick);
+    QObject::connect(saveLog, &QPushButton::clicked, [this, saveLog] { m_calls.saveLog(saveLog); });
+    QObject::connect(clearLog, &QPushButton::clicked, [this, clearLog] { m_calls.clearLog(clearLog); });
 
-    // ---- Default Connection Mode Log ----
     auto* modeSheet = new QWidget;
     modeSheet->setObjectName(QStringLiteral("ADSLModeLog_TabSheet"));
     tabs->addTab(modeSheet, QStringLiteral("Default Connection Mode Log"));
@@ -171,10 +192,11 @@ void TMainForm::buildAdslPage(QWidget* page) {
     modeLog->setObjectName(QStringLiteral("ADSLModeLog_Memo"));
     modeLog->setReadOnly(true);
     modeLog->setGeometry(6, 6, 580, 360);
+}
 
-    connectClick(setVpi, &TMainForm::SetVPI_ButClick);
-    connectClick(setVci, &TMainForm::SetVCI_ButClick);
-    connect(tabs, &QTabWidget::currentChanged, this, [this, tabs] { ADSL_PageControlChange(tabs); });
+AdslPage::~AdslPage() {
+    // The sub-tab control outlives the page while the window takes its widgets down.
+    QObject::disconnect(m_subTabs);
 }
 
 namespace {
@@ -216,26 +238,21 @@ void showInWidget(QWidget* widget, const QString& text) {
         edit->setText(text);
 }
 
-void setKeywordAndUpdate(TMainForm& form, const QString& keyword, bool updateEnabled) {
-    form.setHelpKeyword(keyword, true);
-    form.ui.frame.GetValues_But->setEnabled(updateEnabled);
-}
-
 QString same(const QString& value) {
     return value;
 }
 
 } // namespace
 
-void TMainForm::ADSLClick(QObject* Sender) {
-    PageAction action(*this);
-    if (triggerOf(Sender) != Trigger::Button) {
-        ui.adsl.ADSL_PageControl->setCurrentIndex(0);
-        setHelpKeyword(helpkw::text(helpkw::Adsl), true);
+void AdslPage::refresh(Trigger trigger) {
+    PageAction action(m_frame);
+    if (trigger != Trigger::Button) {
+        m_ui.ADSL_PageControl->setCurrentIndex(0);
+        m_frame.setHelpKeyword(helpkw::text(helpkw::Adsl), true);
     }
-    if (!ui.menu.ShowPwd->isChecked()) ui.adsl.Pwd_Label->setVisible(false);
+    if (!m_calls.passwordShown()) m_ui.Pwd_Label->setVisible(false);
 
-    const AdslPageWidgets& a = ui.adsl;
+    const AdslPageWidgets& a = m_ui;
     const QString ppp = m_session.interfaces().PppIfIndex;
     struct Row {
         QString oid;
@@ -266,7 +283,7 @@ void TMainForm::ADSLClick(QObject* Sender) {
     bool first = true;
     for (const Row& row : rows) {
         QString value;
-        const bool ok = snmpGet(row.oid, value);
+        const bool ok = m_session.get(row.oid, value);
         if (first && !ok) return action.fail();
         first = false;
         if (!ok) continue; // a later failed read leaves its widget as it was
@@ -287,27 +304,24 @@ void TMainForm::ADSLClick(QObject* Sender) {
     action.end(problem.isEmpty() ? statustext::Ready : problem);
 }
 
-void TMainForm::ADSL_PageControlChange(QObject* Sender) {
+void AdslPage::subTabChanged() {
     // Only a sub-tab shown to the user concerns the buttons: a sub-tab switched in code while
     // another page is shown must not disable that page's "&Update".
-    if (currentPage() != ui.pages.ADSL) return;
-    auto* tabs = qobject_cast<QTabWidget*>(Sender);
-    if (!tabs) tabs = ui.adsl.ADSL_PageControl;
-    const int index = tabs->currentIndex();
-    if (index == 0)
-        setKeywordAndUpdate(*this, helpkw::text(helpkw::Adsl), true);
-    else if (index == 1)
-        setKeywordAndUpdate(*this, helpkw::text(helpkw::AdslConnectionLog), false);
-    else
-        setKeywordAndUpdate(*this, helpkw::text(helpkw::AdslModeLog), false);
+    if (!m_calls.shown()) return;
+    const int index = m_ui.ADSL_PageControl->currentIndex();
+    const std::string_view keyword = index == 0   ? helpkw::Adsl
+                                     : index == 1 ? helpkw::AdslConnectionLog
+                                                  : helpkw::AdslModeLog;
+    m_frame.setHelpKeyword(helpkw::text(keyword), true);
+    m_calls.setUpdateEnabled(index == 0);
 }
 
-void TMainForm::SetVPI_ButClick(QObject*) {
-    setAndReadBack(ui.adsl.VPI_Edit, mib::vpi, ui.adsl.VPI_Edit->text(), ber::Integer, same,
-                   notWritableStatus());
+void AdslPage::setVpi() {
+    setAndReadBack(m_session, m_frame, m_ui.VPI_Edit, mib::vpi, m_ui.VPI_Edit->text(), ber::Integer, same,
+                   notWritableStatus(m_session.endpoint()));
 }
 
-void TMainForm::SetVCI_ButClick(QObject*) {
-    setAndReadBack(ui.adsl.VCI_Edit, mib::vci, ui.adsl.VCI_Edit->text(), ber::Integer, same,
-                   notWritableStatus());
+void AdslPage::setVci() {
+    setAndReadBack(m_session, m_frame, m_ui.VCI_Edit, mib::vci, m_ui.VCI_Edit->text(), ber::Integer, same,
+                   notWritableStatus(m_session.endpoint()));
 }

@@ -1,25 +1,24 @@
 // Interfaces page: state and counters of the LAN, PPP and WAN interfaces side by side, and the
 // raw interface-group dump of the Debug page.
-#include "app/Main_Unit.h"
-#include "monitor/QuotaMonitor.h"
-#include "ui/StatusTexts.h"
+#include "views/InterfacesPage.h"
 
-#include "ui/PageAction.h"
-#include "ui/PaneText.h"
-#include "ui/UiSeam.h"
-#include "ui/WidgetFactory.h"
 #include "monitor/core/QuotaMath.h"
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpText.h"
+#include "ui/PageAction.h"
+#include "ui/PaneText.h"
+#include "ui/StatusTexts.h"
+#include "ui/WidgetFactory.h"
+#include "views/Uptime.h"
 #include "views/core/InterfacesText.h"
 #include "windows/core/HelpKeywords.h"
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QLocale>
 #include <QPlainTextEdit>
 
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -56,10 +55,12 @@ constexpr std::array<GroupDef, 3> kGroups{{
 
 } // namespace
 
-void TMainForm::buildInterfacesPage(QWidget* page) {
+InterfacesPage::InterfacesPage(QWidget* page, RouterSession& session, PageFrame& frame,
+                               std::function<bool()> shown, std::function<ByteUnits()> units)
+    : m_session(session), m_frame(frame), m_shown(std::move(shown)), m_units(std::move(units)) {
     int x = 4;
     for (const auto& g : kGroups) {
-        InterfaceColumn& column = ui.interfaces.*g.column;
+        InterfaceColumn& column = m_ui.*g.column;
         auto* box = column.box = new QGroupBox(QString::fromLatin1(g.caption), page);
         box->setObjectName(QString::fromLatin1(g.name));
         box->setGeometry(x, 8, 200, 262);
@@ -108,6 +109,7 @@ constexpr std::array<ValueRow, 8> kValueRows{{
     {mib::IfOutQLen, 8, "OutQLen", Kind::Plain},
 }};
 constexpr std::size_t kStatusRow = 0;
+const QString kNoFigure = QStringLiteral("----");
 
 void setFontColour(QLabel* label, std::uint32_t rgb) {
     QPalette palette = label->palette();
@@ -115,30 +117,56 @@ void setFontColour(QLabel* label, std::uint32_t rgb) {
     label->setPalette(palette);
 }
 
-} // namespace
+struct Interface {
+    const char* prefix;
+    QString instance;
+    const InterfaceColumn& column;
+};
+using Interfaces = std::array<Interface, 3>;
 
-void TMainForm::InterfacesClick() {
-    PageAction action(*this);
-    setHelpKeyword(helpkw::text(helpkw::Interfaces), true);
+// The first problem of a refresh, for the status line; later ones are not named.
+class Problem {
+public:
+    void notANumber(const Interface& itf, const char* rowName) {
+        if (itf.instance == QLatin1String("0"))
+            note(QStringLiteral(" Error: %1 interface not found").arg(QLatin1String(itf.prefix)));
+        else
+            note(QStringLiteral(" Error: %1 %2 value is not a number")
+                     .arg(QLatin1String(itf.prefix), QLatin1String(rowName)));
+    }
+    void note(const QString& text) {
+        if (m_text.isEmpty()) m_text = text;
+    }
+    QString status() const { return m_text.isEmpty() ? statustext::Ready : m_text; }
 
-    struct Interface {
-        const char* prefix;
-        QString instance;
-        const InterfaceColumn& column;
-    };
-    const std::array<Interface, 3> ifs{{{"LAN", m_session.interfaces().LanIfIndex, ui.interfaces.lan},
-                                        {"PPP", m_session.interfaces().PppIfIndex, ui.interfaces.ppp},
-                                        {"WAN", m_session.interfaces().WanIfIndex, ui.interfaces.wan}}};
-    const QString indexValues[] = {m_session.interfaces().LanIfIndexValue, m_session.interfaces().PppIfIndexValue, m_session.interfaces().WanIfIndexValue};
-    for (std::size_t i = 0; i < ifs.size(); ++i)
-        ifs[i].column.box->setTitle(QString::fromLatin1(kGroups[i].caption).chopped(1) +
-                                    QStringLiteral(" [") + indexValues[i] + QStringLiteral("] "));
+private:
+    QString m_text;
+};
 
-    // Operational status, LAN first: without it the router is taken as unreachable.
+// The text of a byte counter in gigabytes or megabytes; "----" when it cannot be shown.
+QString octetsText(const QString& value, const ByteUnits& units, const Interface& itf, const char* rowName,
+                   Problem& problem) {
+    const auto bytes = ifview::octetsText(value);
+    if (!bytes) {
+        problem.notANumber(itf, rowName);
+        return kNoFigure;
+    }
+    const quota::TextResult r = quota::formatGbMb(bytes->toDouble(), units.perGigabyte, units.perMegabyte,
+                                                  quota::localeDecimalPoint());
+    if (r.fault == quota::Fault::None) return r.text;
+    problem.note(
+        QStringLiteral(" Error: Division by zero: check the ISP's gigabyte and megabyte sizes on the "
+                       "Quota page"));
+    return kNoFigure;
+}
+
+// The three status rows, LAN first: false when the LAN read goes unanswered (the router is then
+// taken as unreachable); a later failed read only skips its row.
+bool readStatusRows(RouterSession& session, const Interfaces& ifs) {
     for (std::size_t i = 0; i < ifs.size(); ++i) {
         QString value;
-        if (!snmpGet(snmptext::ifColumnOid(mib::IfOperStatus, ifs[i].instance), value)) {
-            if (i == 0) return action.fail();
+        if (!session.get(snmptext::ifColumnOid(mib::IfOperStatus, ifs[i].instance), value)) {
+            if (i == 0) return false;
             continue;
         }
         if (const auto look = ifview::operStatusLook(value)) {
@@ -147,72 +175,74 @@ void TMainForm::InterfacesClick() {
             setFontColour(l, look->rgb);
         }
     }
+    return true;
+}
+
+// The text of one cell of the rows after the status row; none when the label keeps its text.
+std::optional<QString> cellText(RouterSession& session, const ValueRow& row, const Interface& itf,
+                                const QString& value, const ByteUnits& units, Problem& problem) {
+    switch (row.kind) {
+    case Kind::Plain:
+        return value;
+    case Kind::Elapsed: {
+        if (!snmptext::parseDecimal(value.trimmed())) {
+            problem.notANumber(itf, row.name);
+            return kNoFigure;
+        }
+        // The elapsed time needs one more read, of the router's uptime; when that one fails the
+        // label keeps its text like after any other failed read.
+        const QString text = elapsedSinceText(session, value);
+        if (text.isEmpty()) return std::nullopt;
+        return text;
+    }
+    case Kind::Octets:
+        return octetsText(value, units, itf, row.name, problem);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void InterfacesPage::refresh() {
+    PageAction action(m_frame);
+    m_frame.setHelpKeyword(helpkw::text(helpkw::Interfaces), true);
+
+    const RouterInterfaces& found = m_session.interfaces();
+    const Interfaces ifs{{{"LAN", found.LanIfIndex, m_ui.lan},
+                          {"PPP", found.PppIfIndex, m_ui.ppp},
+                          {"WAN", found.WanIfIndex, m_ui.wan}}};
+    const QString indexValues[] = {found.LanIfIndexValue, found.PppIfIndexValue, found.WanIfIndexValue};
+    for (std::size_t i = 0; i < ifs.size(); ++i)
+        ifs[i].column.box->setTitle(QString::fromLatin1(kGroups[i].caption).chopped(1) +
+                                    QStringLiteral(" [") + indexValues[i] + QStringLiteral("] "));
+
+    if (!readStatusRows(m_session, ifs)) return action.fail();
 
     // The other rows, row by row, LAN, PPP, WAN within each. A value that must be a number and is
     // not one shows no figure, and the first such case is named on the status line.
-    QString problem;
-    const auto notANumber = [&problem](const Interface& itf, const char* rowName) {
-        if (!problem.isEmpty()) return;
-        if (itf.instance == QLatin1String("0"))
-            problem = QStringLiteral(" Error: %1 interface not found").arg(QLatin1String(itf.prefix));
-        else
-            problem = QStringLiteral(" Error: %1 %2 value is not a number")
-                          .arg(QLatin1String(itf.prefix), QLatin1String(rowName));
-    };
-    const QChar point = quota::localeDecimalPoint();
+    Problem problem;
+    const ByteUnits units = m_units();
     for (const ValueRow& row : kValueRows) {
         for (const Interface& itf : ifs) {
             QString value;
-            if (!snmpGet(snmptext::ifColumnOid(row.column, itf.instance), value)) continue;
-            QLabel* l = itf.column.values[row.label];
-            QString text;
-            switch (row.kind) {
-            case Kind::Plain:
-                text = value;
-                break;
-            case Kind::Elapsed:
-                if (snmptext::parseDecimal(value.trimmed())) {
-                    // The elapsed time needs one more read, of the router's uptime; when that one
-                    // fails the label keeps its text like after any other failed read.
-                    text = ElapsedSinceText(value);
-                    if (text.isEmpty()) continue;
-                } else {
-                    text = QStringLiteral("----");
-                    notANumber(itf, row.name);
-                }
-                break;
-            case Kind::Octets:
-                if (const auto bytes = ifview::octetsText(value)) {
-                    const quota::TextResult r =
-                        quota::formatGbMb(bytes->toDouble(), quotaMonitor().figures().BytesPerGigabyte,
-                                          quotaMonitor().figures().BytesPerMegabyte, point);
-                    if (r.fault == quota::Fault::None) {
-                        text = r.text;
-                    } else {
-                        text = QStringLiteral("----");
-                        if (problem.isEmpty())
-                            problem = QStringLiteral(" Error: Division by zero: check the ISP's gigabyte and "
-                                                     "megabyte sizes on the Quota page");
-                    }
-                } else {
-                    text = QStringLiteral("----");
-                    notANumber(itf, row.name);
-                }
-                break;
-            }
-            l->setText(text);
+            if (!m_session.get(snmptext::ifColumnOid(row.column, itf.instance), value)) continue;
+            if (const auto text = cellText(m_session, row, itf, value, units, problem))
+                itf.column.values[row.label]->setText(*text);
         }
     }
-    action.end(problem.isEmpty() ? statustext::Ready : problem);
+    action.end(problem.status());
 }
 
-void TMainForm::InterfaceTable_ButClick(QObject*) {
-    QPlainTextEdit* pane = ui.debug.DebugLog_Memo;
-    PageAction action(*this);
+void InterfacesPage::tick(bool running) {
+    if (m_shown() && running) refresh();
+}
+
+void InterfacesPage::dumpInterfaceTable(QPlainTextEdit& debugLog) {
+    PageAction action(m_frame);
     QStringList lines;
-    if (!snmpWalk(QStringLiteral("1.3.6.1.2.1.2"), lines)) return action.end(statustext::ReadError);
+    if (!m_session.walk(QStringLiteral("1.3.6.1.2.1.2"), lines)) return action.end(statustext::ReadError);
     QStringList texts;
-    if (!paneLines(*pane).isEmpty()) texts << QStringLiteral(" ");
+    if (!paneLines(debugLog).isEmpty()) texts << QStringLiteral(" ");
     texts << QStringLiteral("Dump of raw Interface table") << QStringLiteral(" ") << lines;
-    appendToPane(*pane, texts);
+    appendToPane(debugLog, texts);
 }

@@ -1,6 +1,6 @@
 // Misc page: the router's LAN address (read and changed by SNMP), the computer's address, the
 // event-log transfer's controls and the router password change's controls with their status pane.
-#include "app/Main_Unit.h"
+#include "views/MiscPage.h"
 
 #include "eventlog/core/EventLogNames.h"
 #include "net/LocalAddress.h"
@@ -8,7 +8,10 @@
 #include "net/core/SnmpBer.h"
 #include "ui/EndpointEdits.h"
 #include "ui/PageAction.h"
+#include "ui/UiSeam.h"
 #include "ui/WidgetFactory.h"
+#include "views/SetAction.h"
+#include "windows/core/HelpKeywords.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -39,11 +42,30 @@ QString same(const QString& value) {
     return value;
 }
 
+// Four dot-separated decimal parts of at most 255 each, not all zero: a text that a router can take
+// as its new LAN address. Anything else (an empty edit, "Set failed", a typo) would be sent as a
+// wrong address and leave the router out of reach.
+bool isNewRouterAddress(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4) return false;
+    int sum = 0;
+    for (const QString& part : parts) {
+        if (part.isEmpty() || part.size() > 3) return false;
+        for (const QChar c : part)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+        const int value = part.toInt();
+        if (value > 255) return false;
+        sum += value;
+    }
+    return sum > 0;
+}
+
 } // namespace
 
-void TMainForm::buildMiscPage(QWidget* page) {
+MiscPage::MiscPage(QWidget* page, RouterSession& session, PageFrame& frame, MiscPageCalls calls)
+    : m_session(session), m_frame(frame), m_calls(std::move(calls)) {
     using widgets::button;
-    MiscPageWidgets& m = ui.misc;
+    MiscPageWidgets& m = m_ui;
     const QString current = QStringLiteral("Current IP address");
 
     auto* router =
@@ -68,7 +90,7 @@ void TMainForm::buildMiscPage(QWidget* page) {
                       {8, 234, 596, 64});
     m.CurPwd_Edit = captioned(pwd, QStringLiteral("Current password"), "CurPwd_Edit", 10, 26, 126, 116);
     m.CurPwd_Edit->setReadOnly(true);
-    endpointedits::bind(m.CurPwd_Edit, m_endpoint, endpointedits::Field::WriteCommunity);
+    endpointedits::bind(m.CurPwd_Edit, m_session.endpoint(), endpointedits::Field::WriteCommunity);
     m.NewPwd_Edit = captioned(pwd, QStringLiteral("New password"), "NewPwd_Edit", 266, 26, 106, 110);
     m.SetPwd_But = button(pwd, "SetPwd_But", QStringLiteral("Set value"), 498, 24, 86);
 
@@ -80,45 +102,58 @@ void TMainForm::buildMiscPage(QWidget* page) {
     memo->setReadOnly(true);
     memo->setGeometry(10, 22, 576, 70);
 
-    const std::pair<QPushButton*, void (TMainForm::*)(QObject*)> handlers[] = {
-        {m.ChangeIP_But, &TMainForm::ChangeIP_ButClick},
-        {m.Dir_SpdBut, &TMainForm::Dir_SpdButClick},
-        {m.TelnetEventLog_But, &TMainForm::TelnetEventLog_ButClick},
-        {m.SetPwd_But, &TMainForm::SetPwd_ButClick}};
-    for (const auto& [b, handler] : handlers)
-        connectClick(b, handler);
+    QObject::connect(m.ChangeIP_But, &QPushButton::clicked, [this] { changeAddress(); });
+    const std::pair<QPushButton*, std::function<void(QPushButton*)> MiscPageCalls::*> jobs[] = {
+        {m.Dir_SpdBut, &MiscPageCalls::chooseDirectory},
+        {m.TelnetEventLog_But, &MiscPageCalls::transferEventLog},
+        {m.SetPwd_But, &MiscPageCalls::setPassword}};
+    for (const auto& job : jobs)
+        QObject::connect(job.first, &QPushButton::clicked,
+                         [this, button = job.first, call = job.second] { (m_calls.*call)(button); });
 }
 
-QString TMainForm::computerAddress() const {
-    return QString::fromStdString(eventlog::ChooseComputerAddress(
-        localaddress::HostNameAddresses(), localaddress::RouteTo(routerHost().toStdString())));
+QString MiscPage::computerAddress() const {
+    return QString::fromStdString(
+        eventlog::ChooseComputerAddress(localaddress::HostNameAddresses(),
+                                        localaddress::RouteTo(m_session.endpoint().address().toStdString())));
 }
 
-void TMainForm::MiscClick(QObject*) {
-    MiscPageWidgets& m = ui.misc;
-    PageAction action(*this);
-    setHelpKeyword(QStringLiteral("200.html"), true);
+void MiscPage::enter() {
+    m_calls.setUpdateEnabled(false);
+    m_frame.setHelpKeyword(helpkw::text(helpkw::Misc), false);
+}
+
+void MiscPage::refresh() {
+    MiscPageWidgets& m = m_ui;
+    PageAction action(m_frame);
+    m_frame.setHelpKeyword(helpkw::text(helpkw::Misc), true);
     if (m.Dir_Edit->text().isEmpty())
         m.Dir_Edit->setText(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
 
     QString address;
-    if (!snmpGet(QLatin1String(mib::lanAddress), address)) return action.fail();
+    if (!m_session.get(QLatin1String(mib::lanAddress), address)) return action.fail();
     m.CurrentIp_Edit->setText(address);
 
     m.PCIP_Edit->setText(QStringLiteral("0.0.0.0"));
     if (const QString own = computerAddress(); !own.isEmpty()) m.PCIP_Edit->setText(own);
     // The router's telnet password and its write community are the same secret.
-    m.CurPwd_Edit->setText(community());
+    m.CurPwd_Edit->setText(m_session.endpoint().community());
 }
 
-void TMainForm::ChangeIP_ButClick(QObject*) {
-    MiscPageWidgets& m = ui.misc;
+void MiscPage::changeAddress() {
+    MiscPageWidgets& m = m_ui;
     const QString next = m.NewIP_edit->text();
-    // The router answers at its new address from now on: the read-back goes there.
-    if (!setAndReadBack(m.NewIP_edit, mib::lanAddress, next, ber::IpAddress, same, notWritableNameStatus(),
-                        next))
+    if (!isNewRouterAddress(next)) {
+        m_frame.setStatus(
+            QStringLiteral(" Error: The new IP address is not an IPv4 address like 192.168.0.1"));
+        UiSeam::beep();
         return;
-    m_endpoint.setAddress(m.NewIP_edit->text());
+    }
+    // The router answers at its new address from now on: the read-back goes there.
+    if (!setAndReadBack(m_session, m_frame, m.NewIP_edit, mib::lanAddress, next, ber::IpAddress, same,
+                        notWritableNameStatus(m_session.endpoint()), next))
+        return;
+    m_session.endpoint().setAddress(m.NewIP_edit->text());
     m.CurrentIp_Edit->setText(m.NewIP_edit->text());
     m.NewIP_edit->clear();
 }

@@ -1,49 +1,38 @@
-// The router's uptime: the real-time display on the System page, its menu items, and the elapsed
-// time since a reference uptime.
-#include "app/Main_Unit.h"
-#include "ui/StatusTexts.h"
-#include "views/SystemPage.h"
+// The router's uptime: the real-time display on the System page and the elapsed time since a
+// reference uptime.
+#include "views/Uptime.h"
 
 #include "net/core/MibObjects.h"
-#include "ui/OptionItems.h"
+#include "ui/StatusTexts.h"
 #include "ui/UiSeam.h"
 #include "views/core/UptimeFormat.h"
 
-#include <QAction>
 #include <QLabel>
-#include <QTimer>
 
-QString TMainForm::ElapsedSinceText(const QString& reference) {
+QString elapsedSinceText(RouterSession& session, const QString& reference) {
     QString now;
-    if (!snmpGet(QLatin1String(mib::sysUpTime), now)) return QString();
+    if (!session.get(QLatin1String(mib::sysUpTime), now)) return QString();
     return uptimeformat::elapsedText(now, reference);
 }
 
-void TMainForm::Uptime_TimerTimer(QObject*) {
-    if (currentPage() != ui.pages.GenSysInfo) return;
+UptimeDisplay::UptimeDisplay(QLabel* label, RouterSession& session, PageFrame& frame,
+                             std::function<bool()> shown, std::function<void()> stop)
+    : m_label(label), m_session(session), m_frame(frame), m_shown(std::move(shown)), m_stop(std::move(stop)) {
+}
+
+void UptimeDisplay::tick() {
+    if (!m_shown()) return;
     QString v;
     QString status = statustext::ReadError;
-    if (snmpGet(QLatin1String(mib::sysUpTime), v)) {
+    if (m_session.get(QLatin1String(mib::sysUpTime), v)) {
         if (const auto text = uptimeformat::longFormText(v)) {
-            system().widgets().uptime_label->setText(*text);
+            m_label->setText(*text);
             return;
         }
         status = QStringLiteral(" Error: The router's uptime (sysUpTime) is not a number");
     }
     // The real-time display stops until the user switches it on again.
-    setStatus(status);
-    ui.timers.Uptime_Timer->stop();
-    ui.menu.Realtimeupdating->setChecked(false);
+    m_frame.setStatus(status);
+    m_stop();
     UiSeam::beep();
-}
-
-void TMainForm::RealtimeupdatingClick(QObject*) {
-    options::toggleWithTimer(ui.menu.Realtimeupdating, ui.timers.Uptime_Timer);
-}
-
-void TMainForm::SecondupdateClick(QObject* Sender) {
-    // Any item but the 1, 10 and 30 second ones counts as the 60 second item.
-    const IntervalMenu& menu = ui.menu.uptimeUpdate;
-    const int index = menu.indexOf(Sender);
-    menu.choose(index >= 0 ? index : static_cast<int>(menu.choices.size()) - 1);
 }

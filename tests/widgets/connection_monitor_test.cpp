@@ -13,6 +13,7 @@
 #include "net/core/MibObjects.h"
 #include "net/core/SnmpBer.h"
 #include "sim/HttpService.h"
+#include "ui/UiSeam.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -41,7 +42,7 @@ protected:
     ~ConnectionMonitor() override { webconfig::setProbeServer(m_oldProbe); }
 
     QStringList lines() {
-        return h.form().ui.adsl.LinkLog_Memo->toPlainText().split('\n', Qt::SkipEmptyParts);
+        return h.form().adsl().widgets().LinkLog_Memo->toPlainText().split('\n', Qt::SkipEmptyParts);
     }
     void check() { h.form().Connect_TimerTimer(h.form().ui.timers.Connect_Timer); }
     void attempt() { h.form().AutoReconnect_TimerTimer(h.form().ui.timers.AutoReconnect_Timer); }

@@ -77,7 +77,7 @@ protected:
 
 TEST_F(TelnetWindowTest, StartupReadsTheModeBehindTheSplashOrDisablesTelnet) {
     TMainForm& f = make(true, [](sim::TelnetService& s) { s.setDefaultMode("dmt"); });
-    EXPECT_TRUE(f.ui.adsl.GDMTMode_RB->isChecked());
+    EXPECT_TRUE(f.adsl().widgets().GDMTMode_RB->isChecked());
     EXPECT_EQ(lines(f, "ADSLModeLog_Memo").first(), "Retrieving ADSL mode ...");
     EXPECT_EQ(splashes(), 0);
 
@@ -90,17 +90,17 @@ TEST_F(TelnetWindowTest, StartupReadsTheModeBehindTheSplashOrDisablesTelnet) {
 
 TEST_F(TelnetWindowTest, ModeAndPasswordJobsAndTheCommunityFollowingThePassword) {
     TMainForm& f = make(false);
-    f.ui.adsl.GDMTMode_RB->setChecked(true);
+    f.adsl().widgets().GDMTMode_RB->setChecked(true);
     find<QPushButton>("SetADSLMode_But")->click();
     EXPECT_EQ(line().defaultMode(), "dmt");
     EXPECT_TRUE(lines(f, "ADSLModeLog_Memo").contains("Configuration saved"));
 
     showPage(f, "Misc");
-    EXPECT_EQ(f.ui.misc.CurPwd_Edit->text(), "quorbex");
-    f.ui.misc.NewPwd_Edit->setText("newsecret");
+    EXPECT_EQ(f.misc().widgets().CurPwd_Edit->text(), "quorbex");
+    f.misc().widgets().NewPwd_Edit->setText("newsecret");
     find<QPushButton>("SetPwd_But")->click();
     EXPECT_EQ(f.system().widgets().Community_Edit->text(), "newsecret");
-    EXPECT_EQ(f.ui.misc.CurPwd_Edit->text(), "newsecret");
+    EXPECT_EQ(f.misc().widgets().CurPwd_Edit->text(), "newsecret");
     f.GenSysInfoClick(); // SNMP goes on with the new secret
     EXPECT_EQ(f.statusText(), " Ready");
 }
@@ -120,11 +120,11 @@ TEST_F(TelnetWindowTest, PasswordJobWithoutConfirmationEndsOnThePasswordTheRoute
         SCOPED_TRACE(c.name);
         TMainForm& f = make(false, c.script);
         showPage(f, "Misc");
-        f.ui.misc.NewPwd_Edit->setText("newsecret");
+        f.misc().widgets().NewPwd_Edit->setText("newsecret");
         find<QPushButton>("SetPwd_But")->click();
         EXPECT_EQ(h->router().writeCommunity(), c.holds);
         EXPECT_EQ(f.endpoint().community().toStdString(), h->router().writeCommunity());
-        EXPECT_EQ(f.ui.misc.CurPwd_Edit->text().toStdString(), h->router().writeCommunity());
+        EXPECT_EQ(f.misc().widgets().CurPwd_Edit->text().toStdString(), h->router().writeCommunity());
         EXPECT_EQ(status().contains("The password was not changed."), std::string(c.holds) == "quorbex");
     }
 }
@@ -144,14 +144,14 @@ TEST_F(TelnetWindowTest, AFailedModeJobShowsTheModeLastReadFromTheRouter) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TMainForm& f = make(true, [](sim::TelnetService& s) { s.setDefaultMode("dmt"); });
-        ASSERT_TRUE(f.ui.adsl.GDMTMode_RB->isChecked());
+        ASSERT_TRUE(f.adsl().widgets().GDMTMode_RB->isChecked());
         c.breakLine(f, *h);
-        f.ui.adsl.ANSIMode_RB->setChecked(true);
+        f.adsl().widgets().ANSIMode_RB->setChecked(true);
         find<QPushButton>("SetADSLMode_But")->click();
         EXPECT_EQ(line().defaultMode(), "dmt");
-        EXPECT_TRUE(f.ui.adsl.GDMTMode_RB->isChecked())
+        EXPECT_TRUE(f.adsl().widgets().GDMTMode_RB->isChecked())
             << lines(f, "ADSLModeLog_Memo").join('|').toStdString();
-        EXPECT_FALSE(f.ui.adsl.ANSIMode_RB->isChecked());
+        EXPECT_FALSE(f.adsl().widgets().ANSIMode_RB->isChecked());
     }
 }
 
@@ -166,8 +166,8 @@ TEST_F(TelnetWindowTest, EventLogTransferStoresTheFileNamedByTheTime) {
     });
     Clock::setNow(QDateTime(QDate(2005, 3, 14), QTime(9, 30, 12)));
     ASSERT_TRUE(QDir(h->dir()).mkpath("logs"));
-    f.ui.misc.Dir_Edit->setText(h->dir() + "/logs");
-    f.ui.misc.PCIP_Edit->setText("127.0.0.1");
+    f.misc().widgets().Dir_Edit->setText(h->dir() + "/logs");
+    f.misc().widgets().PCIP_Edit->setText("127.0.0.1");
 
     find<QPushButton>("TelnetEventLog_But")->click();
     // The router reports the upload complete on the last acknowledgement; the receiver stores the file
@@ -182,7 +182,7 @@ TEST_F(TelnetWindowTest, EventLogTransferStoresTheFileNamedByTheTime) {
     for (const char* line :
          {"File transfer started ...", "File succesfully written.", "File transfer completed"})
         EXPECT_TRUE(s.contains(line)) << line;
-    EXPECT_TRUE(f.ui.misc.TelnetEventLog_But->isEnabled());
+    EXPECT_TRUE(f.misc().widgets().TelnetEventLog_But->isEnabled());
 
     // The same minute again: the first file stays.
     f.EventLog_TimerTimer(f.ui.timers.EventLog_Timer);
@@ -194,7 +194,7 @@ TEST_F(TelnetWindowTest, EventLogRefusalsAndTheComputerAddressFoundFirst) {
     TMainForm& f = make(false);
     QStringList manual, automatic;
     whileBusy([&] {
-        f.ui.misc.TelnetEventLog_But->click();
+        f.misc().widgets().TelnetEventLog_But->click();
         manual = status();
         f.EventLog_TimerTimer(f.ui.timers.EventLog_Timer);
         automatic = status();
@@ -206,8 +206,8 @@ TEST_F(TelnetWindowTest, EventLogRefusalsAndTheComputerAddressFoundFirst) {
     EXPECT_NE(f.telnet().eventLog.receiver(), nullptr); // started by the refused first attempt
 
     const int sessions = line().sessionCount();
-    f.ui.misc.Dir_Edit->clear();
-    f.ui.misc.TelnetEventLog_But->click();
+    f.misc().widgets().Dir_Edit->clear();
+    f.misc().widgets().TelnetEventLog_But->click();
     EXPECT_EQ(status(), QStringList{"Please choose a directory to save the event log to."});
     EXPECT_EQ(line().sessionCount(), sessions);
 
@@ -216,23 +216,23 @@ TEST_F(TelnetWindowTest, EventLogRefusalsAndTheComputerAddressFoundFirst) {
         asked = address;
         return std::string(sim::UploadDoneText); // nothing is sent anywhere
     });
-    f.ui.misc.Dir_Edit->setText(h->dir());
-    ASSERT_EQ(f.ui.misc.PCIP_Edit->text(), "----------");
-    f.ui.misc.TelnetEventLog_But->click();
+    f.misc().widgets().Dir_Edit->setText(h->dir());
+    ASSERT_EQ(f.misc().widgets().PCIP_Edit->text(), "----------");
+    f.misc().widgets().TelnetEventLog_But->click();
     const std::string own = eventlog::ChooseComputerAddress(localaddress::HostNameAddresses(),
                                                             localaddress::RouteTo("127.0.0.1"));
     if (own.empty()) {
         EXPECT_EQ(status(), QStringList{"No IP address of this computer found ... transfer aborted!"});
     } else {
         EXPECT_EQ(asked, own);
-        EXPECT_EQ(f.ui.misc.PCIP_Edit->text().toStdString(), own);
+        EXPECT_EQ(f.misc().widgets().PCIP_Edit->text().toStdString(), own);
     }
 }
 
 TEST_F(TelnetWindowTest, MiscPageRefreshAndRouterAddressChange) {
     TMainForm& f = make(false);
     showPage(f, "Misc");
-    const MiscPageWidgets& m = f.ui.misc;
+    const MiscPageWidgets& m = f.misc().widgets();
     EXPECT_EQ(m.CurrentIp_Edit->text(), "192.168.0.1");
     EXPECT_NE(m.PCIP_Edit->text(), "----------");
     EXPECT_EQ(m.Dir_Edit->text(), QCoreApplication::applicationDirPath() + "/");
@@ -265,8 +265,8 @@ TEST_F(TelnetWindowTest, AboutAndDirectoryWindowsOpenThroughTheModalHook) {
     };
     f.ui.menu.About1->trigger();
     EXPECT_EQ(title, "About Kestrune Utility");
-    f.ui.misc.Dir_Edit->setText("somewhere");
-    f.ui.misc.Dir_SpdBut->click();
+    f.misc().widgets().Dir_Edit->setText("somewhere");
+    f.misc().widgets().Dir_SpdBut->click();
     EXPECT_EQ(title, "Choose directory");
-    EXPECT_NE(f.ui.misc.Dir_Edit->text(), "somewhere");
+    EXPECT_NE(f.misc().widgets().Dir_Edit->text(), "somewhere");
 }
