@@ -10,8 +10,9 @@
 # SnmpWalkTable), alternating which goes first. Objects per second = objects walked / wall-clock
 # seconds of the process; CPU per object = the process's own user + system time (getrusage of the
 # ended child) / objects walked. Prints every round, the median of each, the ratios of the medians, and
-# the least CPU per object of each with its ratio (the rounds least disturbed by other load). (Targets: the client at least 1.3 times snmpwalk's rate, and at most 0.6 times its CPU per object;
-# the walk's wall time is mostly the agent's). Needs the snmpd and snmp packages and a
+# the least CPU per object of each with its ratio (the rounds least disturbed by other load). Targets:
+# the client at least 1.3 times snmpwalk's rate, and at most 0.6 times its CPU per object (the walk's
+# wall time is mostly the agent's). Needs the snmpd and snmp packages and a
 # build that has the bench/kestrune-snmpwalk-rate target (it is built when missing).
 set -euo pipefail
 
