@@ -13,8 +13,8 @@
 #include <mutex>
 #include <netdb.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <thread>
 #include <unistd.h>
 
@@ -80,30 +80,30 @@ bool TSNMPSend::SendRequest() {
 
 bool TSNMPSend::Exchange() {
     try {
-        std::string& datagram = m_datagram;
-        Query.EncodeBuf(datagram);
+        const std::string_view datagram = Query.EncodeInto(m_encodeBuffer);
         const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(Timeout, 0));
-
-        sockaddr_in peer{};
-        peer.sin_family = AF_INET;
-        if (TargetHost.empty() || !ParsePort(TargetPort, peer.sin_port)) return false;
-        if (inet_pton(AF_INET, TargetHost.c_str(), &peer.sin_addr) != 1) {
-            if (TargetHost == m_resolvedHost) {
-                peer.sin_addr.s_addr = m_resolvedAddress;
-            } else {
-                if (!LookupIPv4(TargetHost, deadline, peer.sin_addr)) return false;
-                m_resolvedHost = TargetHost;
-                m_resolvedAddress = peer.sin_addr.s_addr;
-            }
-        }
-
-        if (!OpenSocket() || !ConnectTo(peer)) return false;
+        if (!OpenSocket() || !ConnectTo(deadline)) return false;
         const ssize_t sent = ::send(m_socket, datagram.data(), datagram.size(), 0);
         if (sent != static_cast<ssize_t>(datagram.size())) return false;
-        return AwaitReply(peer, deadline);
+        return AwaitReply(deadline);
     } catch (...) {
         return false;
     }
+}
+
+bool TSNMPSend::ResolvePeer(Clock::time_point deadline, sockaddr_in& peer) {
+    peer = sockaddr_in{};
+    peer.sin_family = AF_INET;
+    if (TargetHost.empty() || !ParsePort(TargetPort, peer.sin_port)) return false;
+    if (inet_pton(AF_INET, TargetHost.c_str(), &peer.sin_addr) == 1) return true;
+    if (TargetHost == m_resolvedHost) {
+        peer.sin_addr.s_addr = m_resolvedAddress;
+        return true;
+    }
+    if (!LookupIPv4(TargetHost, deadline, peer.sin_addr)) return false;
+    m_resolvedHost = TargetHost;
+    m_resolvedAddress = peer.sin_addr.s_addr;
+    return true;
 }
 
 bool TSNMPSend::OpenSocket() {
@@ -124,41 +124,67 @@ bool TSNMPSend::OpenSocket() {
 }
 
 // The socket is connected to its peer: the kernel then keeps the route for every step of a walk and
-// drops datagrams from other senders before they reach the process.
-bool TSNMPSend::ConnectTo(const sockaddr_in& peer) {
-    if (m_connected && m_peer.sin_addr.s_addr == peer.sin_addr.s_addr && m_peer.sin_port == peer.sin_port)
-        return true;
+// drops datagrams from other senders before they reach the process. Whatever came in before the
+// connection (from anyone) is dropped with it. A walk's later steps find the socket connected to the
+// same host and port texts and go straight on.
+bool TSNMPSend::ConnectTo(Clock::time_point deadline) {
+    if (m_connected && TargetHost == m_peerHost && TargetPort == m_peerPort) return true;
     m_connected = false;
+    sockaddr_in peer{};
+    if (!ResolvePeer(deadline, peer)) return false;
     if (::connect(m_socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) return false;
-    m_peer = peer;
+    char discard = 0;
+    while (::recv(m_socket, &discard, 1, MSG_DONTWAIT | MSG_TRUNC) >= 0) {
+    }
+    m_peerHost = TargetHost;
+    m_peerPort = TargetPort;
     m_connected = true;
     return true;
 }
 
-bool TSNMPSend::AwaitReply(const sockaddr_in& peer, Clock::time_point deadline) {
+// Sets the socket's receive time-out to wait (at least 1 us; zero would mean no time-out) unless the
+// one set already lies within 1 ms of it: a walk's steps and the idle slices then wait without a call.
+bool TSNMPSend::SetReceiveTimeout(std::chrono::microseconds wait) {
+    constexpr std::chrono::microseconds kSlack{1000};
+    wait = std::max(wait, std::chrono::microseconds{1});
+    if (m_receiveTimeout.count() > 0 && wait - kSlack <= m_receiveTimeout &&
+        m_receiveTimeout <= wait + kSlack)
+        return true;
+    timeval limit{};
+    limit.tv_sec = static_cast<time_t>(wait.count() / 1000000);
+    limit.tv_usec = static_cast<suseconds_t>(wait.count() % 1000000);
+    if (::setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) != 0) return false;
+    m_receiveTimeout = wait;
+    return true;
+}
+
+bool TSNMPSend::AwaitReply(Clock::time_point deadline) {
     // Exactly one pending datagram per call: no UDP datagram over IPv4 is larger than the buffer, and
     // MSG_TRUNC reports its real length should one ever be.
     constexpr std::size_t kReceiveSize = 65536;
     if (!m_receive) m_receive.reset(new char[kReceiveSize]);
-    pollfd wait{m_socket, POLLIN, 0};
     while (true) {
-        // Rounded up, so that the wait never ends before the deadline.
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        auto slice = std::max<decltype(left)>(left, 0);
-        if (Idle) slice = std::min<decltype(left)>(slice, IdleSliceMs);
-        const int ready = ::poll(&wait, 1, static_cast<int>(slice));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready == 0 && Idle && Clock::now() < deadline) {
-            Idle();
+        // The receive call itself waits (the socket's time-out), so that each answer costs one call.
+        // Rounded up, so that the wait never ends before the deadline; once the deadline has passed, only
+        // a datagram already pending is taken.
+        const auto left = std::chrono::ceil<std::chrono::microseconds>(deadline - Clock::now());
+        int flags = MSG_TRUNC;
+        if (left.count() <= 0) {
+            flags |= MSG_DONTWAIT;
+        } else if (!SetReceiveTimeout(Idle ? std::min(left, std::chrono::microseconds{IdleSliceMs * 1000})
+                                           : left)) {
+            return false;
+        }
+        const ssize_t got = ::recv(m_socket, m_receive.get(), kReceiveSize, flags);
+        if (got < 0) {
+            // Interrupted, or an ICMP error taken off the socket: the wait goes on until the deadline.
+            const bool timedOut = errno == EAGAIN || errno == EWOULDBLOCK;
+            if (errno == EINTR) continue;
+            if (Clock::now() >= deadline) return false;
+            if (timedOut && Idle) Idle();
             continue;
         }
-        if (ready <= 0) return false;
-        sockaddr_in from{};
-        socklen_t fromLength = sizeof from;
-        const ssize_t got = ::recvfrom(m_socket, m_receive.get(), kReceiveSize, MSG_DONTWAIT | MSG_TRUNC,
-                                       reinterpret_cast<sockaddr*>(&from), &fromLength);
-        if (got < 0 || static_cast<std::size_t>(got) > kReceiveSize) continue;
-        if (from.sin_addr.s_addr != peer.sin_addr.s_addr || from.sin_port != peer.sin_port) continue;
+        if (static_cast<std::size_t>(got) > kReceiveSize) continue;
         if (Reply.DecodeBuf(std::string_view(m_receive.get(), static_cast<std::size_t>(got))) &&
             Reply.PDUType == ber::GetResponse && Reply.ID == Query.ID)
             return true;

@@ -56,19 +56,23 @@ public:
 private:
     bool Exchange();
     bool OpenSocket();
-    bool ConnectTo(const sockaddr_in& peer);
-    // Waits until the deadline for the answer to the query just sent to peer.
-    bool AwaitReply(const sockaddr_in& peer, std::chrono::steady_clock::time_point deadline);
+    bool ResolvePeer(std::chrono::steady_clock::time_point deadline, sockaddr_in& peer);
+    bool ConnectTo(std::chrono::steady_clock::time_point deadline);
+    // Waits until the deadline for the answer to the query just sent.
+    bool AwaitReply(std::chrono::steady_clock::time_point deadline);
+    bool SetReceiveTimeout(std::chrono::microseconds wait);
 
     int m_socket = -1;
     bool m_connected = false;
-    sockaddr_in m_peer{};
+    std::chrono::microseconds m_receiveTimeout{0}; // the socket's, 0 while not set
+    std::string m_peerHost;                        // the TargetHost and TargetPort the socket is connected to
+    std::string m_peerPort;
     // The last host name looked up, so that a walk resolves its host once.
     std::string m_resolvedHost;
     std::uint32_t m_resolvedAddress = 0; // IPv4, network byte order
     // Receive buffer, made once per request object: a walk reuses it at every step.
     std::unique_ptr<char[]> m_receive;
-    std::string m_datagram; // the query's bytes, memory kept between requests
+    std::string m_encodeBuffer; // holds the query's bytes, memory kept between requests
 };
 
 // Reads one object. True when an answer arrived and decoded, whatever its error status; value is the

@@ -195,11 +195,8 @@ public:
         }
         header(tag, start);
     }
-    // Moves the message to the front of the string and cuts it to its size.
-    void finish() {
-        m_out.erase(0, m_pos);
-        m_pos = 0;
-    }
+    // The message written, at the end of the string.
+    std::string_view written() const { return std::string_view(m_out).substr(m_pos); }
 
 private:
     void room(std::size_t n) {
@@ -472,13 +469,12 @@ void TSNMPRec::MIBAdd(std::string oid, std::string value, int valueType) {
 }
 
 std::string TSNMPRec::EncodeBuf() const {
-    std::string out;
-    EncodeBuf(out);
-    return out;
+    std::string buffer;
+    return std::string(EncodeInto(buffer));
 }
 
-void TSNMPRec::EncodeBuf(std::string& out) const {
-    ber::BackWriter w(out);
+std::string_view TSNMPRec::EncodeInto(std::string& buffer) const {
+    ber::BackWriter w(buffer);
     const std::size_t message = w.mark();
     const std::size_t pdu = w.mark();
     const std::size_t list = w.mark();
@@ -504,7 +500,7 @@ void TSNMPRec::EncodeBuf(std::string& out) const {
     w.integer(Version);
     w.header(ber::Integer, version);
     w.header(ber::Sequence, message);
-    w.finish();
+    return w.written();
 }
 
 bool TSNMPRec::DecodeBuf(std::string_view datagram) {

@@ -100,8 +100,9 @@ struct TSNMPRec {
     void Clear();
     void MIBAdd(std::string oid, std::string value, int valueType);
     std::string EncodeBuf() const;
-    // The same bytes into out, reusing its memory.
-    void EncodeBuf(std::string& out) const;
+    // The same bytes written at the end of buffer, whose memory is kept from one call to the next; the
+    // view is valid until buffer changes.
+    std::string_view EncodeInto(std::string& buffer) const;
     // Lenient decoding of one datagram; never reads outside it. False when it cannot be a message, or when
     // a header number, a name or a value does not fit its type (see ber::ValueFits).
     bool DecodeBuf(std::string_view datagram);

@@ -3,6 +3,7 @@
 
 #include "net/core/Oid.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace snmpwalk {
@@ -31,14 +32,22 @@ bool InSubtree(std::string_view baseOid, std::string_view name) {
 }
 
 int CompareOids(std::string_view a, std::string_view b) {
+    // One pass over each name: each arc ends at the next "." (whether one follows tells whether more
+    // arcs come) or at the end.
+    std::size_t i = 0;
+    std::size_t j = 0;
     bool aMore = !a.empty();
     bool bMore = !b.empty();
     while (aMore && bMore) {
-        aMore = a.find('.') != std::string_view::npos;
-        bMore = b.find('.') != std::string_view::npos;
-        const std::uint64_t x = ArcOrder(snmpoid::TakeArc(a));
-        const std::uint64_t y = ArcOrder(snmpoid::TakeArc(b));
+        const std::size_t aEnd = std::min(a.find('.', i), a.size());
+        const std::size_t bEnd = std::min(b.find('.', j), b.size());
+        const std::uint64_t x = ArcOrder(a.substr(i, aEnd - i));
+        const std::uint64_t y = ArcOrder(b.substr(j, bEnd - j));
         if (x != y) return x < y ? -1 : 1;
+        aMore = aEnd < a.size();
+        bMore = bEnd < b.size();
+        i = aEnd + 1;
+        j = bEnd + 1;
     }
     if (aMore == bMore) return 0;
     return aMore ? 1 : -1;
@@ -117,16 +126,55 @@ std::string Quote(std::string_view value) {
     return out;
 }
 
+namespace {
+
+// FNV-1a: keys are short runs of digits and dots.
+std::uint32_t KeyHash(std::string_view key) {
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char c : key)
+        hash = (hash ^ c) * 16777619u;
+    return hash;
+}
+
+} // namespace
+
 void WalkRows::Add(std::string_view name, std::string_view value) {
-    const std::string_view key = KeyAfter(m_marker, name);
-    auto it = m_lineOfKey.find(key);
-    if (it == m_lineOfKey.end()) {
-        it = m_lineOfKey.emplace(std::string(key), m_lines.size()).first;
-        m_lines.emplace_back();
-    }
-    std::string& line = m_lines[it->second];
+    std::string& line = LineOf(KeyAfter(m_marker, name));
     if (!line.empty()) line.push_back(',');
     AppendQuoted(line, value);
+}
+
+std::string& WalkRows::LineOf(std::string_view key) {
+    // At most half the slots in use, so that every probe run ends at an empty slot soon.
+    if (m_slots.size() < 2 * (m_lines.size() + 1)) GrowSlots();
+    const std::uint32_t hash = KeyHash(key);
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        Slot& slot = m_slots[i];
+        if (slot.linePlusOne == 0) {
+            slot = Slot{hash, static_cast<std::uint32_t>(m_lines.size() + 1)};
+            m_keys.append(key);
+            m_keyEnds.push_back(m_keys.size());
+            return m_lines.emplace_back();
+        }
+        if (slot.hash != hash) continue;
+        const std::size_t line = slot.linePlusOne - 1;
+        const std::size_t start = line == 0 ? 0 : m_keyEnds[line - 1];
+        if (std::string_view(m_keys).substr(start, m_keyEnds[line] - start) == key) return m_lines[line];
+    }
+}
+
+void WalkRows::GrowSlots() {
+    std::vector<Slot> slots(std::max<std::size_t>(64, m_slots.size() * 2));
+    const std::size_t mask = slots.size() - 1;
+    for (const Slot& slot : m_slots) {
+        if (slot.linePlusOne == 0) continue;
+        std::size_t i = slot.hash & mask;
+        while (slots[i].linePlusOne != 0)
+            i = (i + 1) & mask;
+        slots[i] = slot;
+    }
+    m_slots = std::move(slots);
 }
 
 } // namespace snmpwalk

@@ -8,9 +8,9 @@
 // appeared, and each holds its values in walk order as comma-separated quoted texts.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace snmpwalk {
@@ -51,14 +51,21 @@ public:
     std::vector<std::string> TakeLines() { return std::move(m_lines); }
 
 private:
-    // Keys are looked up as views of the name, without a copy.
-    struct KeyHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+    // The line of key; a new key gets a new, empty line.
+    std::string& LineOf(std::string_view key);
+    void GrowSlots();
+
+    // Open addressing over the keys: a slot holds a key's hash and its line + 1 (0 while empty). The
+    // keys lie end to end in m_keys, the key of line i ending at m_keyEnds[i].
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::uint32_t linePlusOne = 0;
     };
     std::string m_base;
     std::string m_marker; // m_base + "."
-    std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>> m_lineOfKey;
+    std::vector<Slot> m_slots;
+    std::string m_keys;
+    std::vector<std::size_t> m_keyEnds;
     std::vector<std::string> m_lines;
 };
 

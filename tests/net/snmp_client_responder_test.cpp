@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -151,6 +153,32 @@ TEST_F(SnmpClientResponder, FailuresGiveFalseAndTheEmptyValue) {
     EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "", value));
     snmpconfig::setPort(0);
     EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value));
+}
+
+TEST_F(SnmpClientResponder, IdleHookRunsWhileTheAnswerIsAwaited) {
+    // Silence: the hook runs between the wait's slices until the time-out ends the exchange.
+    int idleCalls = 0;
+    const auto countIdle = [&idleCalls] { ++idleCalls; };
+    std::string value = "stale";
+    {
+        ScriptedResponder silent(
+            [](const TSNMPRec&, const std::string&) { return std::vector<std::string>{}; });
+        Use(silent);
+        EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value, countIdle));
+        EXPECT_EQ(value, "");
+        EXPECT_GE(idleCalls, 3);
+    }
+    // A late answer within the time-out is still taken, after the hook has run.
+    snmpconfig::setTimeoutMs(3000);
+    idleCalls = 0;
+    ScriptedResponder late([](const TSNMPRec& request, const std::string&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(4 * TSNMPSend::IdleSliceMs));
+        return Agent(kInterfaces, request);
+    });
+    Use(late);
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value, countIdle));
+    EXPECT_EQ(value, "rtr");
+    EXPECT_GE(idleCalls, 1);
 }
 
 TEST_F(SnmpClientResponder, LargeDatagramIsReadWhole) {

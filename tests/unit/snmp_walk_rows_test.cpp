@@ -104,3 +104,20 @@ TEST(SnmpWalkRows, LinesOfEntryTableAndGroupWalks) {
               (std::vector<std::string>{"\"00802d4f1a2b\"", "\"a\"\"b\"", "\"x\ty\",\"6c0d\"", "\"\""}));
     EXPECT_EQ(values.TakeLines().size(), 4u);
 }
+
+TEST(SnmpWalkRows, ManyRowsKeepTheirOrderAndCollectTheirColumns) {
+    // Far more keys than the first key table holds, each seen once per column.
+    WalkRows entry("1.3.6.1.2.1.4.21.1");
+    std::vector<std::string> expected;
+    for (int column = 1; column <= 3; ++column) {
+        for (int instance = 0; instance < 1000; ++instance) {
+            const std::string key = "10." + std::to_string(instance * 7919 % 1000) + ".0.1";
+            entry.Add("1.3.6.1.2.1.4.21.1." + std::to_string(column) + "." + key, std::to_string(column));
+            if (column == 1)
+                expected.push_back("\"1\"");
+            else
+                expected[static_cast<std::size_t>(instance)] += ",\"" + std::to_string(column) + "\"";
+        }
+    }
+    EXPECT_EQ(entry.Lines(), expected);
+}
