@@ -17,6 +17,7 @@ void TMainForm::buildAdslPage(QWidget* page) {
 }
 
 AdslPage& TMainForm::adsl() {
+    ensurePageBuilt(ui.pages.ADSL);
     return *m_adsl;
 }
 

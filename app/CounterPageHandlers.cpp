@@ -35,18 +35,23 @@ void TMainForm::buildSnmpPage(QWidget* page) {
 }
 
 IpPage& TMainForm::ip() {
+    ensurePageBuilt(ui.pages.IP);
     return *m_ip;
 }
 TcpPage& TMainForm::tcp() {
+    ensurePageBuilt(ui.pages.TCP);
     return *m_tcp;
 }
 UdpPage& TMainForm::udp() {
+    ensurePageBuilt(ui.pages.UDP);
     return *m_udp;
 }
 IcmpPage& TMainForm::icmp() {
+    ensurePageBuilt(ui.pages.ICMP);
     return *m_icmp;
 }
 SnmpPage& TMainForm::snmp() {
+    ensurePageBuilt(ui.pages.SNMP);
     return *m_snmp;
 }
 
@@ -57,7 +62,7 @@ void TMainForm::IP_PageControlChange(QObject*) {
     ip().subPageChanged();
 }
 void TMainForm::IPAddrTable_ButClick(QObject*) {
-    ip().dumpRawGroup(*ui.debug.DebugLog_Memo);
+    ip().dumpRawGroup(debugLog());
 }
 void TMainForm::TCPClick(QObject* Sender) {
     tcp().refresh(triggerOf(Sender));

@@ -15,6 +15,7 @@ void TMainForm::buildInterfacesPage(QWidget* page) {
 }
 
 InterfacesPage& TMainForm::interfaces() {
+    ensurePageBuilt(ui.pages.Interfaces);
     return *m_interfaces;
 }
 
@@ -25,5 +26,5 @@ void TMainForm::Interfaces_TimerTimer(QObject*) {
     interfaces().tick(ui.timers.Interfaces_Timer->isActive());
 }
 void TMainForm::InterfaceTable_ButClick(QObject*) {
-    interfaces().dumpInterfaceTable(*ui.debug.DebugLog_Memo);
+    interfaces().dumpInterfaceTable(debugLog());
 }

@@ -74,6 +74,11 @@ template <class Rows> QPlainTextEdit* paneOf(const Rows& rows, const QObject* se
 
 } // namespace
 
+QPlainTextEdit& TMainForm::debugLog() {
+    ensurePageBuilt(ui.pages.Debug);
+    return *ui.debug.DebugLog_Memo;
+}
+
 void TMainForm::buildDebugPage(QWidget* page) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, kPageBottomMargin);

@@ -2,8 +2,8 @@
 // close query with the settings file.
 #include "app/Main_Unit.h"
 
-#include "app/core/SettingsFile.h"
 #include "app/TelnetParts.h"
+#include "app/core/SettingsFile.h"
 #include "monitor/ConnectionMonitor.h"
 #include "monitor/LineHistoryMonitor.h"
 #include "monitor/QuotaMonitor.h"
@@ -48,11 +48,15 @@ QFont windowFont() {
     return font;
 }
 
+// A tab page: its object name, caption, handle, builder, and whether start-up itself needs it
+// (its widgets hold settings read at start-up or lines the start-up jobs write); the others are
+// built when first shown or first used.
 struct PageSpec {
     const char* name;
     const char* caption;
     QWidget* PageWidgets::*page;
     void (TMainForm::*build)(QWidget*);
+    bool atStartup;
 };
 
 } // namespace
@@ -123,29 +127,50 @@ void TMainForm::buildWindow() {
 }
 
 void TMainForm::buildPages() {
-    static const PageSpec pages[] = {
-        {"GenSysInfo", "System", &PageWidgets::GenSysInfo, &TMainForm::buildSystemPage},
-        {"Quota_Tab", "Quota", &PageWidgets::Quota_Tab, &TMainForm::buildQuotaPage},
-        {"ADSL", "ADSL", &PageWidgets::ADSL, &TMainForm::buildAdslPage},
-        {"Interfaces", "Interfaces", &PageWidgets::Interfaces, &TMainForm::buildInterfacesPage},
-        {"IP", "IP", &PageWidgets::IP, &TMainForm::buildIpPage},
-        {"ICMP", "ICMP", &PageWidgets::ICMP, &TMainForm::buildIcmpPage},
-        {"TCP", "TCP", &PageWidgets::TCP, &TMainForm::buildTcpPage},
-        {"UDP", "UDP", &PageWidgets::UDP, &TMainForm::buildUdpPage},
-        {"SNMP", "SNMP", &PageWidgets::SNMP, &TMainForm::buildSnmpPage},
-        {"Misc", "Misc", &PageWidgets::Misc, &TMainForm::buildMiscPage},
-        {"Debug", "Debug", &PageWidgets::Debug, &TMainForm::buildDebugPage},
+    static const PageSpec kPages[] = {
+        {"GenSysInfo", "System", &PageWidgets::GenSysInfo, &TMainForm::buildSystemPage, true},
+        {"Quota_Tab", "Quota", &PageWidgets::Quota_Tab, &TMainForm::buildQuotaPage, true},
+        {"ADSL", "ADSL", &PageWidgets::ADSL, &TMainForm::buildAdslPage, true},
+        {"Interfaces", "Interfaces", &PageWidgets::Interfaces, &TMainForm::buildInterfacesPage, false},
+        {"IP", "IP", &PageWidgets::IP, &TMainForm::buildIpPage, false},
+        {"ICMP", "ICMP", &PageWidgets::ICMP, &TMainForm::buildIcmpPage, false},
+        {"TCP", "TCP", &PageWidgets::TCP, &TMainForm::buildTcpPage, false},
+        {"UDP", "UDP", &PageWidgets::UDP, &TMainForm::buildUdpPage, false},
+        {"SNMP", "SNMP", &PageWidgets::SNMP, &TMainForm::buildSnmpPage, false},
+        {"Misc", "Misc", &PageWidgets::Misc, &TMainForm::buildMiscPage, true},
+        {"Debug", "Debug", &PageWidgets::Debug, &TMainForm::buildDebugPage, false},
     };
     QTabWidget* tabs = pageControl();
-    for (const PageSpec& p : pages) {
+    for (const PageSpec& p : kPages) {
         auto* page = ui.pages.*p.page = new QWidget;
         page->setObjectName(QString::fromLatin1(p.name));
         tabs->addTab(page, QString::fromLatin1(p.caption));
-        (this->*p.build)(page);
+        m_unbuiltPages.insert(page, p.build);
     }
+    for (const PageSpec& p : kPages)
+        if (p.atStartup) ensurePageBuilt(ui.pages.*p.page);
     tabs->setCurrentIndex(0);
     // Connected only now: adding the first page already made it current.
     connect(tabs, &QTabWidget::currentChanged, this, &TMainForm::onPageChanged);
+}
+
+void TMainForm::ensurePageBuilt(QWidget* page) {
+    const auto build = m_unbuiltPages.take(page);
+    if (!build) return;
+    // Widgets made while their page is hidden show with it; made on a shown page they would not.
+    const bool shown = page->isVisible();
+    if (shown) page->hide();
+    (this->*build)(page);
+    if (shown) page->show();
+}
+
+void TMainForm::buildAllPages() {
+    while (!m_unbuiltPages.isEmpty())
+        ensurePageBuilt(m_unbuiltPages.begin().key());
+}
+
+bool TMainForm::pageBuilt(const QWidget* page) const {
+    return !m_unbuiltPages.contains(const_cast<QWidget*>(page));
 }
 
 QTabWidget* TMainForm::pageControl() const {

@@ -108,6 +108,13 @@ public:
             ->findChild<T*>(QString::fromLatin1(name));
     }
     QTabWidget* pageControl() const;
+    // Pages that start-up does not need are built when first shown or used; tests that reach widgets
+    // by name build them all first.
+    void ensurePageBuilt(QWidget* page);
+    void buildAllPages();
+    bool pageBuilt(const QWidget* page) const;
+    // The Debug page's log pane (the raw dumps go there).
+    QPlainTextEdit& debugLog();
     QWidget* currentPage() const;
     QString currentPageName() const; // objectName of the current tab page
 
@@ -255,6 +262,8 @@ private:
     bool m_shownOnce = false;
     void buildWindow();
     void buildPages();
+    // The builders of the pages not built yet.
+    QHash<QWidget*, void (TMainForm::*)(QWidget*)> m_unbuiltPages;
     // Every key of the settings file with its default and the widget or item that holds it.
     std::vector<SettingKey> settingKeys();
     // Start-up steps 3 to 6; false when a conversion error ended the start-up (message in `error`).

@@ -15,6 +15,7 @@ void TMainForm::buildMiscPage(QWidget* page) {
 }
 
 MiscPage& TMainForm::misc() {
+    ensurePageBuilt(ui.pages.Misc);
     return *m_misc;
 }
 

@@ -360,6 +360,7 @@ void TMainForm::Community_editExit(QObject*) {
 // ---- page dispatch -------------------------------------------------------------------------------
 
 void TMainForm::onPageChanged(int) {
+    ensurePageBuilt(currentPage());
     bool allow = true;
     PageControlChanging(pageControl(), allow);
     QWidget* page = currentPage();

@@ -80,7 +80,11 @@ MainFormHarness::~MainFormHarness() {
 }
 
 TMainForm& MainFormHarness::createForm() {
-    if (!m_form) m_form = std::make_unique<TMainForm>();
+    if (!m_form) {
+        m_form = std::make_unique<TMainForm>();
+        // The tests reach every page's widgets at once; the window builds most pages on first show.
+        if (m_options.buildAllPages) m_form->buildAllPages();
+    }
     return *m_form;
 }
 

@@ -59,6 +59,9 @@ public:
         std::function<void(sim::Router&)> setupRouter; // scripting before the form starts
         int timeoutMs = 300;
         bool createForm = true;
+        // Every page built right after start-up, as the tests that reach widgets by name expect;
+        // false leaves the window building its pages when first shown, as the program does.
+        bool buildAllPages = true;
     };
 
     MainFormHarness();
