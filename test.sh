@@ -21,6 +21,10 @@ trap report EXIT
 scripts/setup.sh
 phase_done "set-up"
 
+echo "== layers"
+python3 scripts/check-layers.py
+phase_done "layer check"
+
 echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" >/dev/null
 cmake --build build -j"$jobs"

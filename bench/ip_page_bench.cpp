@@ -3,19 +3,18 @@
 // tables from the same agent. scripts/bench-ip-page.sh runs it and prints the ratio.
 //
 // KESTRUNE_BENCH_ROUTES sets the number of routes (default 300).
-#include "app/Main_Unit.h"
-#include "app/core/SettingsFile.h"
-#include "ui/UiSeam.h"
-#include "app/core/IniFile.h"
+#include "net/RouterEndpoint.h"
+#include "net/RouterSession.h"
 #include "net/SnmpClient.h"
 #include "sim/RouterSim.h"
+#include "ui/ExchangeGate.h"
+#include "ui/PageFrame.h"
+#include "ui/Trigger.h"
+#include "ui/UiSeam.h"
+#include "views/IpPage.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
+#include <QWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -33,7 +32,20 @@ extern char** environ;
 
 namespace {
 
-TMainForm* g_form = nullptr;
+// The status line of the frame around the page; the rest of the frame is not needed here.
+class StatusFrame : public PageFrame {
+public:
+    void setStatus(const QString& text) override { m_status = text; }
+    QString statusText() const override { return m_status; }
+    void setHelpKeyword(const QString&, bool) override {}
+    QWidget* dialogParent() const override { return nullptr; }
+
+private:
+    QString m_status;
+};
+
+IpPage* g_page = nullptr;
+StatusFrame* g_frame = nullptr;
 sim::Router* g_router = nullptr;
 std::uint16_t g_port = 0;
 int g_routes = 300;
@@ -47,10 +59,10 @@ double valuesWalked() {
 }
 
 void BM_IpPageRefresh(benchmark::State& state) {
-    QPushButton* update = g_form->w<QPushButton>("GetValues_But");
     for (auto _ : state) {
-        g_form->IPClick(update);
-        if (g_form->statusText() != QLatin1String(" Ready")) {
+        // As a click on "&Update" does.
+        g_page->refresh(Trigger::Button);
+        if (g_frame->statusText() != QLatin1String(" Ready")) {
             state.SkipWithError("the refresh did not end with \" Ready\"");
             break;
         }
@@ -118,30 +130,21 @@ int main(int argc, char** argv) {
     snmpconfig::setPort(g_port);
     snmpconfig::setTimeoutMs(2000);
 
-    // A private working directory whose settings file points the window at the stand-in.
-    QTemporaryDir dir;
-    const QString oldDir = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    {
-        IniFile ini;
-        ini.writeString("System Info Settings", "IP", "127.0.0.1");
-        ini.writeString("System Info Settings", "Community", "quorbex");
-        ini.writeString("Options", "Telnet on startup", "Disabled");
-        QFile f(SettingsFile::fileName());
-        if (!f.open(QIODevice::WriteOnly) || f.write(ini.serialize()) < 0) {
-            std::fprintf(stderr, "cannot write the settings file\n");
-            return 1;
-        }
-    }
-    int result = 0;
-    {
-        TMainForm form;
-        g_form = &form;
-        benchmark::Initialize(&argc, argv);
-        benchmark::RunSpecifiedBenchmarks();
-        benchmark::Shutdown();
-        g_form = nullptr;
-    }
-    QDir::setCurrent(oldDir);
-    return result;
+    // The page alone, reading the stand-in through a session that waits as the window's does.
+    RouterEndpoint endpoint;
+    endpoint.setAddress(QStringLiteral("127.0.0.1"));
+    endpoint.setCommunity(QStringLiteral("quorbex"));
+    RouterSession session(endpoint);
+    session.setIdleHook(exchangegate::idleHook());
+    StatusFrame frame;
+    QWidget host;
+    IpPage page(&host, session, frame, PaneTools{});
+    g_page = &page;
+    g_frame = &frame;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_page = nullptr;
+    g_frame = nullptr;
+    return 0;
 }
