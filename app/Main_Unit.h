@@ -61,7 +61,6 @@ class IcmpPage;
 class SnmpPage;
 class UptimeDisplay;
 
-
 class TMainForm : public QMainWindow, public PageFrame {
     Q_OBJECT
 public:
@@ -213,7 +212,7 @@ public:
     QString FormatMbNumber(const QString& bytes) const;
     // Used quota in bytes by the current choice (download only, or download and upload).
     double QuotaUsedBytes() const;
-    // The `MBUsed` text written at close (steps: quota refresh, used bytes, megabytes).
+    // The `MBUsed` text written at close: the quota page refreshed, the used bytes in megabytes.
     QString MBUsedAtClose();
 
     // ---- connection monitor, update check, help ---------------------------------------------------
@@ -266,11 +265,12 @@ private:
     QHash<QWidget*, void (TMainForm::*)(QWidget*)> m_unbuiltPages;
     // Every key of the settings file with its default and the widget or item that holds it.
     std::vector<SettingKey> settingKeys();
-    // Start-up steps 3 to 6; false when a conversion error ended the start-up (message in `error`).
+    // Reads the router endpoint, options, quota and event-log keys, in that order; false when a
+    // conversion error ended the start-up (message in `error`).
     bool restoreSettings(const class IniFile& ini, QString& error);
-    // Closing step 2 and `MBUsed`.
+    // Writes every key the close writes, `MBUsed` last.
     void saveSettings(class IniFile& ini);
-    // The values closing step 2 writes, in order, as (section, key, value).
+    // The values the close writes before `MBUsed`, in order, as (section, key, value).
     std::vector<std::array<QString, 3>> settingsEntries();
     // After a stopped start-up: keys it never read, with the value the window holds for them now.
     void rememberUnreadKeys();
@@ -312,6 +312,6 @@ private:
     std::unique_ptr<MiscPage> m_misc;
     std::unique_ptr<TelnetParts> m_telnet;
     void createTelnet();
-    void telnetOnStartup(); // start-up step 10
+    void telnetOnStartup(); // the last of the start-up: the default ADSL mode over telnet
     void endTelnet();       // the window goes: the job's wait ends, the receiver stops
 };

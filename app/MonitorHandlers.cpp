@@ -137,7 +137,7 @@ std::vector<SettingKey> TMainForm::lineHistoryKeys() {
          QStringLiteral("Record"),
          QStringLiteral("0"),
          SettingKind::Flag,
-         4,
+         ReadGroup::Options,
          [history](const QString& v, QString&) {
              history->restoreRecording(v == QLatin1String("1"));
              return true;
@@ -148,7 +148,7 @@ std::vector<SettingKey> TMainForm::lineHistoryKeys() {
          QStringLiteral("Interval"),
          QStringLiteral("5"),
          SettingKind::Choice,
-         4,
+         ReadGroup::Options,
          [interval](const QString& v, QString&) {
              for (std::size_t i = 0; i < interval->choices.size(); ++i)
                  if (v == QLatin1String(interval->choices[i].value)) interval->choose(static_cast<int>(i));

@@ -1,5 +1,5 @@
-// The settings file's keys: one table, restored at start-up (steps 3 to 6) and written at every
-// close request.
+// The settings file's keys: one table, restored at start-up group by group (router endpoint,
+// options, quota, event log) and written at every close request.
 #include "app/Main_Unit.h"
 
 #include "app/core/IniFile.h"
@@ -39,18 +39,24 @@ QString flagText(bool on) {
 // ---- the kinds of rows ---------------------------------------------------------------------------
 
 SettingKey fixedKey(const QString& key, std::function<QString()> value) {
-    return {kProgram, key, {}, SettingKind::Text, 0, {}, [value] { return std::optional<QString>(value()); },
+    return {kProgram,
+            key,
+            {},
+            SettingKind::Text,
+            ReadGroup::Never,
+            {},
+            [value] { return std::optional<QString>(value()); },
             {}};
 }
 
 // An edit's text; an empty text read counts as `emptyAs` when that is given.
-SettingKey textKey(const QString& section, const QString& key, const QString& def, int step, QLineEdit* edit,
-                   const QString& emptyAs = QString()) {
+SettingKey textKey(const QString& section, const QString& key, const QString& def, ReadGroup group,
+                   QLineEdit* edit, const QString& emptyAs = QString()) {
     return {section,
             key,
             def,
             SettingKind::Text,
-            step,
+            group,
             [edit, emptyAs](const QString& v, QString&) {
                 edit->setText(v.isEmpty() && !emptyAs.isNull() ? emptyAs : v);
                 return true;
@@ -66,7 +72,7 @@ SettingKey endpointKey(const QString& key, const QString& def, RouterEndpoint& e
             key,
             def,
             SettingKind::Text,
-            3,
+            ReadGroup::Endpoint,
             [&endpoint, set](const QString& v, QString&) {
                 (endpoint.*set)(v);
                 return true;
@@ -82,7 +88,7 @@ SettingKey flagKey(const QString& key, bool def, QAction* item, QTimer* timer,
             key,
             flagText(def),
             SettingKind::Flag,
-            4,
+            ReadGroup::Options,
             [item, timer, alsoWhenOn](const QString& v, QString&) {
                 if (v != QLatin1String("1")) return true;
                 item->setChecked(true);
@@ -101,7 +107,7 @@ SettingKey choiceKey(const QString& key, const IntervalMenu& menu) {
             key,
             {},
             SettingKind::Choice,
-            4,
+            ReadGroup::Options,
             [&menu](const QString& v, QString&) {
                 for (std::size_t i = 0; i < menu.choices.size(); ++i)
                     if (v == QLatin1String(menu.choices[i].value)) menu.choose(static_cast<int>(i));
@@ -116,13 +122,13 @@ SettingKey choiceKey(const QString& key, const IntervalMenu& menu) {
 
 // Two words for a state: `isOn` tells it at close, `setOn` takes the word read.
 SettingKey wordKey(const QString& section, const QString& key, const QString& onWord, const QString& offWord,
-                   const QString& def, int step, std::function<bool()> isOn,
+                   const QString& def, ReadGroup group, std::function<bool()> isOn,
                    std::function<void(bool)> setOn) {
     return {section,
             key,
             def,
             SettingKind::Word,
-            step,
+            group,
             [onWord, setOn](const QString& v, QString&) {
                 setOn(v == onWord);
                 return true;
@@ -143,7 +149,7 @@ SettingKey unitSizeKey(const QString& key, const QString& def, QLineEdit* edit, 
             key,
             def,
             SettingKind::Number,
-            5,
+            ReadGroup::Quota,
             [key, &size](const QString& v, QString& error) {
                 const auto n = settingstext::parseNumber(v, QLocale());
                 if (!n) {
@@ -175,19 +181,19 @@ std::vector<SettingKey> TMainForm::settingKeys() {
         fixedKey(QStringLiteral("Last used"),
                  [] { return settingstext::dateTimeText(Clock::now(), QLocale()); }),
 
-        // 3. The router endpoint.
+        // The router endpoint.
         endpointKey(QStringLiteral("IP"), program::DefaultRouterAddress, m_endpoint, &RouterEndpoint::address,
                     &RouterEndpoint::setAddress),
         endpointKey(QStringLiteral("Community"), program::DefaultCommunity, m_endpoint,
                     &RouterEndpoint::community, &RouterEndpoint::setCommunity),
 
-        // 4. Options.
+        // Options.
         flagKey(QStringLiteral("Link logging"), false, mi.Recordlog, t.Connect_Timer,
                 [a = mi.Autoreconnect] { a->setEnabled(true); }),
         choiceKey(QStringLiteral("Link check"), mi.linkCheck),
         wordKey(
             kOptions, QStringLiteral("Autoreconnect"), QStringLiteral("Yes"), QStringLiteral("No"),
-            QStringLiteral("No"), 4, [a = mi.Autoreconnect] { return a->isChecked(); },
+            QStringLiteral("No"), ReadGroup::Options, [a = mi.Autoreconnect] { return a->isChecked(); },
             [a = mi.Autoreconnect, rec = mi.Recordlog](bool on) {
                 if (!on || !rec->isChecked()) return;
                 a->setEnabled(true);
@@ -199,7 +205,7 @@ std::vector<SettingKey> TMainForm::settingKeys() {
          QStringLiteral("Password"),
          flagText(true),
          SettingKind::Flag,
-         4,
+         ReadGroup::Options,
          [show = mi.ShowPwd, hide = mi.HidePwd, pwd = adsl().widgets().Pwd_Label](const QString& v,
                                                                                   QString&) {
              if (v != QLatin1String("1")) {
@@ -219,19 +225,20 @@ std::vector<SettingKey> TMainForm::settingKeys() {
         choiceKey(QStringLiteral("Interfaces update"), mi.interfacesUpdate),
         wordKey(
             kOptions, QStringLiteral("Telnet on startup"), QStringLiteral("Enabled"),
-            QStringLiteral("Disabled"), QStringLiteral("Enabled"), 4,
+            QStringLiteral("Disabled"), QStringLiteral("Enabled"), ReadGroup::Options,
             [on = mi.TelnetEnabled] { return on->isChecked(); },
             [on = mi.TelnetEnabled, off = mi.TelnetDisabled](bool enabled) {
                 (enabled ? on : off)->setChecked(true);
             }),
 
-        // 6. The event-log directory.
-        textKey(EventLog, QStringLiteral("Directory"), QString(), 6, misc().widgets().Dir_Edit),
+        // The event-log directory (read after the quota keys).
+        textKey(EventLog, QStringLiteral("Directory"), QString(), ReadGroup::EventLog,
+                misc().widgets().Dir_Edit),
 
-        // 5. Quota.
+        // Quota.
         wordKey(
             Quota, QStringLiteral("Data"), QStringLiteral("DownloadUpload"), QStringLiteral("DownloadOnly"),
-            QStringLiteral("DownloadOnly"), 5, [r = q.DownUp_RBut] { return r->isChecked(); },
+            QStringLiteral("DownloadOnly"), ReadGroup::Quota, [r = q.DownUp_RBut] { return r->isChecked(); },
             [q](bool both) { (both ? q.DownUp_RBut : q.Down_RBut)->setChecked(true); }),
         unitSizeKey(QStringLiteral("ISP bytes in Gigabyte"), QStringLiteral("1073741824"), q.Gbytes_Edit,
                     figures.BytesPerGigabyte),
@@ -241,7 +248,7 @@ std::vector<SettingKey> TMainForm::settingKeys() {
          QStringLiteral("GBQuota"),
          QStringLiteral("0"),
          SettingKind::Text,
-         5,
+         ReadGroup::Quota,
          [e = q.GBQuota_Edit](const QString& v, QString& error) {
              e->setText(v.isEmpty() ? QStringLiteral("0") : v);
              if (quota::parseNumber(e->text(), quota::localeDecimalPoint())) return true;
@@ -255,7 +262,7 @@ std::vector<SettingKey> TMainForm::settingKeys() {
          settingkeys::MBUsed,
          QStringLiteral("0"),
          SettingKind::Text,
-         5,
+         ReadGroup::Quota,
          [this, e = q.MBUsed_Edit](const QString& v, QString&) {
              m_startMBUsed = v.isEmpty() ? QStringLiteral("0") : v;
              e->setText(m_startMBUsed);
@@ -267,7 +274,7 @@ std::vector<SettingKey> TMainForm::settingKeys() {
          QStringLiteral("Reset day"),
          QStringLiteral("0"),
          SettingKind::Integer,
-         5,
+         ReadGroup::Quota,
          [spin = q.ResetDay_Edit](const QString& v, QString& error) {
              const auto day = parseIniInteger(v);
              if (!day) {
@@ -284,7 +291,7 @@ std::vector<SettingKey> TMainForm::settingKeys() {
          settingkeys::LastResetDate,
          QStringLiteral("------"),
          SettingKind::Text,
-         5,
+         ReadGroup::Quota,
          [this](const QString& v, QString&) {
              m_quota->restoreLastReset(v);
              return true;
@@ -304,11 +311,11 @@ bool TMainForm::restoreSettings(const IniFile& ini, QString& error) {
             return flagText(ini.readBool(k.section, k.key, k.def == QLatin1String("1")));
         return ini.readString(k.section, k.key, k.def);
     };
-    for (int step = 3; step <= 6; ++step) {
+    for (ReadGroup group : {ReadGroup::Endpoint, ReadGroup::Options, ReadGroup::Quota, ReadGroup::EventLog}) {
         for (const SettingKey& k : keys)
-            if (k.step == step && k.show) k.show(valueOf(k));
+            if (k.group == group && k.show) k.show(valueOf(k));
         for (const SettingKey& k : keys) {
-            if (k.step != step) continue;
+            if (k.group != group) continue;
             // A key counts as read once it is taken: a key whose conversion never ran keeps its
             // value at close.
             m_readKeys.insert(keyId(k.section, k.key));
@@ -346,6 +353,6 @@ void TMainForm::saveSettings(IniFile& ini) {
     for (const auto& [section, key, value] : settingsEntries())
         write(section, key, value);
 
-    // 3. to 5. The quota page refresh and the used quota in megabytes.
+    // Last, the used quota in megabytes after a quota page refresh.
     write(Quota, settingkeys::MBUsed, MBUsedAtClose());
 }

@@ -39,16 +39,16 @@ EventLogTransfer::~EventLogTransfer() = default;
 
 void EventLogTransfer::run(Trigger trigger) {
     const bool automatic = trigger == Trigger::Tick;
-    // 1. The receiver runs from the first attempt on, even one refused as busy.
+    // The receiver runs from the first attempt on, even one refused as busy.
     startReceiver();
-    // 2. One session at a time.
+    // One session at a time.
     if (refusedAsBusy(automatic) || !canStart()) return;
-    // 3. The job's opening.
+    // The job's opening.
     m_host.setButtonsEnabled(telnet::EventLogButton | telnet::PasswordButton, false);
     show((automatic ? QStringLiteral("Automatic transfer of eventlog at ")
                     : QStringLiteral("Manual transfer of eventlog at ")) +
          nowText());
-    // 4. to 6. The session: log-on, the router told to upload, the wait, the close; the receiver
+    // The session: log-on, the router told to upload, the wait, the close; the receiver
     // takes that one file meanwhile.
     const QString file = QString::fromStdString(eventlog::FileNameAt(Clock::now()));
     m_receiver->setJob(m_widgets.directory->text().toStdString(), m_host.routerAddress().toStdString(),

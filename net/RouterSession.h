@@ -3,11 +3,13 @@
 #pragma once
 
 #include "net/RouterEndpoint.h"
+#include "net/SnmpSettings.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 // The interface rows of the router's ifTable that the program follows ("0": not found yet).
 struct RouterInterfaces {
@@ -20,7 +22,10 @@ struct RouterInterfaces {
 
 class RouterSession {
 public:
-    explicit RouterSession(RouterEndpoint& endpoint) : m_endpoint(endpoint) {}
+    // `snmpSettings` gives the transport's settings for each exchange.
+    explicit RouterSession(RouterEndpoint& endpoint,
+                           std::function<SnmpSettings()> snmpSettings = snmpconfig::current)
+        : m_endpoint(endpoint), m_snmpSettings(std::move(snmpSettings)) {}
     RouterSession(const RouterSession&) = delete;
     RouterSession& operator=(const RouterSession&) = delete;
 
@@ -45,4 +50,5 @@ private:
     RouterEndpoint& m_endpoint;
     RouterInterfaces m_interfaces;
     std::function<void()> m_idle;
+    std::function<SnmpSettings()> m_snmpSettings;
 };

@@ -20,10 +20,11 @@
 
 namespace snmpconfig {
 namespace {
-std::atomic<unsigned short> g_port{161};
-std::atomic<int> g_timeoutMs{5000};
-std::atomic<std::size_t> g_walkMaxObjects{100000};
-std::atomic<int> g_walkTimeLimitMs{120000};
+const SnmpSettings kProgram;
+std::atomic<unsigned short> g_port{kProgram.port};
+std::atomic<int> g_timeoutMs{kProgram.timeoutMs};
+std::atomic<std::size_t> g_walkMaxObjects{kProgram.walkMaxObjects};
+std::atomic<int> g_walkTimeLimitMs{kProgram.walkTimeLimitMs};
 } // namespace
 void setPort(unsigned short port) {
     g_port = port;
@@ -49,6 +50,9 @@ void setWalkTimeLimitMs(int ms) {
 int walkTimeLimitMs() {
     return g_walkTimeLimitMs;
 }
+SnmpSettings current() {
+    return {g_port, g_timeoutMs, g_walkMaxObjects, g_walkTimeLimitMs};
+}
 } // namespace snmpconfig
 
 namespace {
@@ -64,7 +68,8 @@ bool ParsePort(const std::string& text, in_port_t& port) {
 
 } // namespace
 
-TSNMPSend::TSNMPSend() : TargetPort(std::to_string(snmpconfig::port())), Timeout(snmpconfig::timeoutMs()) {}
+TSNMPSend::TSNMPSend(const SnmpSettings& settings)
+    : TargetPort(std::to_string(settings.port)), Timeout(settings.timeoutMs) {}
 
 TSNMPSend::~TSNMPSend() {
     if (m_socket >= 0) ::close(m_socket);
@@ -192,10 +197,10 @@ bool TSNMPSend::AwaitReply(Clock::time_point deadline) {
 }
 
 bool SnmpGetValue(const std::string& oid, const std::string& community, const std::string& host,
-                  std::string& value, const std::function<void()>& idle) {
+                  std::string& value, const std::function<void()>& idle, const SnmpSettings& settings) {
     value.clear();
     try {
-        TSNMPSend snmp;
+        TSNMPSend snmp(settings);
         snmp.Idle = idle;
         snmp.TargetHost = host;
         snmp.Query.Clear();
@@ -219,9 +224,10 @@ bool SnmpGetValue(const std::string& oid, const std::string& community, const st
 }
 
 bool SnmpSetValue(const std::string& oid, const std::string& community, const std::string& host,
-                  const std::string& value, int valueType, const std::function<void()>& idle) {
+                  const std::string& value, int valueType, const std::function<void()>& idle,
+                  const SnmpSettings& settings) {
     try {
-        TSNMPSend snmp;
+        TSNMPSend snmp(settings);
         snmp.Idle = idle;
         snmp.TargetHost = host;
         snmp.Query.Clear();
@@ -246,12 +252,13 @@ bool SnmpSetValue(const std::string& oid, const std::string& community, const st
 //  - no binding, or a name inside the subtree that does not come after the requested one in get-next
 //    order: the agent is going round in circles (false).
 bool SnmpWalkTable(const std::string& baseOid, const std::string& community, const std::string& host,
-                   std::vector<std::string>& lines, const std::function<void()>& idle) {
+                   std::vector<std::string>& lines, const std::function<void()>& idle,
+                   const SnmpSettings& settings) {
     lines.clear();
     snmpwalk::WalkRows rows(baseOid);
     bool ok = false;
     try {
-        TSNMPSend snmp;
+        TSNMPSend snmp(settings);
         snmp.Idle = idle;
         snmp.TargetHost = host;
         // One query serves every step: only its id and the name it asks after change.
@@ -260,9 +267,9 @@ bool SnmpWalkTable(const std::string& baseOid, const std::string& community, con
         snmp.Query.PDUType = ber::GetNextRequest;
         snmp.Query.MIBAdd(baseOid, "", ber::Null);
         std::string& name = snmp.Query.MIBList.front().OID;
-        const std::size_t maxObjects = snmpconfig::walkMaxObjects();
+        const std::size_t maxObjects = settings.walkMaxObjects;
         const Clock::time_point walkDeadline =
-            Clock::now() + std::chrono::milliseconds(std::max(snmpconfig::walkTimeLimitMs(), 0));
+            Clock::now() + std::chrono::milliseconds(std::max(settings.walkTimeLimitMs, 0));
         std::size_t objects = 0;
         while (true) {
             // An agent whose subtree never ends (names that keep advancing) ends as a failed read.

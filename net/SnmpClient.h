@@ -2,6 +2,7 @@
 // All three operations are synchronous and never throw.
 #pragma once
 
+#include "net/SnmpSettings.h"
 #include "net/core/SnmpBer.h"
 
 #include <chrono>
@@ -12,33 +13,19 @@
 #include <string>
 #include <vector>
 
-// Process-wide transport settings. The program keeps port 161 and the 5000 ms time-out;
-// tests point the client at a stand-in on an ephemeral loopback port and shorten the wait.
-namespace snmpconfig {
-void setPort(unsigned short port);
-unsigned short port();
-void setTimeoutMs(int ms);
-int timeoutMs();
-// Bounds of one walk, far above any router's tables: 100,000 objects and 120,000 ms in all. A walk
-// that reaches either ends as a failed read; tests lower them so that they need not wait.
-void setWalkMaxObjects(std::size_t objects);
-std::size_t walkMaxObjects();
-void setWalkTimeLimitMs(int ms);
-int walkTimeLimitMs();
-} // namespace snmpconfig
-
 // One request object: its own UDP socket (fresh ephemeral port), a query and a reply.
 class TSNMPSend {
 public:
-    TSNMPSend();
+    // Takes its port and time-out from `settings`.
+    explicit TSNMPSend(const SnmpSettings& settings = snmpconfig::current());
     ~TSNMPSend();
     TSNMPSend(const TSNMPSend&) = delete;
     TSNMPSend& operator=(const TSNMPSend&) = delete;
 
     std::string TargetHost = "127.0.0.1";
-    std::string TargetPort; // "161" unless snmpconfig says otherwise
+    std::string TargetPort; // the settings' port
     std::string LocalInterface = "0.0.0.0";
-    int Timeout; // milliseconds; 5000 unless snmpconfig says otherwise
+    int Timeout; // milliseconds; the settings' time-out
     TSNMPRec Query;
     TSNMPRec Reply;
     // Runs between the wait's slices (at most IdleSliceMs apart) when set: the window's event
@@ -77,18 +64,22 @@ private:
 
 // Reads one object. True when an answer arrived and decoded, whatever its error status; value is the
 // value of the first reply binding named exactly oid, else empty (always empty when false).
-// Each operation takes an optional idle hook for its waits (see TSNMPSend::Idle).
+// Each operation takes an optional idle hook for its waits (see TSNMPSend::Idle) and the transport's
+// settings (by default snmpconfig's).
 bool SnmpGetValue(const std::string& oid, const std::string& community, const std::string& host,
-                  std::string& value, const std::function<void()>& idle = {});
+                  std::string& value, const std::function<void()>& idle = {},
+                  const SnmpSettings& settings = snmpconfig::current());
 // Writes one object (valueType: ber::Integer, ber::OctetString or ber::IpAddress). True when an answer
 // arrived and decoded, whatever its error status; false on silence (unknown or read-only community).
 bool SnmpSetValue(const std::string& oid, const std::string& community, const std::string& host,
-                  const std::string& value, int valueType, const std::function<void()>& idle = {});
+                  const std::string& value, int valueType, const std::function<void()>& idle = {},
+                  const SnmpSettings& settings = snmpconfig::current());
 // Walks the subtree of baseOid by get-next into lines (see net/core/SnmpWalkRows.h for the row rules).
 // Ends with true when the agent names an object outside the subtree or answers noSuchName (the end of
 // its view); with false when an exchange fails (the failed step adds "" to the row of the last name
 // reached), when the agent answers another error status, no binding, or a name that does not come
 // after the requested one (an agent that would keep the walk going forever): those steps add nothing.
-// A walk that would go past snmpconfig's object or time bounds ends with false the same way.
+// A walk that would go past the settings' object or time bounds ends with false the same way.
 bool SnmpWalkTable(const std::string& baseOid, const std::string& community, const std::string& host,
-                   std::vector<std::string>& lines, const std::function<void()>& idle = {});
+                   std::vector<std::string>& lines, const std::function<void()>& idle = {},
+                   const SnmpSettings& settings = snmpconfig::current());

@@ -17,18 +17,21 @@ enum class SettingKind {
     Integer, // an integer (decimal or hexadecimal); it may end the start-up
 };
 
+// When the start-up reads a key: the groups are read in this order, each one whole before the next;
+// Never: the start-up does not read it (only the close writes it).
+enum class ReadGroup { Never, Endpoint, Options, Quota, EventLog };
+
 struct SettingKey {
     QString section;
     QString key;
     QString def;
     SettingKind kind;
-    // The start-up step that reads it (3 router endpoint, 4 options, 5 quota, 6 event log); 0: never read.
-    int step;
+    ReadGroup group;
     // Takes the value read (for a Flag "1" or "0"); false with `error` set ends the start-up.
     std::function<bool(const QString& value, QString& error)> restore;
     // What the close writes; nothing leaves the key as the file holds it.
     std::function<std::optional<QString>()> save;
-    // Number keys: shows the text read before any key of the step is taken.
+    // Number keys: shows the text read before any key of the group is taken.
     std::function<void(const QString& value)> show;
 };
 

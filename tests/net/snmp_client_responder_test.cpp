@@ -385,3 +385,19 @@ TEST_F(SnmpClientResponder, WalkEndsOnAnAgentThatDoesNotMoveOn) {
         EXPECT_EQ(empty.seen().size(), 1u);
     }
 }
+
+TEST_F(SnmpClientResponder, SettingsGivenToAnOperationAreTheOnesUsed) {
+    ScriptedResponder agent(
+        [](const TSNMPRec& request, const std::string&) { return Agent(kInterfaces, request); });
+    snmpconfig::setPort(0); // the defaults point nowhere
+    SnmpSettings settings;
+    settings.port = agent.port();
+    settings.timeoutMs = 300;
+    std::string value;
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value, {}, settings));
+    EXPECT_EQ(value, "rtr");
+    settings.walkMaxObjects = 1;
+    std::vector<std::string> lines;
+    EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1.1", "public", "127.0.0.1", lines, {}, settings));
+    EXPECT_EQ(lines.size(), 1u);
+}

@@ -171,3 +171,21 @@ TEST(PagesAlone, ASubPageChangeAfterThePageIsGoneReachesNoFrame) {
         EXPECT_EQ(a.frame.keywords.size(), 1u);
     }
 }
+
+TEST(PagesAlone, ASessionExchangesWithTheSettingsItWasGiven) {
+    MainFormHarness h{withoutForm()};
+    const std::uint16_t port = h.port();
+    snmpconfig::setPort(0); // the defaults point nowhere
+    RouterEndpoint endpoint;
+    endpoint.setAddress(QStringLiteral("127.0.0.1"));
+    endpoint.setCommunity(QStringLiteral("quorbex"));
+    RouterSession session{endpoint, [port] {
+                              SnmpSettings s;
+                              s.port = port;
+                              s.timeoutMs = 300;
+                              return s;
+                          }};
+    QString value;
+    EXPECT_TRUE(session.get(QStringLiteral("1.3.6.1.2.1.1.1.0"), value));
+    EXPECT_FALSE(value.isEmpty());
+}
