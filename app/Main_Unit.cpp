@@ -187,7 +187,7 @@ QString TMainForm::currentPageName() const {
 }
 
 void TMainForm::FormCreate() {
-    // 1. Start values of the program-wide state.
+    // Start values of the monitors' state, the interface discovery and the settings bookkeeping.
     m_connection->link() = monitor::LinkState{};
     m_quota->figures() = monitor::QuotaFigures{};
     m_session.interfaces() = RouterInterfaces{};
@@ -195,24 +195,24 @@ void TMainForm::FormCreate() {
     m_readKeys.clear();
     m_unreadAtStart.clear();
 
-    // 2. Open the settings file.
+    // The settings file, read whole.
     SettingsFile settings;
     QString failure;
-    // 3. to 6. Router endpoint, options, quota, event-log directory.
+    // Router endpoint, options, quota, event-log directory; a conversion error stops here.
     bool goOn = restoreSettings(settings.ini(), failure);
     if (goOn) {
-        // 7. The System page, which also finds the router's interfaces.
+        // The System page, which also finds the router's interfaces.
         GenSysInfoClick();
-        // 8. The quota baseline, when the router answered.
+        // The quota baseline, when the router answered.
         if (m_session.interfaces().IfNumber != 0) CalcQuota_ButClick(this);
     }
     if (!goOn) rememberUnreadKeys();
-    // 9. Release the settings file, also after a conversion error.
+    // Release the settings file, also after a conversion error.
     QString writeError;
     const bool written = settings.release(writeError);
     if (!goOn) UiSeam::error(this, failure);
     if (!written) UiSeam::error(this, writeError);
-    // 10. The router's default ADSL mode over telnet, behind the splash.
+    // The router's default ADSL mode over telnet, behind the splash.
     if (goOn && ui.menu.TelnetEnabled->isChecked()) telnetOnStartup();
 }
 
@@ -253,7 +253,7 @@ void TMainForm::Exit1Click(QObject*) {
 }
 
 void TMainForm::FormCloseQuery(QObject*, bool& CanClose) {
-    // 1. to 6. The settings are written before the user is asked anything.
+    // The settings are written before the user is asked anything.
     {
         SettingsFile settings;
         saveSettings(settings.ini());
@@ -261,13 +261,13 @@ void TMainForm::FormCloseQuery(QObject*, bool& CanClose) {
         if (!settings.release(error)) UiSeam::error(this, error);
     }
 
-    // 7. and 8.
+    // Closing only when the user confirms it.
     if (UiSeam::question(this, QStringLiteral("Confirm"), QStringLiteral("Close Kestrune Utility?")) !=
         QMessageBox::Yes) {
         CanClose = false;
         return;
     }
-    // 9.
+    // Closing: the connection log may still be saved.
     CanClose = true;
     offerConnectionLogSave();
 }
