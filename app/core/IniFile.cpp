@@ -1,5 +1,7 @@
 #include "app/core/IniFile.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
@@ -36,10 +38,13 @@ template <class Line> void endLine(Line& line, const QByteArray& eol) {
         line.eol = "\r\n";
 }
 
+// A name or value as text. A byte-order mark inside the file is a character like any other (the
+// plain UTF-8 conversion would drop one at the start of the text, and a key "\uFEFF" would vanish).
 QString fromFileBytes(const QByteArray& bytes) {
     const QByteArrayView view(bytes);
-    if (view.isValidUtf8()) return QString::fromUtf8(bytes);
-    return QString::fromLatin1(bytes);
+    if (!view.isValidUtf8()) return QString::fromLatin1(bytes);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder(bytes);
 }
 
 QByteArray toFileBytes(const QString& text) {

@@ -182,3 +182,12 @@ TEST(IniFile, AByteOrderMarkIsReadPastAndWrittenBackWhereItWas) {
     ini.writeString("System Info Settings", "Community", "x");
     EXPECT_EQ(ini.serialize(), bom + "[System Info Settings]\r\nIP=10.9.9.9\r\nCommunity=x\r\n");
 }
+
+TEST(IniFile, AByteOrderMarkInsideTheFileIsAnOrdinaryCharacterOfANameOrValue) {
+    IniFile ini(QByteArray("[S]\n\xEF\xBB\xBF=v\nk=\xEF\xBB\xBFw\n"));
+    const std::vector<QString> keys = ini.keys("S");
+    ASSERT_EQ(keys.size(), 2);
+    EXPECT_EQ(keys[0], QString(QChar(0xFEFF)));
+    EXPECT_TRUE(ini.valueExists("S", keys[0]));
+    EXPECT_EQ(ini.readString("S", "k", {}), QString(QChar(0xFEFF)) + "w");
+}
