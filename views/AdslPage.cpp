@@ -21,6 +21,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <array>
+
 #include <tuple>
 
 namespace {
@@ -66,17 +68,21 @@ void buildDirection(QWidget* parent, const QString& title, int x, const QString&
     }
 }
 
+// The help keywords of the three sub-tabs.
+const std::array<std::string_view, 3> kSubPageHelp{helpkw::Adsl, helpkw::AdslConnectionLog,
+                                                   helpkw::AdslModeLog};
+
 } // namespace
 
 AdslPage::AdslPage(QWidget* page, RouterSession& session, PageFrame& frame, AdslPageCalls calls)
-    : m_session(session), m_frame(frame), m_calls(std::move(calls)) {
-    auto* tabs = m_ui.ADSL_PageControl = new QTabWidget(page);
-    tabs->setObjectName(QStringLiteral("ADSL_PageControl"));
+    : m_session(session), m_frame(frame), m_calls(std::move(calls)),
+      m_subPages(page, "ADSL_PageControl", kSubPageHelp, frame) {
+    QTabWidget* tabs = m_ui.ADSL_PageControl = m_subPages.tabs();
     tabs->setGeometry(4, 4, 598, 404);
 
     buildInfoSheet(tabs);
     buildLogSheets(tabs);
-    m_subTabs = QObject::connect(tabs, &QTabWidget::currentChanged, [this] { subTabChanged(); });
+    m_subPages.onChange([this] { subTabChanged(); });
 }
 
 // "Connection Info": the line figures of both directions, the PPP connection, the line state and
@@ -194,11 +200,6 @@ void AdslPage::buildLogSheets(QTabWidget* tabs) {
     modeLog->setGeometry(6, 6, 580, 360);
 }
 
-AdslPage::~AdslPage() {
-    // The sub-tab control outlives the page while the window takes its widgets down.
-    QObject::disconnect(m_subTabs);
-}
-
 namespace {
 
 // The text a row shows for a value; false when the value must be a number and is not one.
@@ -246,10 +247,7 @@ QString same(const QString& value) {
 
 void AdslPage::refresh(Trigger trigger) {
     PageAction action(m_frame);
-    if (trigger != Trigger::Button) {
-        m_ui.ADSL_PageControl->setCurrentIndex(0);
-        m_frame.setHelpKeyword(helpkw::text(helpkw::Adsl), true);
-    }
+    if (trigger != Trigger::Button) m_subPages.openFirst();
     if (!m_calls.passwordShown()) m_ui.Pwd_Label->setVisible(false);
 
     const AdslPageWidgets& a = m_ui;
@@ -308,12 +306,8 @@ void AdslPage::subTabChanged() {
     // Only a sub-tab shown to the user concerns the buttons: a sub-tab switched in code while
     // another page is shown must not disable that page's "&Update".
     if (!m_calls.shown()) return;
-    const int index = m_ui.ADSL_PageControl->currentIndex();
-    const std::string_view keyword = index == 0   ? helpkw::Adsl
-                                     : index == 1 ? helpkw::AdslConnectionLog
-                                                  : helpkw::AdslModeLog;
-    m_frame.setHelpKeyword(helpkw::text(keyword), true);
-    m_calls.setUpdateEnabled(index == 0);
+    m_subPages.showHelp();
+    m_calls.setUpdateEnabled(m_ui.ADSL_PageControl->currentIndex() == 0);
 }
 
 void AdslPage::setVpi() {

@@ -5,8 +5,7 @@
 #include "net/RouterSession.h"
 #include "ui/PageFrame.h"
 #include "ui/Trigger.h"
-
-#include <QMetaObject>
+#include "views/SubPages.h"
 
 #include <functional>
 
@@ -46,7 +45,6 @@ class AdslPage {
 public:
     // Builds the page's widgets into `page`.
     AdslPage(QWidget* page, RouterSession& session, PageFrame& frame, AdslPageCalls calls);
-    ~AdslPage();
     AdslPage(const AdslPage&) = delete;
     AdslPage& operator=(const AdslPage&) = delete;
 
@@ -69,5 +67,5 @@ private:
     PageFrame& m_frame;
     AdslPageCalls m_calls;
     AdslPageWidgets m_ui;
-    QMetaObject::Connection m_subTabs;
+    SubPages m_subPages;
 };

@@ -99,34 +99,23 @@ void addTables(QTabWidget* tabs, IpPageWidgets& ip, const PaneTools& tools) {
 } // namespace
 
 IpPage::IpPage(QWidget* page, RouterSession& session, PageFrame& frame, const PaneTools& tools)
-    : m_session(session), m_frame(frame) {
+    : m_session(session), m_frame(frame), m_subPages(page, "IP_PageControl", kSubPageHelp, frame) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
-    auto* tabs = m_ui.IP_PageControl = new QTabWidget(page);
-    tabs->setObjectName(QStringLiteral("IP_PageControl"));
+    QTabWidget* tabs = m_ui.IP_PageControl = m_subPages.tabs();
     layout->addWidget(tabs);
     addStatistics(tabs, m_ui);
     addTables(tabs, m_ui, tools);
-    m_subPageChange = QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this] { subPageChanged(); });
-}
-
-IpPage::~IpPage() {
-    // The widgets outlive the page; a tab change while they go must not reach it.
-    QObject::disconnect(m_subPageChange);
+    m_subPages.onChange([this] { subPageChanged(); });
 }
 
 void IpPage::subPageChanged() {
-    const int index = m_ui.IP_PageControl->currentIndex();
-    if (index < 0 || index >= static_cast<int>(kSubPageHelp.size())) return;
-    m_frame.setHelpKeyword(helpkw::text(kSubPageHelp[index]), true);
+    m_subPages.showHelp();
 }
 
 void IpPage::refresh(Trigger trigger) {
     PageAction action(m_frame);
-    if (trigger != Trigger::Button) {
-        m_ui.IP_PageControl->setCurrentIndex(0);
-        m_frame.setHelpKeyword(helpkw::text(helpkw::Ip), true);
-    }
+    if (trigger != Trigger::Button) m_subPages.openFirst();
 
     QString forwarding;
     if (!m_session.get(QString::fromLatin1(kForwarding.oid), forwarding)) return action.fail();

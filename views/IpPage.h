@@ -4,9 +4,8 @@
 #include "net/RouterSession.h"
 #include "ui/PageFrame.h"
 #include "ui/Trigger.h"
+#include "views/SubPages.h"
 #include "views/TablePane.h"
-
-#include <QMetaObject>
 
 #include <vector>
 
@@ -30,7 +29,6 @@ class IpPage {
 public:
     // Builds the page's widgets into `page`; the table buttons run the window's pane `tools`.
     IpPage(QWidget* page, RouterSession& session, PageFrame& frame, const PaneTools& tools);
-    ~IpPage();
     IpPage(const IpPage&) = delete;
     IpPage& operator=(const IpPage&) = delete;
 
@@ -47,5 +45,5 @@ private:
     RouterSession& m_session;
     PageFrame& m_frame;
     IpPageWidgets m_ui;
-    QMetaObject::Connection m_subPageChange;
+    SubPages m_subPages;
 };

@@ -108,34 +108,23 @@ QGroupBox* addUdpTable(QWidget* page, UdpPageWidgets& udp, const PaneTools& tool
 } // namespace
 
 TcpPage::TcpPage(QWidget* page, RouterSession& session, PageFrame& frame, const PaneTools& tools)
-    : m_session(session), m_frame(frame) {
+    : m_session(session), m_frame(frame), m_subPages(page, "TCP_PageControl", kTcpSubPageHelp, frame) {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(6, 6, 6, kPageBottomMargin);
-    auto* tabs = m_ui.TCP_PageControl = new QTabWidget(page);
-    tabs->setObjectName(QStringLiteral("TCP_PageControl"));
+    QTabWidget* tabs = m_ui.TCP_PageControl = m_subPages.tabs();
     layout->addWidget(tabs);
     addTcpStatistics(tabs, m_ui);
     addTcpTable(tabs, m_ui, tools);
-    m_subPageChange = QObject::connect(tabs, &QTabWidget::currentChanged, tabs, [this] { subPageChanged(); });
-}
-
-TcpPage::~TcpPage() {
-    // The widgets outlive the page; a tab change while they go must not reach it.
-    QObject::disconnect(m_subPageChange);
+    m_subPages.onChange([this] { subPageChanged(); });
 }
 
 void TcpPage::subPageChanged() {
-    const int index = m_ui.TCP_PageControl->currentIndex();
-    if (index < 0 || index >= static_cast<int>(kTcpSubPageHelp.size())) return;
-    m_frame.setHelpKeyword(helpkw::text(kTcpSubPageHelp[index]), true);
+    m_subPages.showHelp();
 }
 
 void TcpPage::refresh(Trigger trigger) {
     PageAction action(m_frame);
-    if (trigger != Trigger::Button) {
-        m_ui.TCP_PageControl->setCurrentIndex(0);
-        m_frame.setHelpKeyword(helpkw::text(helpkw::Tcp), true);
-    }
+    if (trigger != Trigger::Button) m_subPages.openFirst();
 
     QString algorithm;
     if (!m_session.get(QString::fromLatin1(kRtoAlgorithm.oid), algorithm)) return action.fail();

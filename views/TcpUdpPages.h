@@ -4,9 +4,8 @@
 #include "net/RouterSession.h"
 #include "ui/PageFrame.h"
 #include "ui/Trigger.h"
+#include "views/SubPages.h"
 #include "views/TablePane.h"
-
-#include <QMetaObject>
 
 #include <vector>
 
@@ -35,7 +34,6 @@ class TcpPage {
 public:
     // Builds the page's widgets into `page`; the table buttons run the window's pane `tools`.
     TcpPage(QWidget* page, RouterSession& session, PageFrame& frame, const PaneTools& tools);
-    ~TcpPage();
     TcpPage(const TcpPage&) = delete;
     TcpPage& operator=(const TcpPage&) = delete;
 
@@ -50,7 +48,7 @@ private:
     RouterSession& m_session;
     PageFrame& m_frame;
     TcpPageWidgets m_ui;
-    QMetaObject::Connection m_subPageChange;
+    SubPages m_subPages;
 };
 
 class UdpPage {

@@ -1,6 +1,7 @@
 // The ADSL, Interfaces and Misc pages and the uptime display built on their own, without the main
 // window, against the router stand-in.
 #include "support/MainFormHarness.h"
+#include "support/RecordingFrame.h"
 
 #include "net/RouterSession.h"
 #include "ui/PageFrame.h"
@@ -20,21 +21,6 @@
 using testsupport::MainFormHarness;
 
 namespace {
-
-// The frame around a page, recording what the page tells it.
-class RecordingFrame : public PageFrame {
-public:
-    void setStatus(const QString& text) override { status = text; }
-    QString statusText() const override { return status; }
-    void setHelpKeyword(const QString& keyword, bool alsoUpdate) override {
-        helpKeyword = keyword;
-        updateKeyword = alsoUpdate;
-    }
-    QWidget* dialogParent() const override { return nullptr; }
-
-    QString status, helpKeyword;
-    bool updateKeyword = false;
-};
 
 // The stand-in without a window, and a session to it.
 struct Alone {
@@ -91,7 +77,7 @@ TEST(PagesAlone, AnAdslPageReadsTheLineAndShowsItsFirstSubTab) {
     adsl.refresh(Trigger::Other);
 
     EXPECT_EQ(adsl.widgets().ADSL_PageControl->currentIndex(), 0);
-    EXPECT_EQ(a.frame.helpKeyword, "130.html");
+    EXPECT_EQ(a.frame.helpKeyword(), "130.html");
     EXPECT_TRUE(adsl.widgets().DownSpeed_Label->text().endsWith(" Kbps"));
     EXPECT_EQ(a.frame.status, " Ready");
     EXPECT_EQ(updateChanges, 1); // the sub-tab change, the page being shown
@@ -160,8 +146,8 @@ TEST(PagesAlone, AMiscPageHandsItsJobButtonsToTheWindow) {
 
     EXPECT_EQ(clicked, (std::vector<QPushButton*>{m.Dir_SpdBut, m.TelnetEventLog_But, m.SetPwd_But}));
     EXPECT_FALSE(updateEnabled);
-    EXPECT_EQ(a.frame.helpKeyword, "200.html");
-    EXPECT_FALSE(a.frame.updateKeyword);
+    EXPECT_EQ(a.frame.helpKeyword(), "200.html");
+    EXPECT_FALSE(a.frame.updateKeyword());
 }
 
 TEST(PagesAlone, AMiscPageSendsNoTextThatIsNoAddressAsTheRoutersNewAddress) {

@@ -3,6 +3,7 @@
 #include "net/RouterEndpoint.h"
 #include "net/RouterSession.h"
 #include "support/MainFormHarness.h"
+#include "support/RecordingFrame.h"
 #include "ui/PageFrame.h"
 #include "views/IcmpSnmpPages.h"
 #include "views/IpPage.h"
@@ -23,19 +24,6 @@
 using testsupport::MainFormHarness;
 
 namespace {
-
-class RecordingFrame : public PageFrame {
-public:
-    void setStatus(const QString& text) override { status = text; }
-    QString statusText() const override { return status; }
-    void setHelpKeyword(const QString& keyword, bool alsoUpdateButton) override {
-        keywords.emplace_back(keyword, alsoUpdateButton);
-    }
-    QWidget* dialogParent() const override { return nullptr; }
-
-    QString status;
-    std::vector<std::pair<QString, bool>> keywords;
-};
 
 MainFormHarness::Options withoutForm() {
     MainFormHarness::Options o;
