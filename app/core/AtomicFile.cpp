@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -86,14 +87,30 @@ bool isReadOnly(const QByteArray& target, const struct stat& st) {
     return (st.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0;
 }
 
+// The process's umask. Read from /proc, which leaves it untouched: setting and restoring it would
+// let another thread create a file with a umask of 0 in between. Kernels without the field get the
+// set-and-restore.
+mode_t currentUmask() {
+    if (FILE* f = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, f))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(f);
+        if (found) return static_cast<mode_t>(mask & 0777);
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
 // The permissions of the file written: an existing file's own, a new file's from the umask; a private
 // file keeps only its owner's bits.
 mode_t modeFor(bool existed, const struct stat& old, Access access) {
     if (access == Access::Private) return existed ? (old.st_mode & 0700) : 0600;
     if (existed) return old.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return 0666 & ~currentUmask();
 }
 
 } // namespace

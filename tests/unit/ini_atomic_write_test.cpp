@@ -135,6 +135,23 @@ TEST(SettingsFileWrite, KeepsTheFilesPermissionsAndWritesThroughASymbolicLink) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
+TEST(SettingsFileWrite, ANewFileTakesTheUmasksModeAndLeavesTheUmaskAsItWas) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const mode_t saved = ::umask(0);
+    for (const auto& [mask, mode] : {std::pair{022u, 0644u}, {027u, 0640u}, {077u, 0600u}}) {
+        ::umask(mask);
+        const QString path = QDir(dir.path()).filePath(QString::number(mask) + ".ini");
+        QString error;
+        ASSERT_TRUE(atomicfile::write(path, "[A]\n", error)) << error.toStdString();
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode) << "umask " << std::oct << mask;
+        EXPECT_EQ(::umask(mask), mask);
+    }
+    ::umask(saved);
+}
+
 TEST(SettingsFileWrite, ReportsADirectoryThatCannotBeWrittenAndLeavesTheOldFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
