@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -48,6 +49,12 @@ TDirForm::TDirForm(QLineEdit& target, QWidget* parent)
     connect(DirectoryTreeView, &QTreeView::clicked, this, &TDirForm::DirectoryTreeViewItemClick);
     connect(DirectoryTreeView, &QTreeView::doubleClicked, this, &TDirForm::DirectoryTreeViewItemDoubleClick);
     connect(Choose_But, &QPushButton::clicked, this, &TDirForm::Choose_ButClick);
+    // The model reads and sorts directories in the background, which moves the current row.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, &TDirForm::followCurrent);
+    connect(m_model, &QFileSystemModel::layoutChanged, this, &TDirForm::followCurrent);
+    connect(m_model, &QFileSystemModel::rowsInserted, this, &TDirForm::followCurrent);
+    connect(DirectoryTreeView->verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { m_followCurrent = false; });
     setDirectory(QStringLiteral("/"));
 }
 
@@ -65,12 +72,17 @@ bool TDirForm::setDirectory(const QString& path) {
     return true;
 }
 
+void TDirForm::followCurrent() {
+    if (m_followCurrent) DirectoryTreeView->scrollTo(DirectoryTreeView->currentIndex());
+}
+
 void TDirForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     FormShow();
 }
 
 void TDirForm::FormShow() {
+    m_followCurrent = true;
     if (!setDirectory(m_target.text())) setDirectory(qEnvironmentVariable("HOME"));
     Dir_Edit->setText(directory());
     DirectoryTreeView->setFocus();

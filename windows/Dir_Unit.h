@@ -32,6 +32,10 @@ private:
 
     QLineEdit& m_target;
     QFileSystemModel* m_model;
+    // The view keeps the current directory in sight while the model is still reading and sorting
+    // the directories around it, until the user scrolls.
+    bool m_followCurrent = true;
+    void followCurrent();
     QTreeView* DirectoryTreeView;
     QLineEdit* Dir_Edit;
     QPushButton* Choose_But;

@@ -60,6 +60,22 @@ TEST(SmallWindows, DirectoryChooserFallsBackToHomeAndWritesTheChoice) {
     qputenv("HOME", oldHome);
 }
 
+TEST(SmallWindows, DirectoryChooserScrollsToTheCurrentDirectoryOnceItIsRead) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (int i = 0; i < 80; ++i)
+        QDir(dir.path()).mkdir(QStringLiteral("d%1").arg(i, 2, 10, QLatin1Char('0')));
+    QLineEdit target(dir.path() + "/d79");
+    TDirForm chooser(target);
+    chooser.show();
+    auto* tree = chooser.findChild<QTreeView*>("DirectoryTreeView");
+    // The other directories arrive in the background and push the row down; it stays in view.
+    QTRY_COMPARE_WITH_TIMEOUT(tree->currentIndex().row(), 79, 10000);
+    QTest::qWait(200);
+    EXPECT_TRUE(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()).center()));
+    EXPECT_EQ(chooser.directory(), dir.path() + "/d79");
+}
+
 TEST(SmallWindows, AboutBoxShowsTheProgramsVersionAndHoverColours) {
     const QString old = QCoreApplication::applicationVersion();
     QCoreApplication::setApplicationVersion(QStringLiteral("1.2.0.1"));
