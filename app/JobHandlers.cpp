@@ -25,16 +25,20 @@ std::unique_ptr<TIdAntiFreeze> firstAntiFreeze() {
 
 } // namespace
 
-TelnetParts::TelnetParts(TMainForm& form)
-    : antiFreeze(firstAntiFreeze()), host(form), jobs(host, form.session(), form.idleHook(), &form),
-      eventLog(jobs.session(), host,
-               {form.misc().widgets().Dir_Edit, form.misc().widgets().PCIP_Edit, form.misc().widgets().Status_Memo},
-               [&form] { return form.computerAddress(); }),
-      update(&form, form.ui.menu.CheckforupdateVersion1, form.idleHook(), program::kVersion),
+TelnetParts::TelnetParts(TMainForm& form, const NetworkSettings& settings)
+    : antiFreeze(firstAntiFreeze()), host(form),
+      jobs(host, form.session(), settings.telnet, form.idleHook(), &form),
+      eventLog(
+          jobs.session(), host,
+          {form.misc().widgets().Dir_Edit, form.misc().widgets().PCIP_Edit,
+           form.misc().widgets().Status_Memo},
+          [&form] { return form.computerAddress(); }, settings.tftp),
+      update(&form, form.ui.menu.CheckforupdateVersion1, form.httpSettings(), form.idleHook(),
+             program::kVersion),
       runModal([](QDialog& d) { d.exec(); }) {}
 
-void TMainForm::createTelnet() {
-    m_telnet = std::make_unique<TelnetParts>(*this);
+void TMainForm::createTelnet(const NetworkSettings& settings) {
+    m_telnet = std::make_unique<TelnetParts>(*this, settings);
     // One job timer: the session's.
     ui.timers.Telnet_Timer = m_telnet->jobs.session().Telnet_Timer;
     connectClick(adsl().widgets().SetADSLMode_But, &TMainForm::SetADSLMode_ButClick);

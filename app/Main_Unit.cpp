@@ -61,7 +61,8 @@ struct PageSpec {
 
 } // namespace
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+TMainForm::TMainForm(const NetworkSettings& settings, QWidget* parent)
+    : QMainWindow(parent), m_session(m_endpoint, settings.snmp), m_http(settings.http) {
     // Every SNMP wait keeps the window painted; ticks and input that come meanwhile run after it.
     m_session.setIdleHook(exchangegate::idleHook());
     buildWindow();
@@ -69,7 +70,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     buildMenus();
     buildTimers();
     buildConnectionMonitor();
-    createTelnet();
+    createTelnet(settings);
     FormCreate();
 }
 

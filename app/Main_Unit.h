@@ -20,6 +20,7 @@
 #pragma once
 
 #include "app/FormWidgets.h"
+#include "app/NetworkSettings.h"
 #include "net/RouterEndpoint.h"
 #include "net/RouterSession.h"
 #include "ui/PageFrame.h"
@@ -64,7 +65,9 @@ class UptimeDisplay;
 class TMainForm : public QMainWindow, public PageFrame {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    // The transports' settings are the program's unless `settings` says otherwise: the session takes
+    // the SNMP part, the command-line jobs the telnet part, the event-log receiver the TFTP part.
+    explicit TMainForm(const NetworkSettings& settings = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     FormWidgets ui; // every widget, timer and menu item the handlers use
@@ -83,6 +86,8 @@ public:
     // The router the program talks to, and SNMP through it.
     RouterEndpoint& endpoint() { return m_endpoint; }
     RouterSession& session() { return m_session; }
+    // The HTTP client's settings, read at each request (the reconnect probe, the update check).
+    HttpSettings& httpSettings() { return m_http; }
     QString routerHost() const; // the endpoint's address (IpAddress_Edit shows it)
     QString community() const;  // the endpoint's community (Community_Edit shows it)
     // SNMP through the current router endpoint, with texts converted for display.
@@ -293,7 +298,8 @@ private:
     bool discoverInterfaces();
 
     RouterEndpoint m_endpoint;
-    RouterSession m_session{m_endpoint};
+    RouterSession m_session;
+    HttpSettings m_http;
     // ---- the monitors
     std::unique_ptr<monitor::QuotaMonitor> m_quota;
     std::unique_ptr<monitor::ConnectionMonitor> m_connection;
@@ -311,7 +317,7 @@ private:
     std::unique_ptr<InterfacesPage> m_interfaces;
     std::unique_ptr<MiscPage> m_misc;
     std::unique_ptr<TelnetParts> m_telnet;
-    void createTelnet();
+    void createTelnet(const NetworkSettings& settings);
     void telnetOnStartup(); // the last of the start-up: the default ADSL mode over telnet
     void endTelnet();       // the window goes: the job's wait ends, the receiver stops
 };

@@ -64,7 +64,7 @@ void TMainForm::buildConnectionMonitor() {
     hooks.monitoring = [this] { return ui.menu.Recordlog->isChecked(); };
     hooks.appendLog = [this](const QString& line) { appendToPane(*adsl().widgets().LinkLog_Memo, {line}); };
     hooks.elapsedSince = [this](const QString& reference) { return ElapsedSinceText(reference); };
-    hooks.probe = [this] { ReachabilityProbe(idleHook()); };
+    hooks.probe = [this] { ReachabilityProbe(m_http, idleHook()); };
     m_connection = std::make_unique<monitor::ConnectionMonitor>(
         m_session, *this, ui.timers.AutoReconnect_Timer, std::move(hooks));
 }

@@ -2,6 +2,7 @@
 // command-line session, the command-line jobs, the event-log transfer and the update check.
 #pragma once
 
+#include "app/NetworkSettings.h"
 #include "app/WindowTelnetHost.h"
 #include "eventlog/EventLogTransfer.h"
 #include "net/AntiFreeze.h"
@@ -15,7 +16,8 @@ class QDialog;
 class TMainForm;
 
 struct TelnetParts {
-    explicit TelnetParts(TMainForm& form);
+    // The jobs take the telnet settings, the event-log receiver the TFTP ones.
+    TelnetParts(TMainForm& form, const NetworkSettings& settings);
 
     // The one anti-freeze; null in a second window of the same process (tests only), which shares
     // the first one's.

@@ -127,14 +127,15 @@ int main(int argc, char** argv) {
     }
     g_router = &router;
     g_port = agent.port();
-    snmpconfig::setPort(g_port);
-    snmpconfig::setTimeoutMs(2000);
+    SnmpSettings snmp;
+    snmp.port = g_port;
+    snmp.timeoutMs = 2000;
 
     // The page alone, reading the stand-in through a session that waits as the window's does.
     RouterEndpoint endpoint;
     endpoint.setAddress(QStringLiteral("127.0.0.1"));
     endpoint.setCommunity(QStringLiteral("quorbex"));
-    RouterSession session(endpoint);
+    RouterSession session(endpoint, snmp);
     session.setIdleHook(exchangegate::idleHook());
     StatusFrame frame;
     QWidget host;

@@ -55,13 +55,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: bad port or rounds\n", argv[0]);
         return 2;
     }
-    snmpconfig::setPort(static_cast<unsigned short>(port));
-    snmpconfig::setTimeoutMs(2000);
+    SnmpSettings snmp;
+    snmp.port = static_cast<unsigned short>(port);
+    snmp.timeoutMs = 2000;
     int status = 0;
     for (int round = 0; round < rounds; ++round) {
         std::vector<std::string> lines;
         const auto start = std::chrono::steady_clock::now();
-        const bool ok = SnmpWalkTable(base, community, host, lines);
+        const bool ok = SnmpWalkTable(base, community, host, lines, {}, snmp);
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const std::size_t objects = CountValues(lines);

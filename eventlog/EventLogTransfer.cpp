@@ -31,9 +31,9 @@ bool isUsableAddress(const QString& text) {
 } // namespace
 
 EventLogTransfer::EventLogTransfer(TelnetSession& session, telnet::TelnetHost& host, Widgets widgets,
-                                   std::function<QString()> findComputerAddress)
+                                   std::function<QString()> findComputerAddress, const TftpSettings& tftp)
     : m_session(session), m_host(host), m_widgets(widgets),
-      m_findComputerAddress(std::move(findComputerAddress)) {}
+      m_findComputerAddress(std::move(findComputerAddress)), m_tftp(tftp) {}
 
 EventLogTransfer::~EventLogTransfer() = default;
 
@@ -66,7 +66,7 @@ void EventLogTransfer::startReceiver() {
     if (m_receiver) return;
     QPlainTextEdit* pane = m_widgets.status;
     m_receiver = std::make_unique<TTFTPDaemonThread>(
-        "0.0.0.0", std::to_string(tftpconfig::port()),
+        "0.0.0.0", m_tftp,
         TTFTPDaemonThread::guiLogger(pane, [pane](const QString& line) { appendToPane(*pane, {line}); }));
     m_receiver->setJobDoneFlag(&m_session.TelnetJobDone);
 }

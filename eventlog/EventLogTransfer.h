@@ -28,9 +28,10 @@ public:
         QLineEdit* computerAddress; // PCIP_Edit
         QPlainTextEdit* status;     // Status_Memo, the job's pane
     };
-    // findComputerAddress: the computer's address for the router to upload to, "" when there is none.
+    // findComputerAddress: the computer's address for the router to upload to, "" when there is none;
+    // tftp: the receiver's settings.
     EventLogTransfer(TelnetSession& session, telnet::TelnetHost& host, Widgets widgets,
-                     std::function<QString()> findComputerAddress);
+                     std::function<QString()> findComputerAddress, const TftpSettings& tftp);
     ~EventLogTransfer();
     EventLogTransfer(const EventLogTransfer&) = delete;
     EventLogTransfer& operator=(const EventLogTransfer&) = delete;
@@ -54,5 +55,6 @@ private:
     telnet::TelnetHost& m_host;
     Widgets m_widgets;
     std::function<QString()> m_findComputerAddress;
+    const TftpSettings m_tftp;
     std::unique_ptr<TTFTPDaemonThread> m_receiver;
 };

@@ -164,8 +164,9 @@ struct TTFTPDaemonThread::Serving {
     std::optional<std::string> router; // the router's dotted address for that job
 };
 
-TTFTPDaemonThread::TTFTPDaemonThread(std::string address, std::string port, LogFn log)
-    : m_address(std::move(address)), m_port(std::move(port)), m_log(std::move(log)) {
+TTFTPDaemonThread::TTFTPDaemonThread(std::string address, const TftpSettings& settings, LogFn log)
+    : m_address(std::move(address)), m_settings(settings), m_port(std::to_string(settings.port)),
+      m_log(std::move(log)) {
     m_thread = std::thread([this] { run(); });
 }
 
@@ -236,11 +237,10 @@ void TTFTPDaemonThread::markJobDone() {
 
 void TTFTPDaemonThread::run() {
     {
-        TTFTPSend server;
+        TTFTPSend server(m_settings);
         server.Abort = &m_stop;
         log("TFTP daemon thread created on port " + m_port);
         server.LocalInterface = m_address;
-        server.TargetPort = m_port;
         Serving serving;
         bool bindReported = false;
         while (!m_stop) {

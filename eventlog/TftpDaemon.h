@@ -11,6 +11,8 @@
 // is ever read from the daemon thread.
 #pragma once
 
+#include "net/TftpServer.h"
+
 #include <QObject>
 #include <QString>
 
@@ -22,14 +24,13 @@
 #include <thread>
 #include <vector>
 
-class TTFTPSend;
-
 class TTFTPDaemonThread {
 public:
     using LogFn = std::function<void(const std::string& line)>;
 
-    // Starts serving at once on address:port ("0.0.0.0" and "69" in the program).
-    TTFTPDaemonThread(std::string address, std::string port, LogFn log);
+    // Starts serving at once on address ("0.0.0.0" in the program) and the settings' port, each
+    // packet awaited at most the settings' time-out.
+    TTFTPDaemonThread(std::string address, const TftpSettings& settings, LogFn log);
     ~TTFTPDaemonThread(); // stop()
     TTFTPDaemonThread(const TTFTPDaemonThread&) = delete;
     TTFTPDaemonThread& operator=(const TTFTPDaemonThread&) = delete;
@@ -79,7 +80,8 @@ private:
     Job job();
 
     const std::string m_address;
-    const std::string m_port;
+    const TftpSettings m_settings;
+    const std::string m_port; // the settings' port in decimal
     const LogFn m_log;
     std::mutex m_mutex; // guards m_job
     Job m_job;

@@ -5,10 +5,11 @@
 #include "net/WebServers.h"
 #include "net/core/AddressScope.h"
 
-void ReachabilityProbe(const std::function<void()>& idle, const RedirectCheck& allowed) {
+void ReachabilityProbe(const HttpSettings& settings, const std::function<void()>& idle,
+                       const RedirectCheck& allowed) {
     try {
         const webconfig::Server server = webconfig::probeServer();
-        TIdHTTP http;
+        TIdHTTP http(settings);
         http.HandleRedirects = true;
         http.RedirectAllowed = allowed ? allowed : RedirectCheck(netscope::isPublicIPv4);
         http.Host = server.host;

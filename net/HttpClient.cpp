@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <arpa/inet.h>
-#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
@@ -16,25 +15,6 @@
 #include <span>
 #include <sys/socket.h>
 #include <unistd.h>
-
-namespace httpconfig {
-namespace {
-std::atomic<int> g_connectMs{10000};
-std::atomic<int> g_requestMs{30000};
-} // namespace
-void setConnectTimeoutMs(int ms) {
-    g_connectMs = ms;
-}
-int connectTimeoutMs() {
-    return g_connectMs;
-}
-void setRequestTimeoutMs(int ms) {
-    g_requestMs = ms;
-}
-int requestTimeoutMs() {
-    return g_requestMs;
-}
-} // namespace httpconfig
 
 namespace {
 
@@ -168,9 +148,9 @@ http::Reply receive(int fd, std::size_t maxBody, Clock::time_point until, Idle& 
 
 } // namespace
 
-TIdHTTP::TIdHTTP()
+TIdHTTP::TIdHTTP(const HttpSettings& settings)
     : UserAgent(std::string(program::kName) + "/" + program::kVersion),
-      ConnectTimeout(httpconfig::connectTimeoutMs()), RequestTimeout(httpconfig::requestTimeoutMs()) {}
+      ConnectTimeout(settings.connectTimeoutMs), RequestTimeout(settings.requestTimeoutMs) {}
 
 http::Reply TIdHTTP::fetch(const http::Target& target, bool redirected, Clock::time_point deadline) {
     const auto connectUntil =

@@ -11,15 +11,11 @@
 #include <stdexcept>
 #include <string>
 
-// Process-wide bounds. The program keeps the defaults; tests shorten them.
-namespace httpconfig {
-// Name lookup and TCP connect of one hop: 10 000 ms.
-void setConnectTimeoutMs(int ms);
-int connectTimeoutMs();
-// A whole Get, redirects included: 30 000 ms.
-void setRequestTimeoutMs(int ms);
-int requestTimeoutMs();
-} // namespace httpconfig
+// The client's bounds; the defaults are the program's.
+struct HttpSettings {
+    int connectTimeoutMs = 10000; // name lookup and TCP connect of one hop
+    int requestTimeoutMs = 30000; // a whole Get, redirects included
+};
 
 // A failed Get. The message is the server's status line for a reply that is not a success (status
 // then holds its code), else a socket, time-out or reply error text (status 0).
@@ -34,7 +30,7 @@ private:
 
 class TIdHTTP {
 public:
-    TIdHTTP();
+    explicit TIdHTTP(const HttpSettings& settings = {});
 
     std::string Host;
     std::uint16_t Port = 80;
@@ -43,8 +39,8 @@ public:
     int RedirectMaximum = 15;
     std::string Accept = "text/html, */*";
     std::string UserAgent; // "Kestrune Utility/<version>"
-    int ConnectTimeout;    // ms, from httpconfig
-    int RequestTimeout;    // ms, from httpconfig
+    int ConnectTimeout;    // ms, the settings' connect bound
+    int RequestTimeout;    // ms, the settings' request bound
     std::size_t MaxBodyBytes = http::kMaxBodyBytes;
     std::function<void()> OnIdle; // runs between wait slices
     // Whether a redirect may be followed to the address (IPv4, host byte order) its target's host

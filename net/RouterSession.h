@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <mutex>
 #include <utility>
 
 // The interface rows of the router's ifTable that the program follows ("0": not found yet).
@@ -22,10 +23,9 @@ struct RouterInterfaces {
 
 class RouterSession {
 public:
-    // `snmpSettings` gives the transport's settings for each exchange.
-    explicit RouterSession(RouterEndpoint& endpoint,
-                           std::function<SnmpSettings()> snmpSettings = snmpconfig::current)
-        : m_endpoint(endpoint), m_snmpSettings(std::move(snmpSettings)) {}
+    // `snmpSettings`: the transport's settings, the program's unless given.
+    explicit RouterSession(RouterEndpoint& endpoint, const SnmpSettings& snmpSettings = {})
+        : m_endpoint(endpoint), m_snmpSettings(snmpSettings) {}
     RouterSession(const RouterSession&) = delete;
     RouterSession& operator=(const RouterSession&) = delete;
 
@@ -37,6 +37,10 @@ public:
     // Runs between the slices of every wait for an answer (the window's event processing).
     void setIdleHook(std::function<void()> hook) { m_idle = std::move(hook); }
     const std::function<void()>& idleHook() const { return m_idle; }
+
+    // The transport's settings, read at each exchange; they may be changed from any thread.
+    SnmpSettings snmpSettings() const;
+    void setSnmpSettings(const SnmpSettings& settings);
 
     bool get(const QString& oid, QString& value);
     // A get from another address with the endpoint's community (a changed router address read back).
@@ -50,5 +54,6 @@ private:
     RouterEndpoint& m_endpoint;
     RouterInterfaces m_interfaces;
     std::function<void()> m_idle;
-    std::function<SnmpSettings()> m_snmpSettings;
+    mutable std::mutex m_snmpSettingsMutex; // guards m_snmpSettings
+    SnmpSettings m_snmpSettings;
 };

@@ -5,7 +5,6 @@
 #include "net/core/SnmpWalkRows.h"
 
 #include <arpa/inet.h>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -17,43 +16,6 @@
 #include <sys/time.h>
 #include <thread>
 #include <unistd.h>
-
-namespace snmpconfig {
-namespace {
-const SnmpSettings kProgram;
-std::atomic<unsigned short> g_port{kProgram.port};
-std::atomic<int> g_timeoutMs{kProgram.timeoutMs};
-std::atomic<std::size_t> g_walkMaxObjects{kProgram.walkMaxObjects};
-std::atomic<int> g_walkTimeLimitMs{kProgram.walkTimeLimitMs};
-} // namespace
-void setPort(unsigned short port) {
-    g_port = port;
-}
-unsigned short port() {
-    return g_port;
-}
-void setTimeoutMs(int ms) {
-    g_timeoutMs = ms;
-}
-int timeoutMs() {
-    return g_timeoutMs;
-}
-void setWalkMaxObjects(std::size_t objects) {
-    g_walkMaxObjects = objects;
-}
-std::size_t walkMaxObjects() {
-    return g_walkMaxObjects;
-}
-void setWalkTimeLimitMs(int ms) {
-    g_walkTimeLimitMs = ms;
-}
-int walkTimeLimitMs() {
-    return g_walkTimeLimitMs;
-}
-SnmpSettings current() {
-    return {g_port, g_timeoutMs, g_walkMaxObjects, g_walkTimeLimitMs};
-}
-} // namespace snmpconfig
 
 namespace {
 

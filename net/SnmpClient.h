@@ -17,7 +17,7 @@
 class TSNMPSend {
 public:
     // Takes its port and time-out from `settings`.
-    explicit TSNMPSend(const SnmpSettings& settings = snmpconfig::current());
+    explicit TSNMPSend(const SnmpSettings& settings = {});
     ~TSNMPSend();
     TSNMPSend(const TSNMPSend&) = delete;
     TSNMPSend& operator=(const TSNMPSend&) = delete;
@@ -65,15 +65,15 @@ private:
 // Reads one object. True when an answer arrived and decoded, whatever its error status; value is the
 // value of the first reply binding named exactly oid, else empty (always empty when false).
 // Each operation takes an optional idle hook for its waits (see TSNMPSend::Idle) and the transport's
-// settings (by default snmpconfig's).
+// settings (by default the program's).
 bool SnmpGetValue(const std::string& oid, const std::string& community, const std::string& host,
                   std::string& value, const std::function<void()>& idle = {},
-                  const SnmpSettings& settings = snmpconfig::current());
+                  const SnmpSettings& settings = {});
 // Writes one object (valueType: ber::Integer, ber::OctetString or ber::IpAddress). True when an answer
 // arrived and decoded, whatever its error status; false on silence (unknown or read-only community).
 bool SnmpSetValue(const std::string& oid, const std::string& community, const std::string& host,
                   const std::string& value, int valueType, const std::function<void()>& idle = {},
-                  const SnmpSettings& settings = snmpconfig::current());
+                  const SnmpSettings& settings = {});
 // Walks the subtree of baseOid by get-next into lines (see net/core/SnmpWalkRows.h for the row rules).
 // Ends with true when the agent names an object outside the subtree or answers noSuchName (the end of
 // its view); with false when an exchange fails (the failed step adds "" to the row of the last name
@@ -82,4 +82,4 @@ bool SnmpSetValue(const std::string& oid, const std::string& community, const st
 // A walk that would go past the settings' object or time bounds ends with false the same way.
 bool SnmpWalkTable(const std::string& baseOid, const std::string& community, const std::string& host,
                    std::vector<std::string>& lines, const std::function<void()>& idle = {},
-                   const SnmpSettings& settings = snmpconfig::current());
+                   const SnmpSettings& settings = {});

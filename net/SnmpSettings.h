@@ -12,17 +12,3 @@ struct SnmpSettings {
     std::size_t walkMaxObjects = 100000;
     int walkTimeLimitMs = 120000;
 };
-
-// The settings a client takes when its maker gives none: the program's defaults, unless tests point
-// them at a stand-in on an ephemeral loopback port, shorten the wait or lower the walk bounds.
-namespace snmpconfig {
-void setPort(unsigned short port);
-unsigned short port();
-void setTimeoutMs(int ms);
-int timeoutMs();
-void setWalkMaxObjects(std::size_t objects);
-std::size_t walkMaxObjects();
-void setWalkTimeLimitMs(int ms);
-int walkTimeLimitMs();
-SnmpSettings current();
-} // namespace snmpconfig

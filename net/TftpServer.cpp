@@ -13,25 +13,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace tftpconfig {
-namespace {
-std::atomic<unsigned short> g_port{69};
-std::atomic<int> g_timeoutMs{5000};
-} // namespace
-void setPort(unsigned short port) {
-    g_port = port;
-}
-unsigned short port() {
-    return g_port;
-}
-void setTimeoutMs(int ms) {
-    g_timeoutMs = ms;
-}
-int timeoutMs() {
-    return g_timeoutMs;
-}
-} // namespace tftpconfig
-
 namespace {
 
 // Room for a whole data packet and one byte more (a datagram too long to be a block).
@@ -183,7 +164,8 @@ TftpUpload::State TftpUpload::onReadable() {
 
 // ---- the server port ----------------------------------------------------------------------------
 
-TTFTPSend::TTFTPSend() : TargetPort(std::to_string(tftpconfig::port())), Timeout(tftpconfig::timeoutMs()) {}
+TTFTPSend::TTFTPSend(const TftpSettings& settings)
+    : TargetPort(std::to_string(settings.port)), Timeout(settings.timeoutMs) {}
 
 TTFTPSend::~TTFTPSend() {
     CloseSocket();

@@ -11,14 +11,11 @@
 #include <string>
 #include <string_view>
 
-// Process-wide settings. The program keeps port 69 and the 5000 ms time-out; tests use free loopback
-// ports and shorter waits.
-namespace tftpconfig {
-void setPort(unsigned short port);
-unsigned short port();
-void setTimeoutMs(int ms);
-int timeoutMs();
-} // namespace tftpconfig
+// The server's settings; the defaults are the program's: port 69 and a 5000 ms time-out.
+struct TftpSettings {
+    unsigned short port = 69;
+    int timeoutMs = 5000; // longest wait for any one packet
+};
 
 // Where an upload's bytes go. append() takes each block in order; commit() makes the whole file
 // final once the last block has arrived, before that block is acknowledged. A false answer ends the
@@ -81,15 +78,15 @@ private:
 
 class TTFTPSend {
 public:
-    TTFTPSend();
+    explicit TTFTPSend(const TftpSettings& settings = {});
     ~TTFTPSend();
     TTFTPSend(const TTFTPSend&) = delete;
     TTFTPSend& operator=(const TTFTPSend&) = delete;
 
     std::string TargetHost = "127.0.0.1";   // not used by the server operations
-    std::string TargetPort;                 // the port Listen binds; tftpconfig::port() at creation
+    std::string TargetPort;                 // the port Listen binds; the settings' port
     std::string LocalInterface = "0.0.0.0"; // the address Listen binds
-    int Timeout;                            // ms, longest wait for any one packet; tftpconfig at creation
+    int Timeout;                            // ms, longest wait for any one packet; the settings' time-out
     int ErrorCode = 0;                      // code of the last error packet received, 0 if none
     std::string ErrorString;                // its text
     std::string Data;                       // the file received by ReceiveUpload (partial after a failure)

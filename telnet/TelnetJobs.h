@@ -1,5 +1,5 @@
 // The router's command-line jobs the window starts: the one session they share, the start-up read of
-// the ADSL mode, and the ADSL mode and password jobs; with the test hooks read when it is created.
+// the ADSL mode, and the ADSL mode and password jobs; with the settings they are made with.
 #pragma once
 
 #include "telnet/TelnetSession.h"
@@ -10,12 +10,19 @@
 class QObject;
 class RouterSession;
 
+// The jobs' settings; the defaults are the program's: the router's telnet port 23, and the start-up
+// splash counting at the job timer's tick (1000 ms).
+struct TelnetSettings {
+    std::uint16_t port = 23;
+    int splashTickMs = 0; // the splash count's own tick; 0: the job timer's
+};
+
 class TelnetJobs {
 public:
     // The session talks to the window through host; router answers which password the router holds
     // after a password job the router did not confirm; idle runs while the client waits to connect.
-    TelnetJobs(telnet::TelnetHost& host, RouterSession& router, std::function<void()> idle,
-               QObject* parent = nullptr);
+    TelnetJobs(telnet::TelnetHost& host, RouterSession& router, const TelnetSettings& settings,
+               std::function<void()> idle, QObject* parent = nullptr);
     TelnetJobs(const TelnetJobs&) = delete;
     TelnetJobs& operator=(const TelnetJobs&) = delete;
 
@@ -30,12 +37,3 @@ public:
 private:
     TelnetSession m_session;
 };
-
-// Test hooks, read when the jobs are created: the router's telnet port (23) and the tick of the
-// start-up splash's count (1000 ms).
-namespace telnetconfig {
-void setPort(std::uint16_t port);
-std::uint16_t port();
-void setSplashTickMs(int ms);
-int splashTickMs();
-} // namespace telnetconfig

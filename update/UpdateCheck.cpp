@@ -32,9 +32,10 @@ private:
 
 } // namespace
 
-UpdateCheck::UpdateCheck(QWidget* dialogParent, QAction* item, std::function<void()> idle,
-                         std::string version)
-    : m_parent(dialogParent), m_item(item), m_idle(std::move(idle)), m_version(std::move(version)) {}
+UpdateCheck::UpdateCheck(QWidget* dialogParent, QAction* item, const HttpSettings& http,
+                         std::function<void()> idle, std::string version)
+    : m_parent(dialogParent), m_item(item), m_http(http), m_idle(std::move(idle)),
+      m_version(std::move(version)) {}
 
 void UpdateCheck::run() {
     if (m_running) return;
@@ -44,7 +45,7 @@ void UpdateCheck::run() {
 
 void UpdateCheck::fetchAndTell() {
     UiSeam::BusyCursor cursor;
-    const VersionFetchResult fetched = FetchVersionFile(m_idle, updatecheck::kMaxVersionFileBytes);
+    const VersionFetchResult fetched = FetchVersionFile(m_http, m_idle, updatecheck::kMaxVersionFileBytes);
     updatecheck::Verdict verdict;
     if (fetched.ok)
         verdict = updatecheck::verdictFor(fetched.body, m_version);

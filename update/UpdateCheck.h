@@ -2,6 +2,8 @@
 // its menu item disabled and the busy cursor shown while it runs.
 #pragma once
 
+#include "net/HttpClient.h"
+
 #include <functional>
 #include <string>
 
@@ -10,9 +12,10 @@ class QWidget;
 
 class UpdateCheck {
 public:
-    // item: the menu item that starts the check; idle runs while the fetch waits; version: the
-    // program's own.
-    UpdateCheck(QWidget* dialogParent, QAction* item, std::function<void()> idle, std::string version);
+    // item: the menu item that starts the check; http: the client's settings, read at each check (they
+    // outlive the check); idle runs while the fetch waits; version: the program's own.
+    UpdateCheck(QWidget* dialogParent, QAction* item, const HttpSettings& http, std::function<void()> idle,
+                std::string version);
     UpdateCheck(const UpdateCheck&) = delete;
     UpdateCheck& operator=(const UpdateCheck&) = delete;
 
@@ -25,6 +28,7 @@ private:
 
     QWidget* m_parent;
     QAction* m_item;
+    const HttpSettings& m_http;
     std::function<void()> m_idle;
     std::string m_version;
     bool m_running = false;

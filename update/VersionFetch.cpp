@@ -4,11 +4,12 @@
 #include "net/HttpClient.h"
 #include "net/WebServers.h"
 
-VersionFetchResult FetchVersionFile(const std::function<void()>& idle, std::size_t maxBytes) {
+VersionFetchResult FetchVersionFile(const HttpSettings& settings, const std::function<void()>& idle,
+                                    std::size_t maxBytes) {
     VersionFetchResult result;
     try {
         const webconfig::Server server = webconfig::updateServer();
-        TIdHTTP http;
+        TIdHTTP http(settings);
         http.Host = server.host;
         http.Port = server.port;
         http.OnIdle = idle;

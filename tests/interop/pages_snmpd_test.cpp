@@ -101,7 +101,7 @@ protected:
         o.settings.push_back(
             {"System Info Settings", "Community", QString::fromStdString(agent->readOnlyCommunity())});
         h = std::make_unique<MainFormHarness>(o);
-        snmpconfig::setPort(agent->port());
+        h->setSnmpPort(agent->port());
         h->createForm(); // its System page finds no D-Link interfaces here; the boxes are answered
         UiSeam::resetTestRecord();
     }

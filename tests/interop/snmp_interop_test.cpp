@@ -26,12 +26,8 @@ protected:
         options.extraConfig.push_back(std::string("rocommunity sysonly 127.0.0.1 .") + kSystemGroup);
         agent = std::make_unique<Snmpd>(options);
         ASSERT_TRUE(agent->start()) << agent->error() << "\n" << agent->log();
-        snmpconfig::setPort(agent->port());
-        snmpconfig::setTimeoutMs(1000);
-    }
-    void TearDown() override {
-        snmpconfig::setTimeoutMs(5000);
-        snmpconfig::setPort(161);
+        snmp.port = agent->port();
+        snmp.timeoutMs = 1000;
     }
 
     std::vector<SnmpToolValue> ToolWalk(const std::string& community, const std::string& base) const {
@@ -48,6 +44,7 @@ protected:
     }
 
     std::unique_ptr<Snmpd> agent;
+    SnmpSettings snmp;
 };
 
 bool ParseU32(const std::string& quoted, std::uint32_t& value) {
@@ -103,14 +100,15 @@ TEST_F(SnmpInterop, GetOfSystemObjectsMatchesSnmpget) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         EXPECT_EQ((*tool)[i].oid, names[i]);
         std::string value;
-        EXPECT_TRUE(SnmpGetValue(names[i], agent->readOnlyCommunity(), "127.0.0.1", value)) << names[i];
+        EXPECT_TRUE(SnmpGetValue(names[i], agent->readOnlyCommunity(), "127.0.0.1", value, {}, snmp))
+            << names[i];
         EXPECT_EQ(value, (*tool)[i].value) << names[i];
     }
 
     // sysUpTime moves: ours lies between two reads by snmpget. The host name is resolved.
     const auto before = testsupport::NetSnmpGet(*agent, agent->readOnlyCommunity(), {kSysUpTime});
     std::string ticks;
-    EXPECT_TRUE(SnmpGetValue(kSysUpTime, agent->readWriteCommunity(), "localhost", ticks));
+    EXPECT_TRUE(SnmpGetValue(kSysUpTime, agent->readWriteCommunity(), "localhost", ticks, {}, snmp));
     const auto after = testsupport::NetSnmpGet(*agent, agent->readOnlyCommunity(), {kSysUpTime});
     ASSERT_TRUE(before && after && before->size() == 1 && after->size() == 1);
     EXPECT_TRUE(
@@ -118,10 +116,11 @@ TEST_F(SnmpInterop, GetOfSystemObjectsMatchesSnmpget) {
 
     // An object snmpd lacks (sysServices is not configured): noSuchName is an answer (true, empty value).
     std::string missing = "stale";
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.7.0", agent->readOnlyCommunity(), "127.0.0.1", missing));
+    EXPECT_TRUE(
+        SnmpGetValue("1.3.6.1.2.1.1.7.0", agent->readOnlyCommunity(), "127.0.0.1", missing, {}, snmp));
     EXPECT_EQ(missing, "");
     // An unknown community gets no answer at all.
-    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "not-a-community", "127.0.0.1", missing));
+    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "not-a-community", "127.0.0.1", missing, {}, snmp));
     EXPECT_EQ(missing, "");
 }
 
@@ -129,7 +128,7 @@ TEST_F(SnmpInterop, WalkOfTheInterfacesGroupMatchesSnmpwalk) {
     const std::string base = "1.3.6.1.2.1.2";
     const std::vector<std::string> before = Lines(base, ToolWalk(agent->readOnlyCommunity(), base));
     std::vector<std::string> ours;
-    EXPECT_TRUE(SnmpWalkTable(base, agent->readOnlyCommunity(), "127.0.0.1", ours));
+    EXPECT_TRUE(SnmpWalkTable(base, agent->readOnlyCommunity(), "127.0.0.1", ours, {}, snmp));
     const std::vector<std::string> after = Lines(base, ToolWalk(agent->readOnlyCommunity(), base));
     ASSERT_FALSE(before.empty());
     ASSERT_EQ(before.size(), after.size()) << "the interfaces changed during the test";
@@ -139,7 +138,7 @@ TEST_F(SnmpInterop, WalkOfTheInterfacesGroupMatchesSnmpwalk) {
 
     // Tables whose values do not move: the address table and the interface descriptions by entry.
     for (const std::string stable : {"1.3.6.1.2.1.4.20", "1.3.6.1.2.1.4.20.1", "1.3.6.1.2.1.2.2.1.2"}) {
-        EXPECT_TRUE(SnmpWalkTable(stable, agent->readOnlyCommunity(), "127.0.0.1", ours)) << stable;
+        EXPECT_TRUE(SnmpWalkTable(stable, agent->readOnlyCommunity(), "127.0.0.1", ours, {}, snmp)) << stable;
         EXPECT_EQ(ours, Lines(stable, ToolWalk(agent->readOnlyCommunity(), stable))) << stable;
         EXPECT_FALSE(ours.empty()) << stable;
     }
@@ -149,7 +148,7 @@ TEST_F(SnmpInterop, WalkToTheEndOfTheAgentsViewIsComplete) {
     // snmpd answers noSuchName past the end of the community's view (SNMPv1): the walk ends with
     // true and the lines snmpwalk's objects give.
     std::vector<std::string> ours;
-    EXPECT_TRUE(SnmpWalkTable(kSystemGroup, "sysonly", "127.0.0.1", ours));
+    EXPECT_TRUE(SnmpWalkTable(kSystemGroup, "sysonly", "127.0.0.1", ours, {}, snmp));
     const auto tool = ToolWalk("sysonly", kSystemGroup);
     ASSERT_GE(tool.size(), 7u);
     const std::vector<std::string> expected = Lines(kSystemGroup, tool);
@@ -166,14 +165,14 @@ TEST_F(SnmpInterop, WalkToTheEndOfTheAgentsViewIsComplete) {
         EXPECT_EQ(ours[i], expected[i]);
 
     // Outside the view altogether: the first get-next already runs past the end.
-    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2", "sysonly", "127.0.0.1", ours));
+    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2", "sysonly", "127.0.0.1", ours, {}, snmp));
     EXPECT_TRUE(ours.empty());
 }
 
 TEST_F(SnmpInterop, SetOfSysContactIsSeenBySnmpget) {
     const std::string contact = "Kestrune interop <noc@example.net> \"quoted\"";
-    EXPECT_TRUE(
-        SnmpSetValue(kSysContact, agent->readWriteCommunity(), "127.0.0.1", contact, ber::OctetString));
+    EXPECT_TRUE(SnmpSetValue(kSysContact, agent->readWriteCommunity(), "127.0.0.1", contact, ber::OctetString,
+                             {}, snmp));
     auto seen = testsupport::NetSnmpGet(*agent, agent->readOnlyCommunity(), {kSysContact});
     ASSERT_TRUE(seen.has_value());
     ASSERT_EQ(seen->size(), 1u);
@@ -183,16 +182,16 @@ TEST_F(SnmpInterop, SetOfSysContactIsSeenBySnmpget) {
     ASSERT_TRUE(
         testsupport::NetSnmpSet(*agent, agent->readWriteCommunity(), kSysContact, 's', "set by snmpset"));
     std::string value;
-    EXPECT_TRUE(SnmpGetValue(kSysContact, agent->readOnlyCommunity(), "127.0.0.1", value));
+    EXPECT_TRUE(SnmpGetValue(kSysContact, agent->readOnlyCommunity(), "127.0.0.1", value, {}, snmp));
     EXPECT_EQ(value, "set by snmpset");
 
     // The read-only community cannot write: snmpd answers noSuchName (an answer, so true) and the
     // value stays.
-    EXPECT_TRUE(
-        SnmpSetValue(kSysContact, agent->readOnlyCommunity(), "127.0.0.1", "intruder", ber::OctetString));
+    EXPECT_TRUE(SnmpSetValue(kSysContact, agent->readOnlyCommunity(), "127.0.0.1", "intruder",
+                             ber::OctetString, {}, snmp));
     seen = testsupport::NetSnmpGet(*agent, agent->readOnlyCommunity(), {kSysContact});
     ASSERT_TRUE(seen.has_value() && seen->size() == 1u);
     EXPECT_EQ((*seen)[0].value, "set by snmpset");
     // An unknown community: no answer, so false.
-    EXPECT_FALSE(SnmpSetValue(kSysContact, "not-a-community", "127.0.0.1", "x", ber::OctetString));
+    EXPECT_FALSE(SnmpSetValue(kSysContact, "not-a-community", "127.0.0.1", "x", ber::OctetString, {}, snmp));
 }

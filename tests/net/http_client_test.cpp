@@ -23,8 +23,9 @@ ScriptedHttpServer::Answer answer(std::string bytes) {
     return {std::move(bytes), false};
 }
 
-std::string get(std::uint16_t port, const std::string& path, bool follow = false, int* idleCalls = nullptr) {
-    TIdHTTP http;
+std::string get(std::uint16_t port, const std::string& path, bool follow = false, int* idleCalls = nullptr,
+                const HttpSettings& settings = {}) {
+    TIdHTTP http(settings);
     http.Host = "127.0.0.1";
     http.Port = port;
     http.HandleRedirects = follow;
@@ -106,13 +107,13 @@ TEST(HttpClient, ScriptedReplies) {
     EXPECT_NE(head.find("\r\nUser-Agent: Kestrune Utility/1.2.0.1"), std::string::npos);
 
     // A server that never answers: the whole request is bounded, and the caller's hook keeps running.
-    httpconfig::setRequestTimeoutMs(600);
+    HttpSettings bounded;
+    bounded.requestTimeoutMs = 600;
     int idleCalls = 0;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(errorOf([&] { get(port, "/silent", false, &idleCalls); }), "Read timed out.");
+    EXPECT_EQ(errorOf([&] { get(port, "/silent", false, &idleCalls, bounded); }), "Read timed out.");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_GE(idleCalls, 3);
-    httpconfig::setRequestTimeoutMs(30000);
 
     // Data that keep trickling in do not hold the hook back either (about 0.6 s of bytes).
     idleCalls = 0;
@@ -137,12 +138,12 @@ TEST(StandInHttp, DialOnDemandAndVersionFile) {
 
     router.setPppLink(false);
     service.setDialEnabled(false);
-    ReachabilityProbe();
+    ReachabilityProbe(HttpSettings{});
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_EQ(router.operStatus(sim::PppIf), 2); // dialing off: the link stays down
 
     service.setDialEnabled(true);
-    ReachabilityProbe();
+    ReachabilityProbe(HttpSettings{});
     EXPECT_EQ(router.operStatus(sim::PppIf), 2); // not before the delay
     for (int i = 0; i < 50 && router.operStatus(sim::PppIf) != 1; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -153,13 +154,13 @@ TEST(StandInHttp, DialOnDemandAndVersionFile) {
     sim::ControlProtocol protocol(router);
     service.addCommands(protocol);
     EXPECT_EQ(protocol.execute("version 1.3.0.0\\r\\nsoon\\r\\n"), "ok");
-    const VersionFetchResult fetched = FetchVersionFile();
+    const VersionFetchResult fetched = FetchVersionFile(HttpSettings{});
     EXPECT_TRUE(fetched.ok) << fetched.error;
     EXPECT_EQ(fetched.body, "1.3.0.0\r\nsoon\r\n");
     EXPECT_EQ(protocol.execute("dial delay 50"), "ok delay 50 on dials 1");
 
     webconfig::setUpdateServer({"127.0.0.1", 1});
-    const VersionFetchResult failed = FetchVersionFile();
+    const VersionFetchResult failed = FetchVersionFile(HttpSettings{});
     EXPECT_FALSE(failed.ok);
     EXPECT_EQ(failed.error, "Socket Error # 111\r\nConnection refused.");
 }
@@ -175,7 +176,7 @@ TEST(ReachabilityProbeRedirects, NotFollowedToANonPublicAddress) {
             return answer("HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n");
         });
         webconfig::setProbeServer({"127.0.0.1", first.port()});
-        ReachabilityProbe();
+        ReachabilityProbe(HttpSettings{});
         EXPECT_EQ(first.requests().size(), 1u) << host;
         EXPECT_EQ(target.requests().size(), 0u) << host;
     }
@@ -190,7 +191,7 @@ TEST(ReachabilityProbeRedirects, FollowedToAnAddressTheCheckAccepts) {
         return answer("HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n");
     });
     webconfig::setProbeServer({"127.0.0.1", first.port()});
-    ReachabilityProbe({}, [](std::uint32_t address) { return address == 0x7F000001; });
+    ReachabilityProbe(HttpSettings{}, {}, [](std::uint32_t address) { return address == 0x7F000001; });
     EXPECT_EQ(target.requests().size(), 1u);
     webconfig::setProbeServer(old);
 }

@@ -21,20 +21,20 @@ class SimAgent : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(agent.start()) << agent.lastError();
-        snmpconfig::setPort(agent.port());
-        snmpconfig::setTimeoutMs(300);
+        snmp.port = agent.port();
+        snmp.timeoutMs = 300;
     }
 
     std::string get(const std::string& oid, const std::string& community = Public) {
         std::string v;
-        EXPECT_TRUE(SnmpGetValue(oid, community, Host, v)) << oid;
+        EXPECT_TRUE(SnmpGetValue(oid, community, Host, v, {}, snmp)) << oid;
         return v;
     }
 
     // One request with any bindings; the reply (ok false when nothing came back).
     TSNMPRec exchange(int pdu, const std::vector<TSNMPMib>& bindings, bool& ok,
                       const std::string& community = Public, int id = 77) {
-        TSNMPSend s;
+        TSNMPSend s(snmp);
         s.Query.Community = community;
         s.Query.PDUType = pdu;
         s.Query.ID = id;
@@ -67,6 +67,7 @@ protected:
 
     sim::Router router;
     sim::SnmpAgent agent{router};
+    SnmpSettings snmp;
 };
 
 std::vector<std::uint32_t> arcs(const std::string& oid) {
@@ -132,10 +133,10 @@ TEST_F(SimAgent, UnknownObjectsAndTheEndOfTheMibAnswerNoSuchName) {
     EXPECT_EQ(r.MIBList[0].Value, "");
     // The client sees a response and an empty value.
     std::string v = "x";
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.2.1.8.0", Public, Host, v));
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.2.1.8.0", Public, Host, v, {}, snmp));
     EXPECT_EQ(v, "");
     // A group or a table is not an object.
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5", Public, Host, v));
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5", Public, Host, v, {}, snmp));
     EXPECT_EQ(v, "");
 
     // The error index names the first bad binding; every binding is echoed.
@@ -150,7 +151,7 @@ TEST_F(SimAgent, UnknownObjectsAndTheEndOfTheMibAnswerNoSuchName) {
 
     // An erased object is gone.
     router.erase(mib::sysDescr);
-    EXPECT_TRUE(SnmpGetValue(mib::sysDescr, Public, Host, v));
+    EXPECT_TRUE(SnmpGetValue(mib::sysDescr, Public, Host, v, {}, snmp));
     EXPECT_EQ(v, "");
 
     // get-next past the last object.
@@ -199,51 +200,51 @@ TEST_F(SimAgent, GetNextWalksTheWholeMibInNumericOrder) {
 TEST_F(SimAgent, TableWalksThroughTheClient) {
     std::vector<std::string> lines;
     // The two listeners that differ only in their first address number share a line.
-    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.7.5.1.1", Public, Host, lines));
+    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.7.5.1.1", Public, Host, lines, {}, snmp));
     EXPECT_NE(std::find(lines.begin(), lines.end(), "\"10.0.0.1\",\"127.0.0.1\""), lines.end());
-    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.7.5.1.2", Public, Host, lines));
+    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.7.5.1.2", Public, Host, lines, {}, snmp));
     EXPECT_NE(std::find(lines.begin(), lines.end(), "\"53\",\"53\""), lines.end());
 
     // The interfaces group: ifNumber first, the hardware address in hexadecimal.
-    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2", Public, Host, lines));
+    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2", Public, Host, lines, {}, snmp));
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "\"5\"");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "\"00802d4f1a2b\""), lines.end());
     EXPECT_EQ(lines.size(), 1u + 5 * 22);
 
     // A table entry: one line per row.
-    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.4.20.1", Public, Host, lines));
+    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.4.20.1", Public, Host, lines, {}, snmp));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "\"192.168.0.1\",\"1\",\"255.255.255.0\",\"1\",\"65535\"");
 
     // Large tables and a cell left out.
     router.makeLargeRouteTable(300);
-    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.4.21.1", Public, Host, lines));
+    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.4.21.1", Public, Host, lines, {}, snmp));
     ASSERT_EQ(lines.size(), 300u);
     router.eraseCell("1.3.6.1.2.1.4.21.1.7", "0.0.0.0");
-    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.4.21.1", Public, Host, lines));
+    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.4.21.1", Public, Host, lines, {}, snmp));
     EXPECT_EQ(lines[0],
               "\"0.0.0.0\",\"4\",\"1\",\"-1\",\"-1\",\"-1\",\"4\",\"3\",\"0\",\"0.0.0.0\",\"-1\",\"0.0\"");
     router.makeLargeTcpTable(100);
-    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.6.13.1", Public, Host, lines));
+    ASSERT_TRUE(SnmpWalkTable("1.3.6.1.2.1.6.13.1", Public, Host, lines, {}, snmp));
     EXPECT_EQ(lines.size(), 100u);
 }
 
 TEST_F(SimAgent, CommunityRules) {
     std::string v;
     // Unknown community: no answer at all.
-    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, "wrong", Host, v));
-    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, "Public", Host, v)); // case matters
-    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, "", Host, v));
+    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, "wrong", Host, v, {}, snmp));
+    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, "Public", Host, v, {}, snmp)); // case matters
+    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, "", Host, v, {}, snmp));
     // A set with the read-only community: no answer, nothing changes.
     const std::string before = router.get(mib::sysContact)->second;
-    EXPECT_FALSE(SnmpSetValue(mib::sysContact, Public, Host, "\"intruder\"", ber::OctetString));
+    EXPECT_FALSE(SnmpSetValue(mib::sysContact, Public, Host, "\"intruder\"", ber::OctetString, {}, snmp));
     EXPECT_EQ(router.get(mib::sysContact)->second, before);
 
     router.setCommunities("ro", "rw");
-    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, Public, Host, v));
-    EXPECT_TRUE(SnmpGetValue(mib::sysDescr, "ro", Host, v));
-    EXPECT_TRUE(SnmpSetValue(mib::sysContact, "rw", Host, "me", ber::OctetString));
+    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, Public, Host, v, {}, snmp));
+    EXPECT_TRUE(SnmpGetValue(mib::sysDescr, "ro", Host, v, {}, snmp));
+    EXPECT_TRUE(SnmpSetValue(mib::sysContact, "rw", Host, "me", ber::OctetString, {}, snmp));
     EXPECT_EQ(router.get(mib::sysContact)->second, "me");
 
     // The snmp group counted it all.
@@ -252,29 +253,29 @@ TEST_F(SimAgent, CommunityRules) {
 
     // A slow router: an answer later than the client's time-out is lost; a patient client gets it.
     router.setResponseDelayMs(1000);
-    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, "ro", Host, v));
+    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, "ro", Host, v, {}, snmp));
     router.setResponseDelayMs(0);
-    snmpconfig::setTimeoutMs(5000);
-    EXPECT_TRUE(SnmpGetValue(mib::sysDescr, "ro", Host, v));
-    snmpconfig::setTimeoutMs(300);
+    snmp.timeoutMs = 5000;
+    EXPECT_TRUE(SnmpGetValue(mib::sysDescr, "ro", Host, v, {}, snmp));
+    snmp.timeoutMs = 300;
 
     // A silent router answers nobody.
     router.setSilent(true);
-    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, "ro", Host, v));
+    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, "ro", Host, v, {}, snmp));
     router.setSilent(false);
-    EXPECT_TRUE(SnmpGetValue(mib::sysDescr, "ro", Host, v));
+    EXPECT_TRUE(SnmpGetValue(mib::sysDescr, "ro", Host, v, {}, snmp));
 }
 
 TEST_F(SimAgent, SetRules) {
     bool ok = false;
     // Writable objects take values of their own type.
-    EXPECT_TRUE(SnmpSetValue(mib::sysContact, Private, Host, "\"Room 12\"", ber::OctetString));
+    EXPECT_TRUE(SnmpSetValue(mib::sysContact, Private, Host, "\"Room 12\"", ber::OctetString, {}, snmp));
     EXPECT_EQ(get(mib::sysContact), "\"Room 12\"");
-    EXPECT_TRUE(SnmpSetValue(mib::vci, Private, Host, "38", ber::Integer));
+    EXPECT_TRUE(SnmpSetValue(mib::vci, Private, Host, "38", ber::Integer, {}, snmp));
     EXPECT_EQ(get(mib::vci), "38");
-    EXPECT_TRUE(SnmpSetValue(mib::vpi, Private, Host, "0", ber::Integer));
+    EXPECT_TRUE(SnmpSetValue(mib::vpi, Private, Host, "0", ber::Integer, {}, snmp));
     EXPECT_EQ(get(mib::vpi), "0");
-    EXPECT_TRUE(SnmpSetValue(mib::lanAddress, Private, Host, "10.1.2.300", ber::IpAddress));
+    EXPECT_TRUE(SnmpSetValue(mib::lanAddress, Private, Host, "10.1.2.300", ber::IpAddress, {}, snmp));
     EXPECT_EQ(get(mib::lanAddress), "10.1.2.44");
 
     // The answer to a good set echoes the bindings.
@@ -332,7 +333,8 @@ TEST_F(SimAgent, SetRules) {
     EXPECT_EQ(router.get(mib::vpi)->second, "1");
 
     // ifAdminStatus down takes the interface down.
-    EXPECT_TRUE(SnmpSetValue(sim::ifOid(sim::IfAdminStatus, sim::LanIf), Private, Host, "2", ber::Integer));
+    EXPECT_TRUE(
+        SnmpSetValue(sim::ifOid(sim::IfAdminStatus, sim::LanIf), Private, Host, "2", ber::Integer, {}, snmp));
     EXPECT_EQ(get(sim::ifOid(sim::IfOperStatus, sim::LanIf)), "2");
 }
 
@@ -371,9 +373,9 @@ TEST_F(SimAgent, RequestLogRecordsEveryName) {
     router.clearRequestLog();
     get(mib::sysDescr);
     std::string v;
-    SnmpGetValue(mib::sysName, "wrong", Host, v);
+    SnmpGetValue(mib::sysName, "wrong", Host, v, {}, snmp);
     std::vector<std::string> lines;
-    SnmpWalkTable("1.3.6.1.2.1.4.20.1.1", Public, Host, lines);
+    SnmpWalkTable("1.3.6.1.2.1.4.20.1.1", Public, Host, lines, {}, snmp);
     const auto log = router.requestLog();
     ASSERT_EQ(log.size(), 5u);
     EXPECT_EQ(log[0], mib::sysDescr);
@@ -469,5 +471,5 @@ TEST_F(SimAgent, StartsAndStopsCleanly) {
     other.stop(); // twice is fine
     agent.stop();
     std::string v;
-    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, Public, Host, v));
+    EXPECT_FALSE(SnmpGetValue(mib::sysDescr, Public, Host, v, {}, snmp));
 }

@@ -21,8 +21,10 @@ class SimExecutable : public ::testing::Test {
 protected:
     void SetUp() override {
         if (SimProcess::binary().empty()) GTEST_SKIP() << "KESTRUNE_SIM_BIN is not set";
-        snmpconfig::setTimeoutMs(300);
+        snmp.timeoutMs = 300;
     }
+
+    SnmpSettings snmp;
 };
 
 std::string cmd(const SimProcess& p, const std::string& line) {
@@ -54,48 +56,49 @@ TEST_F(SimExecutable, ServesSnmpAndObeysTheControlSocket) {
     SimProcess sim;
     ASSERT_TRUE(sim.start());
     ASSERT_NE(sim.snmpPort(), 0);
-    snmpconfig::setPort(sim.snmpPort());
+    snmp.port = sim.snmpPort();
 
     std::string v;
-    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.2.1.2.4", "public", "127.0.0.1", v));
+    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.2.1.2.4", "public", "127.0.0.1", v, {}, snmp));
     EXPECT_EQ(v, "ppp1");
 
     // set / get through the socket, seen over SNMP.
     EXPECT_EQ(cmd(sim, "set 1.3.6.1.2.1.1.5.0 string \"gateway\""), "ok");
-    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", v));
+    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", v, {}, snmp));
     EXPECT_EQ(v, "\"gateway\"");
     // An SNMP set is seen through the socket.
-    ASSERT_TRUE(SnmpSetValue("1.3.6.1.2.1.1.6.0", "quorbex", "127.0.0.1", "Attic", ber::OctetString));
+    ASSERT_TRUE(
+        SnmpSetValue("1.3.6.1.2.1.1.6.0", "quorbex", "127.0.0.1", "Attic", ber::OctetString, {}, snmp));
     EXPECT_EQ(cmd(sim, "get 1.3.6.1.2.1.1.6.0"), "ok string Attic");
 
     // Counters near the top wrap.
     EXPECT_EQ(cmd(sim, "traffic 4 1000000 0"), "ok");
     EXPECT_EQ(cmd(sim, "octets 4 4294967000 0"), "ok");
     EXPECT_EQ(cmd(sim, "advance 2"), "ok");
-    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.2.1.10.4", "public", "127.0.0.1", v));
+    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.2.1.10.4", "public", "127.0.0.1", v, {}, snmp));
     EXPECT_LT(std::stoul(v), 4294967000u);
 
     EXPECT_EQ(cmd(sim, "oper 3 down"), "ok");
-    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.2.1.8.3", "public", "127.0.0.1", v));
+    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.2.1.8.3", "public", "127.0.0.1", v, {}, snmp));
     EXPECT_EQ(v, "2");
     EXPECT_EQ(cmd(sim, "erase 1.3.6.1.2.1.1.1.0"), "ok");
-    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.1.0", "public", "127.0.0.1", v));
+    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.1.0", "public", "127.0.0.1", v, {}, snmp));
     EXPECT_EQ(v, "");
     EXPECT_EQ(cmd(sim, "uptime 100"), "ok 100");
     EXPECT_EQ(cmd(sim, "restart"), "ok");
-    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.3.0", "public", "127.0.0.1", v));
+    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.3.0", "public", "127.0.0.1", v, {}, snmp));
     EXPECT_LT(std::stoul(v), 1000u);
 
     EXPECT_EQ(cmd(sim, "silent on"), "ok");
-    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.3.0", "public", "127.0.0.1", v));
+    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.3.0", "public", "127.0.0.1", v, {}, snmp));
     EXPECT_EQ(cmd(sim, "silent off"), "ok");
     EXPECT_EQ(cmd(sim, "log clear"), "ok");
-    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "public", "127.0.0.1", v));
+    ASSERT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "public", "127.0.0.1", v, {}, snmp));
     EXPECT_EQ(cmd(sim, "log"), "ok 1 1.3.6.1.2.1.2.1.0");
 
     EXPECT_EQ(cmd(sim, "community a b"), "ok");
-    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "public", "127.0.0.1", v));
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "a", "127.0.0.1", v));
+    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "public", "127.0.0.1", v, {}, snmp));
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "a", "127.0.0.1", v, {}, snmp));
 
     EXPECT_EQ(cmd(sim, "frobnicate").rfind("error unknown command", 0), 0u);
     EXPECT_EQ(cmd(sim, "get 1.3.6.1.9.9.9").rfind("error", 0), 0u);
@@ -107,11 +110,12 @@ TEST_F(SimExecutable, ServesSnmpAndObeysTheControlSocket) {
 TEST_F(SimExecutable, CommunitiesFromTheCommandLine) {
     SimProcess sim;
     ASSERT_TRUE(sim.start({"--read-community", "looker", "--write-community", "changer"}));
-    snmpconfig::setPort(sim.snmpPort());
+    snmp.port = sim.snmpPort();
     std::string v;
-    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "public", "127.0.0.1", v));
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "looker", "127.0.0.1", v));
-    EXPECT_TRUE(SnmpSetValue("1.3.6.1.4.1.171.11.30.6.1.1.4.1", "changer", "127.0.0.1", "40", ber::Integer));
+    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "public", "127.0.0.1", v, {}, snmp));
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "looker", "127.0.0.1", v, {}, snmp));
+    EXPECT_TRUE(SnmpSetValue("1.3.6.1.4.1.171.11.30.6.1.1.4.1", "changer", "127.0.0.1", "40", ber::Integer,
+                             {}, snmp));
     EXPECT_EQ(cmd(sim, "get 1.3.6.1.4.1.171.11.30.6.1.1.4.1"), "ok integer 40");
 }
 

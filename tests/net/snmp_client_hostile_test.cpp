@@ -13,14 +13,10 @@ const std::string kName = "1.3.6.1.2.1.1.5.0";
 
 class SnmpClientHostile : public ::testing::Test {
 protected:
-    void SetUp() override { snmpconfig::setTimeoutMs(300); }
-    void TearDown() override {
-        snmpconfig::setTimeoutMs(5000);
-        snmpconfig::setPort(161);
-        snmpconfig::setWalkMaxObjects(100000);
-        snmpconfig::setWalkTimeLimitMs(120000);
-    }
-    void Use(const ScriptedResponder& responder) { snmpconfig::setPort(responder.port()); }
+    void SetUp() override { snmp.timeoutMs = 300; }
+    void Use(const ScriptedResponder& responder) { snmp.port = responder.port(); }
+
+    SnmpSettings snmp;
 };
 
 // A UDP socket on 127.0.0.2: a host of the LAN that is not the router.
@@ -78,10 +74,10 @@ TEST_F(SnmpClientHostile, OnlyTheAnswerToTheRequestIsTaken) {
     for (int k : {Stale, OtherId, NotAResponse, OtherAddress}) {
         kind = k;
         std::string value;
-        EXPECT_TRUE(SnmpGetValue(kName, "public", "127.0.0.1", value)) << k;
+        EXPECT_TRUE(SnmpGetValue(kName, "public", "127.0.0.1", value, {}, snmp)) << k;
         EXPECT_EQ(value, "right") << k;
         std::vector<std::string> lines;
-        EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.1", "public", "127.0.0.1", lines)) << k;
+        EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.1", "public", "127.0.0.1", lines, {}, snmp)) << k;
         EXPECT_EQ(lines, std::vector<std::string>{"\"right\""}) << k;
     }
     // Only wrong answers: the wait ends at the time-out, as with silence.
@@ -93,7 +89,7 @@ TEST_F(SnmpClientHostile, OnlyTheAnswerToTheRequestIsTaken) {
     });
     Use(onlyWrong);
     std::string value = "x";
-    EXPECT_FALSE(SnmpGetValue(kName, "public", "127.0.0.1", value));
+    EXPECT_FALSE(SnmpGetValue(kName, "public", "127.0.0.1", value, {}, snmp));
     EXPECT_EQ(value, "");
 }
 
@@ -105,14 +101,14 @@ TEST_F(SnmpClientHostile, EndlessSubtreeEndsAsAFailedRead) {
     });
     Use(endless);
     std::vector<std::string> lines;
-    snmpconfig::setWalkMaxObjects(50);
-    EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2", "public", "127.0.0.1", lines));
+    snmp.walkMaxObjects = 50;
+    EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2", "public", "127.0.0.1", lines, {}, snmp));
     EXPECT_EQ(lines.size(), 50u);
     EXPECT_EQ(endless.seen().size(), 51u);
 
-    snmpconfig::setWalkMaxObjects(100000);
-    snmpconfig::setWalkTimeLimitMs(200);
-    EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2", "public", "127.0.0.1", lines));
+    snmp.walkMaxObjects = 100000;
+    snmp.walkTimeLimitMs = 200;
+    EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2", "public", "127.0.0.1", lines, {}, snmp));
     EXPECT_LT(lines.size(), 100000u);
 }
 
@@ -139,7 +135,7 @@ TEST_F(SnmpClientHostile, OverLongArcsAndIntegersAreMalformed) {
         });
         Use(agent);
         std::string got = "x";
-        EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "public", "127.0.0.1", got));
+        EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.2.1.0", "public", "127.0.0.1", got, {}, snmp));
         EXPECT_EQ(got, "");
     }
 }

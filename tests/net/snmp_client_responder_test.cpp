@@ -45,12 +45,10 @@ std::vector<std::string> Agent(const Mib& mib, const TSNMPRec& request) {
 
 class SnmpClientResponder : public ::testing::Test {
 protected:
-    void SetUp() override { snmpconfig::setTimeoutMs(300); }
-    void TearDown() override {
-        snmpconfig::setTimeoutMs(5000);
-        snmpconfig::setPort(161);
-    }
-    void Use(const ScriptedResponder& responder) { snmpconfig::setPort(responder.port()); }
+    void SetUp() override { snmp.timeoutMs = 300; }
+    void Use(const ScriptedResponder& responder) { snmp.port = responder.port(); }
+
+    SnmpSettings snmp;
 };
 
 const Mib kInterfaces = MakeMib({
@@ -79,7 +77,7 @@ TEST_F(SnmpClientResponder, GetSendsOneRequestAndReadsTheValue) {
         [](const TSNMPRec& request, const std::string&) { return Agent(kInterfaces, request); });
     Use(responder);
     std::string value = "stale";
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "quorbx", "127.0.0.1", value));
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "quorbx", "127.0.0.1", value, {}, snmp));
     EXPECT_EQ(value, "rtr");
     ASSERT_EQ(responder.seen().size(), 1u);
     const auto seen = responder.seen();
@@ -93,12 +91,12 @@ TEST_F(SnmpClientResponder, GetSendsOneRequestAndReadsTheValue) {
     EXPECT_EQ(request.MIBList[0].ValueType, ber::Null);
 
     // Host names are resolved (IPv4).
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.2.1.10.1", "public", "localhost", value));
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.2.2.1.10.1", "public", "localhost", value, {}, snmp));
     EXPECT_EQ(value, "4294967295");
 
     // Unknown object: noSuchName with the name echoed counts as an answer, with the empty value.
     value = "stale";
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.9.0", "public", "127.0.0.1", value));
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.9.0", "public", "127.0.0.1", value, {}, snmp));
     EXPECT_EQ(value, "");
 }
 
@@ -111,7 +109,7 @@ TEST_F(SnmpClientResponder, GetTakesOnlyTheRequestedName) {
     });
     Use(responder);
     std::string value = "stale";
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value));
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value, {}, snmp));
     EXPECT_EQ(value, "");
     // The first binding of the exact name wins, wherever it is.
     ScriptedResponder second([](const TSNMPRec& request, const std::string&) {
@@ -121,7 +119,7 @@ TEST_F(SnmpClientResponder, GetTakesOnlyTheRequestedName) {
                                                   {"1.3.6.1.2.1.1.5.0", "c", ber::OctetString}})};
     });
     Use(second);
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value));
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value, {}, snmp));
     EXPECT_EQ(value, "b");
 }
 
@@ -132,9 +130,10 @@ TEST_F(SnmpClientResponder, FailuresGiveFalseAndTheEmptyValue) {
         ScriptedResponder silent(
             [](const TSNMPRec&, const std::string&) { return std::vector<std::string>{}; });
         Use(silent);
-        EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "nobody", "127.0.0.1", value));
+        EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "nobody", "127.0.0.1", value, {}, snmp));
         EXPECT_EQ(value, "");
-        EXPECT_FALSE(SnmpSetValue("1.3.6.1.2.1.1.5.0", "nobody", "127.0.0.1", "x", ber::OctetString));
+        EXPECT_FALSE(
+            SnmpSetValue("1.3.6.1.2.1.1.5.0", "nobody", "127.0.0.1", "x", ber::OctetString, {}, snmp));
         EXPECT_EQ(silent.seen().size(), 2u) << "no retry";
     }
     {
@@ -145,14 +144,15 @@ TEST_F(SnmpClientResponder, FailuresGiveFalseAndTheEmptyValue) {
                 [junk](const TSNMPRec&, const std::string&) { return std::vector<std::string>{junk}; });
             Use(bad);
             value = "stale";
-            EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value)) << junk.size();
+            EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value, {}, snmp))
+                << junk.size();
             EXPECT_EQ(value, "");
         }
     }
     // Addresses that cannot be used.
-    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "", value));
-    snmpconfig::setPort(0);
-    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value));
+    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "", value, {}, snmp));
+    snmp.port = 0;
+    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value, {}, snmp));
 }
 
 TEST_F(SnmpClientResponder, IdleHookRunsWhileTheAnswerIsAwaited) {
@@ -164,19 +164,19 @@ TEST_F(SnmpClientResponder, IdleHookRunsWhileTheAnswerIsAwaited) {
         ScriptedResponder silent(
             [](const TSNMPRec&, const std::string&) { return std::vector<std::string>{}; });
         Use(silent);
-        EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value, countIdle));
+        EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value, countIdle, snmp));
         EXPECT_EQ(value, "");
         EXPECT_GE(idleCalls, 3);
     }
     // A late answer within the time-out is still taken, after the hook has run.
-    snmpconfig::setTimeoutMs(3000);
+    snmp.timeoutMs = 3000;
     idleCalls = 0;
     ScriptedResponder late([](const TSNMPRec& request, const std::string&) {
         std::this_thread::sleep_for(std::chrono::milliseconds(4 * TSNMPSend::IdleSliceMs));
         return Agent(kInterfaces, request);
     });
     Use(late);
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value, countIdle));
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.5.0", "public", "127.0.0.1", value, countIdle, snmp));
     EXPECT_EQ(value, "rtr");
     EXPECT_GE(idleCalls, 1);
 }
@@ -189,7 +189,7 @@ TEST_F(SnmpClientResponder, LargeDatagramIsReadWhole) {
     });
     Use(responder);
     std::string value;
-    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.1.0", "public", "127.0.0.1", value));
+    EXPECT_TRUE(SnmpGetValue("1.3.6.1.2.1.1.1.0", "public", "127.0.0.1", value, {}, snmp));
     EXPECT_EQ(value, big);
 }
 
@@ -200,9 +200,11 @@ TEST_F(SnmpClientResponder, SetSendsTheTypedValueAndAcceptsAnyAnswer) {
     });
     Use(responder);
     EXPECT_TRUE(SnmpSetValue("1.3.6.1.4.1.171.11.30.4.1.1.2.1", "quorbex", "127.0.0.1", "10.1.2.300",
-                             ber::IpAddress));
-    EXPECT_TRUE(SnmpSetValue("1.3.6.1.4.1.171.11.30.6.1.1.3.1", "quorbex", "127.0.0.1", "35", ber::Integer));
-    EXPECT_TRUE(SnmpSetValue("1.3.6.1.2.1.1.4.0", "quorbex", "127.0.0.1", "me \"x\"", ber::OctetString));
+                             ber::IpAddress, {}, snmp));
+    EXPECT_TRUE(SnmpSetValue("1.3.6.1.4.1.171.11.30.6.1.1.3.1", "quorbex", "127.0.0.1", "35", ber::Integer,
+                             {}, snmp));
+    EXPECT_TRUE(
+        SnmpSetValue("1.3.6.1.2.1.1.4.0", "quorbex", "127.0.0.1", "me \"x\"", ber::OctetString, {}, snmp));
     const auto seen = responder.seen();
     ASSERT_EQ(seen.size(), 3u);
     for (const auto& s : seen) {
@@ -228,7 +230,7 @@ TEST_F(SnmpClientResponder, WalksOfEntryTableAndGroup) {
         [](const TSNMPRec& request, const std::string&) { return Agent(kInterfaces, request); });
     Use(responder);
     std::vector<std::string> lines{"old"};
-    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines));
+    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines, {}, snmp));
     EXPECT_EQ(lines, kInterfaceEntryLines);
 
     // One socket for the whole walk, request ids 2, 3, 4, ..., get-next of the name reached.
@@ -242,21 +244,21 @@ TEST_F(SnmpClientResponder, WalksOfEntryTableAndGroup) {
     EXPECT_EQ(seen[0].request.MIBList[0].OID, "1.3.6.1.2.1.2.2.1");
     EXPECT_EQ(seen[8].request.MIBList[0].OID, "1.3.6.1.2.1.2.2.1.10.2");
 
-    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2.2", "public", "127.0.0.1", lines));
+    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2.2", "public", "127.0.0.1", lines, {}, snmp));
     EXPECT_EQ(lines, (std::vector<std::string>{"\"1\"", "\"2\"", "\"ethernet\"", "\"ppp \"\"1\"\"\"",
                                                "\"00802d4f1a2b\"", "\"\"", "\"4294967295\"", "\"7\""}));
 
-    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2", "public", "127.0.0.1", lines));
+    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2", "public", "127.0.0.1", lines, {}, snmp));
     ASSERT_EQ(lines.size(), 9u);
     EXPECT_EQ(lines[0], "\"2\"");
     EXPECT_EQ(lines[1], "\"1\"");
 
     // By host name (looked up once for the whole walk).
-    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "localhost", lines));
+    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "localhost", lines, {}, snmp));
     EXPECT_EQ(lines, kInterfaceEntryLines);
 
     // The first answer already lies outside the base: true and no lines.
-    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.3", "public", "127.0.0.1", lines));
+    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.3", "public", "127.0.0.1", lines, {}, snmp));
     EXPECT_TRUE(lines.empty());
 }
 
@@ -271,7 +273,7 @@ TEST_F(SnmpClientResponder, WalkEndsAtTheSubtreeBoundary) {
         [&mib](const TSNMPRec& request, const std::string&) { return Agent(mib, request); });
     Use(responder);
     std::vector<std::string> lines;
-    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2", "public", "127.0.0.1", lines));
+    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2", "public", "127.0.0.1", lines, {}, snmp));
     EXPECT_EQ(lines, (std::vector<std::string>{"\"1\"", "\"1\""}));
     EXPECT_EQ(responder.seen().size(), 3u);
 }
@@ -285,7 +287,7 @@ TEST_F(SnmpClientResponder, WalkSharedPortLineOfTheUdpListenerColumn) {
         [&mib](const TSNMPRec& request, const std::string&) { return Agent(mib, request); });
     Use(responder);
     std::vector<std::string> lines;
-    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.7.5.1.1", "public", "127.0.0.1", lines));
+    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.7.5.1.1", "public", "127.0.0.1", lines, {}, snmp));
     EXPECT_EQ(lines, (std::vector<std::string>{"\"0.0.0.0\"", "\"0.0.0.0\",\"10.0.0.0\""}));
 }
 
@@ -299,13 +301,13 @@ TEST_F(SnmpClientResponder, FailedWalkKeepsItsRowsAndMarksTheLastOne) {
     });
     Use(responder);
     std::vector<std::string> lines;
-    EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines));
+    EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines, {}, snmp));
     EXPECT_EQ(lines, (std::vector<std::string>{"\"1\",\"ethernet\",\"\"", "\"2\""}));
 
     // The very first step fails: one line of its own with the empty value.
     ScriptedResponder silent([](const TSNMPRec&, const std::string&) { return std::vector<std::string>{}; });
     Use(silent);
-    EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines));
+    EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines, {}, snmp));
     EXPECT_EQ(lines, (std::vector<std::string>{"\"\""}));
     EXPECT_EQ(silent.seen().size(), 1u);
 }
@@ -326,7 +328,7 @@ TEST_F(SnmpClientResponder, WalkToTheEndOfTheAgentsView) {
         [&tail](const TSNMPRec& request, const std::string&) { return Agent(tail, request); });
     Use(responder);
     std::vector<std::string> lines;
-    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines));
+    EXPECT_TRUE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines, {}, snmp));
     EXPECT_EQ(lines, kInterfaceEntryLines);
     EXPECT_EQ(responder.seen().size(), 9u);
 }
@@ -343,7 +345,7 @@ TEST_F(SnmpClientResponder, WalkEndsOnAnAgentThatDoesNotMoveOn) {
             return Agent(kInterfaces, request);
         });
         Use(genErr);
-        EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines));
+        EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines, {}, snmp));
         EXPECT_EQ(lines, (std::vector<std::string>{"\"1\"", "\"2\""}));
         EXPECT_EQ(genErr.seen().size(), 3u);
     }
@@ -356,7 +358,7 @@ TEST_F(SnmpClientResponder, WalkEndsOnAnAgentThatDoesNotMoveOn) {
                 ScriptedResponder::Response(request, {{answer, "1", ber::Integer}})};
         });
         Use(echo);
-        EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines));
+        EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines, {}, snmp));
         EXPECT_EQ(lines, (std::vector<std::string>{"\"1\""}));
         EXPECT_EQ(echo.seen().size(), 2u);
     }
@@ -370,7 +372,7 @@ TEST_F(SnmpClientResponder, WalkEndsOnAnAgentThatDoesNotMoveOn) {
                 ScriptedResponder::Response(request, {{answer, "v", ber::OctetString}})};
         });
         Use(cycle);
-        EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines));
+        EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines, {}, snmp));
         EXPECT_EQ(lines, (std::vector<std::string>{"\"v\"", "\"v\""}));
         EXPECT_EQ(cycle.seen().size(), 3u);
     }
@@ -380,7 +382,7 @@ TEST_F(SnmpClientResponder, WalkEndsOnAnAgentThatDoesNotMoveOn) {
             return std::vector<std::string>{ScriptedResponder::Response(request, {})};
         });
         Use(empty);
-        EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines));
+        EXPECT_FALSE(SnmpWalkTable("1.3.6.1.2.1.2.2.1", "public", "127.0.0.1", lines, {}, snmp));
         EXPECT_TRUE(lines.empty());
         EXPECT_EQ(empty.seen().size(), 1u);
     }
@@ -389,7 +391,6 @@ TEST_F(SnmpClientResponder, WalkEndsOnAnAgentThatDoesNotMoveOn) {
 TEST_F(SnmpClientResponder, SettingsGivenToAnOperationAreTheOnesUsed) {
     ScriptedResponder agent(
         [](const TSNMPRec& request, const std::string&) { return Agent(kInterfaces, request); });
-    snmpconfig::setPort(0); // the defaults point nowhere
     SnmpSettings settings;
     settings.port = agent.port();
     settings.timeoutMs = 300;

@@ -1,8 +1,6 @@
 #include "support/MainFormHarness.h"
 
 #include "app/core/SettingsFile.h"
-#include "net/SnmpClient.h"
-#include "telnet/TelnetJobs.h"
 #include "ui/Clock.h"
 #include "ui/UiSeam.h"
 
@@ -18,8 +16,7 @@ MainFormHarness::MainFormHarness() : MainFormHarness(Options{}) {}
 
 MainFormHarness::MainFormHarness(Options options) : m_options(std::move(options)) {
     m_oldDir = QDir::currentPath();
-    m_oldPort = snmpconfig::port();
-    m_oldTimeout = snmpconfig::timeoutMs();
+    m_network = m_options.network;
 
     m_dir = std::make_unique<QTemporaryDir>();
     if (!m_dir->isValid()) ADD_FAILURE() << "cannot create a temporary directory";
@@ -51,13 +48,13 @@ MainFormHarness::MainFormHarness(Options options) : m_options(std::move(options)
         if (m_options.setupRouter) m_options.setupRouter(*m_router);
         m_agent = std::make_unique<sim::SnmpAgent>(*m_router, "127.0.0.1", 0);
         if (!m_agent->start()) ADD_FAILURE() << "the stand-in's agent cannot start: " << m_agent->lastError();
-        snmpconfig::setPort(m_agent->port());
+        m_network.snmp.port = m_agent->port();
         m_telnet = std::make_unique<sim::TelnetService>(*m_router);
         if (!m_telnet->start()) ADD_FAILURE() << "the stand-in's command line cannot start";
-        telnetconfig::setPort(m_telnet->port());
+        m_network.telnet.port = m_telnet->port();
     }
-    telnetconfig::setSplashTickMs(kSplashTickMs);
-    snmpconfig::setTimeoutMs(m_options.timeoutMs);
+    m_network.telnet.splashTickMs = kSplashTickMs;
+    m_network.snmp.timeoutMs = m_options.timeoutMs;
 
     UiSeam::resetTestRecord();
     Clock::setNow(QDateTime());
@@ -68,20 +65,16 @@ MainFormHarness::MainFormHarness(Options options) : m_options(std::move(options)
 MainFormHarness::~MainFormHarness() {
     destroyForm();
     m_telnet.reset();
-    telnetconfig::setPort(23);
-    telnetconfig::setSplashTickMs(1000);
     if (m_agent) m_agent->stop();
     m_agent.reset();
     m_router.reset();
     QDir::setCurrent(m_oldDir);
-    snmpconfig::setPort(m_oldPort);
-    snmpconfig::setTimeoutMs(m_oldTimeout);
     Clock::setNow(QDateTime());
 }
 
 TMainForm& MainFormHarness::createForm() {
     if (!m_form) {
-        m_form = std::make_unique<TMainForm>();
+        m_form = std::make_unique<TMainForm>(m_network);
         // The tests reach every page's widgets at once; the window builds most pages on first show.
         if (m_options.buildAllPages) m_form->buildAllPages();
     }
@@ -114,6 +107,29 @@ sim::SnmpAgent& MainFormHarness::agent() {
 
 std::uint16_t MainFormHarness::port() const {
     return m_agent ? m_agent->port() : 0;
+}
+
+SnmpSettings MainFormHarness::snmpSettings() const {
+    return m_form ? m_form->session().snmpSettings() : m_network.snmp;
+}
+
+void MainFormHarness::setSnmpSettings(const SnmpSettings& settings) {
+    if (m_form)
+        m_form->session().setSnmpSettings(settings);
+    else
+        m_network.snmp = settings;
+}
+
+void MainFormHarness::setSnmpPort(std::uint16_t port) {
+    SnmpSettings settings = snmpSettings();
+    settings.port = port;
+    setSnmpSettings(settings);
+}
+
+void MainFormHarness::setSnmpTimeoutMs(int ms) {
+    SnmpSettings settings = snmpSettings();
+    settings.timeoutMs = ms;
+    setSnmpSettings(settings);
 }
 
 QString MainFormHarness::dir() const {

@@ -13,15 +13,15 @@
 //      Options::rawSettings is set, exactly those bytes;
 //   3. unless Options::startRouter is false, starts a sim::Router (default D-Link-like state, then
 //      Options::setupRouter) and a sim::SnmpAgent on 127.0.0.1, port 0 (ephemeral);
-//   4. points the SNMP client at the agent's port (snmpconfig::setPort) with a short time-out
-//      (Options::timeoutMs, 300 ms by default), and the window's telnet session at the stand-in's
-//      command line on 127.0.0.1 (telnet()), the start-up splash's tick shortened to kSplashTickMs;
+//   4. makes the window's settings from Options::network: SNMP at the agent's port with a short
+//      time-out (Options::timeoutMs, 300 ms by default), telnet at the stand-in's command line on
+//      127.0.0.1 (telnet()), the start-up splash's tick shortened to kSplashTickMs;
 //   5. clears UiSeam's test record (messages, beeps, queued answers, clipboard) and the clock;
 //   6. unless Options::createForm is false, creates the TMainForm - which runs its whole start-up,
 //      SNMP requests included, against the stand-in. Queue UiSeam answers before that when the
 //      start-up shows boxes (or create the form later with createForm()).
 // The destructor destroys the form (no close query), stops the agent, restores the working
-// directory, the SNMP port and time-out, and resets the clock.
+// directory and resets the clock.
 //
 // The settings file's name follows the running executable (kestrune_widget_tests.ini for the widget
 // tests); settingsPath() gives it.
@@ -58,6 +58,7 @@ public:
         bool startRouter = true;
         std::function<void(sim::Router&)> setupRouter; // scripting before the form starts
         int timeoutMs = 300;
+        NetworkSettings network; // the window's settings, SNMP and telnet as step 4 says
         bool createForm = true;
         // Every page built right after start-up, as the tests that reach widgets by name expect;
         // false leaves the window building its pages when first shown, as the program does.
@@ -83,6 +84,11 @@ public:
     sim::TelnetService& telnet(); // the stand-in's command line
     sim::SnmpAgent& agent();
     std::uint16_t port() const;
+    // The SNMP settings the window has (its session's), or is made with before createForm().
+    SnmpSettings snmpSettings() const;
+    // Changes them; may be called from any thread while the window exists.
+    void setSnmpPort(std::uint16_t port);
+    void setSnmpTimeoutMs(int ms);
 
     QString dir() const;          // the temporary working directory
     QString settingsPath() const; // absolute path of the settings file
@@ -97,9 +103,10 @@ public:
 
 private:
     Options m_options;
+    void setSnmpSettings(const SnmpSettings& settings);
+
     QString m_oldDir;
-    unsigned short m_oldPort = 161;
-    int m_oldTimeout = 5000;
+    NetworkSettings m_network; // the settings the window is made with
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<sim::Router> m_router;
     std::unique_ptr<sim::SnmpAgent> m_agent;

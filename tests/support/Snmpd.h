@@ -4,7 +4,7 @@
 //   testsupport::Snmpd agent;                       // private config, not started yet
 //   if (!testsupport::NetSnmpInstalled()) GTEST_SKIP() << "net-snmp's snmpd is not installed";
 //   ASSERT_TRUE(agent.start()) << agent.error() << agent.log();
-//   snmpconfig::setPort(agent.port());              // point the program's client at it
+//   SnmpSettings snmp; snmp.port = agent.port();   // point the program's client at it
 //   auto values = testsupport::NetSnmpGet(agent, agent.readOnlyCommunity(), {"1.3.6.1.2.1.1.5.0"});
 //
 // Snmpd::start() makes a private directory under $TMPDIR (or /tmp) holding:

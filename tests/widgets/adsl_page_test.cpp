@@ -183,14 +183,14 @@ TEST(AdslPage, SetWithAFailedReadBackLeavesNoBusyStatus) {
     auto* vpi = h.find<QLineEdit>("VPI_Edit");
     DroppingAgent drop(h.router());
     ASSERT_TRUE(drop.start());
-    snmpconfig::setPort(drop.port());
+    h.setSnmpPort(drop.port());
     // The set goes through; the read-back that follows gets no answer.
     drop.setRule(
         [](const std::string& name, int pduType) { return name == mib::vpi && pduType == ber::GetRequest; });
     UiSeam::resetTestRecord();
     vpi->setText("9");
     h.find<QPushButton>("SetVPI_But")->click();
-    snmpconfig::setPort(h.port());
+    h.setSnmpPort(h.port());
     EXPECT_EQ(h.router().get(mib::vpi)->second, "9");
     EXPECT_EQ(vpi->text(), "9"); // the edit keeps its text
     EXPECT_EQ(h.form().statusText(), " Error: The value was set but could not be read back");

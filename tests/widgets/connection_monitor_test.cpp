@@ -101,7 +101,7 @@ TEST_F(ConnectionMonitor, FailingReadsShowTheErrorOrLeaveTheUptimeEmpty) {
     h.router().setSilent(false);
     DroppingAgent drop(h.router()); // answers the link's status, not the uptime
     ASSERT_TRUE(drop.start());
-    snmpconfig::setPort(drop.port());
+    h.setSnmpPort(drop.port());
     drop.dropName(mib::sysUpTime, ber::GetRequest);
     check();
     ASSERT_EQ(lines().size(), 1);
@@ -146,8 +146,7 @@ TEST_F(AutoReconnect, SwitchingMonitoringOffDuringTheProbeEndsTheAttempts) {
     // A web server that never answers; the probe gives up after a short bound.
     ScriptedHttpServer silent([](const std::string&) { return ScriptedHttpServer::Answer{{}, true, 0}; });
     webconfig::setProbeServer({"127.0.0.1", silent.port()});
-    const int oldBound = httpconfig::requestTimeoutMs();
-    httpconfig::setRequestTimeoutMs(600);
+    h.form().httpSettings().requestTimeoutMs = 600;
 
     h.router().setPppLink(false);
     check();
@@ -155,7 +154,6 @@ TEST_F(AutoReconnect, SwitchingMonitoringOffDuringTheProbeEndsTheAttempts) {
     QAction* monitor = h.form().ui.menu.Recordlog;
     QTimer::singleShot(50, monitor, [monitor] { monitor->trigger(); }); // the user, while the probe waits
     attempt();
-    httpconfig::setRequestTimeoutMs(oldBound);
 
     EXPECT_FALSE(monitor->isChecked());
     EXPECT_FALSE(reconnectTimer()->isActive());

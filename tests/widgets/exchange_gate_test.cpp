@@ -30,10 +30,9 @@ protected:
 
 TEST(ExchangeGate, ATickDuringAWaitRunsAfterTheExchangeAndTheWindowPaintsMeanwhile) {
     UdpPeer silentRouter(0); // holds a port and never answers
-    const int savedTimeout = snmpconfig::timeoutMs();
-    const unsigned short savedPort = snmpconfig::port();
-    snmpconfig::setTimeoutMs(400);
-    snmpconfig::setPort(silentRouter.localPort());
+    SnmpSettings snmp;
+    snmp.timeoutMs = 400;
+    snmp.port = silentRouter.localPort();
 
     CountingWidget window;
     window.resize(100, 100);
@@ -54,7 +53,8 @@ TEST(ExchangeGate, ATickDuringAWaitRunsAfterTheExchangeAndTheWindowPaintsMeanwhi
     window.update();
 
     std::string value;
-    EXPECT_FALSE(SnmpGetValue("1.3.6.1.2.1.1.3.0", "public", "127.0.0.1", value, exchangegate::idleHook()));
+    EXPECT_FALSE(
+        SnmpGetValue("1.3.6.1.2.1.1.3.0", "public", "127.0.0.1", value, exchangegate::idleHook(), snmp));
     order.push_back("exchange ended");
     EXPECT_GT(window.paints, paintsBefore) << "the window was not painted during the wait";
     EXPECT_EQ(exchangegate::heldTicks(), 1);
@@ -62,7 +62,4 @@ TEST(ExchangeGate, ATickDuringAWaitRunsAfterTheExchangeAndTheWindowPaintsMeanwhi
     QApplication::processEvents();
     EXPECT_EQ(order, (std::vector<std::string>{"exchange ended", "tick"}));
     EXPECT_FALSE(tickInsideWait);
-
-    snmpconfig::setTimeoutMs(savedTimeout);
-    snmpconfig::setPort(savedPort);
 }

@@ -184,18 +184,18 @@ TEST(HostilePeers, TheVersionFileFetchEndsWithinItsTimeOutWithAClearError) {
     ASSERT_TRUE(http.start());
     const webconfig::Server before = webconfig::updateServer();
     webconfig::setUpdateServer({"127.0.0.1", http.port()});
-    httpconfig::setRequestTimeoutMs(1500);
+    HttpSettings bounded;
+    bounded.requestTimeoutMs = 1500;
     for (const HttpCase& c : cases) {
         SCOPED_TRACE(c.name);
         router.setHostile(sim::Service::Http, c.name);
         int idles = 0;
-        const VersionFetchResult r = FetchVersionFile([&] { ++idles; });
+        const VersionFetchResult r = FetchVersionFile(bounded, [&] { ++idles; });
         EXPECT_EQ(r.ok, c.ok) << r.error;
         EXPECT_EQ(r.error, c.error);
     }
     router.setHostile(sim::Service::Http, "");
-    EXPECT_TRUE(FetchVersionFile().ok);
-    httpconfig::setRequestTimeoutMs(30000);
+    EXPECT_TRUE(FetchVersionFile(bounded).ok);
     webconfig::setUpdateServer(before);
 }
 
@@ -223,8 +223,7 @@ TEST(HostilePeers, TheEventLogReceiverKeepsOnlyWholeFilesAndKeepsServing) {
     const std::uint16_t port = UdpPeer::freePort();
     QObject receiver;
     std::vector<std::string> lines;
-    tftpconfig::setTimeoutMs(300);
-    TTFTPDaemonThread daemon("127.0.0.1", std::to_string(port),
+    TTFTPDaemonThread daemon("127.0.0.1", TftpSettings{port, 300},
                              TTFTPDaemonThread::guiLogger(&receiver, [&](const QString& line) {
                                  lines.push_back(line.toStdString());
                              }));
@@ -270,5 +269,4 @@ TEST(HostilePeers, TheEventLogReceiverKeepsOnlyWholeFilesAndKeepsServing) {
     EXPECT_EQ(files, std::size(cases) + kept);
     EXPECT_TRUE(daemon.running());
     daemon.stop();
-    tftpconfig::setTimeoutMs(5000);
 }

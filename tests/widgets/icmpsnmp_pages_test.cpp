@@ -267,18 +267,18 @@ TEST(StatisticsPages, RouterStopsAnsweringAfterTheFirstRead) {
     std::atomic<int> answered{0};
     DroppingAgent drop(h.router());
     ASSERT_TRUE(drop.start());
-    snmpconfig::setPort(drop.port());
+    h.setSnmpPort(drop.port());
     auto answerOnly = [&](const char* first) {
         const std::string name = first;
         answered = 0;
-        drop.setRule([&answered, name](const std::string& requested, int pduType) {
+        drop.setRule([&h, &answered, name](const std::string& requested, int pduType) {
             if (pduType == ber::GetRequest && requested == name && answered.fetch_add(1) == 0) {
-                snmpconfig::setTimeoutMs(60);
+                h.setSnmpTimeoutMs(60);
                 return false;
             }
             return true;
         });
-        snmpconfig::setTimeoutMs(3000);
+        h.setSnmpTimeoutMs(3000);
     };
 
     for (const Stat& s : kIcmp)

@@ -193,7 +193,7 @@ TEST(InterfacesPage, UnreachableRouterAndLaterFailedReads) {
     // Reads that fail after the LAN status keep their labels.
     DroppingAgent drop(h.router());
     ASSERT_TRUE(drop.start());
-    snmpconfig::setPort(drop.port());
+    h.setSnmpPort(drop.port());
     h.router().setOperStatus(sim::PppIf, 2);
     h.router().setOperStatus(sim::LanIf, 2);
     drop.setRule([](const std::string& name, int) {
@@ -209,7 +209,7 @@ TEST(InterfacesPage, UnreachableRouterAndLaterFailedReads) {
     EXPECT_EQ(text(h, "PPPStatus_Label"), "UP");
     EXPECT_EQ(text(h, "WANMtu_Label"), mtu);
     EXPECT_EQ(text(h, "LANLast_Label"), lastChange); // its uptime read failed
-    snmpconfig::setPort(h.port());
+    h.setSnmpPort(h.port());
 }
 
 TEST(InterfacesPage, ValuesThatMustBeNumbersAndAreNot) {

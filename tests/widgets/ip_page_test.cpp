@@ -245,7 +245,7 @@ TEST(IpPage, LaterReadFailingIsSilent) {
     TMainForm& f = h.form();
     DroppingAgent drop(h.router());
     ASSERT_TRUE(drop.start());
-    snmpconfig::setPort(drop.port());
+    h.setSnmpPort(drop.port());
     markAll(f);
     drop.dropName("1.3.6.1.2.1.4.2.0", ber::GetRequest); // ipDefaultTTL
     UiSeam::resetTestRecord();
@@ -262,7 +262,7 @@ TEST(IpPage, WalkFailingPartWayStopsTheRefresh) {
     TMainForm& f = h.form();
     DroppingAgent drop(h.router());
     ASSERT_TRUE(drop.start());
-    snmpconfig::setPort(drop.port());
+    h.setSnmpPort(drop.port());
     markAll(f);
     // The route walk's fourth step goes unanswered.
     drop.dropName("1.3.6.1.2.1.4.21.1.1.192.168.0.0", ber::GetNextRequest);

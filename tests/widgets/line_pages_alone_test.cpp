@@ -30,7 +30,7 @@ struct Alone {
         return o;
     }()};
     RouterEndpoint endpoint;
-    RouterSession session{endpoint};
+    RouterSession session{endpoint, h.snmpSettings()};
     RecordingFrame frame;
     QWidget page;
 

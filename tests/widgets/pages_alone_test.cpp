@@ -35,7 +35,7 @@ MainFormHarness::Options withoutForm() {
 struct Alone {
     MainFormHarness h{withoutForm()};
     RouterEndpoint endpoint;
-    RouterSession session{endpoint};
+    RouterSession session{endpoint, h.snmpSettings()};
     RecordingFrame frame;
     QWidget page;
     Alone() {
@@ -163,16 +163,13 @@ TEST(PagesAlone, ASubPageChangeAfterThePageIsGoneReachesNoFrame) {
 TEST(PagesAlone, ASessionExchangesWithTheSettingsItWasGiven) {
     MainFormHarness h{withoutForm()};
     const std::uint16_t port = h.port();
-    snmpconfig::setPort(0); // the defaults point nowhere
     RouterEndpoint endpoint;
     endpoint.setAddress(QStringLiteral("127.0.0.1"));
     endpoint.setCommunity(QStringLiteral("quorbex"));
-    RouterSession session{endpoint, [port] {
-                              SnmpSettings s;
-                              s.port = port;
-                              s.timeoutMs = 300;
-                              return s;
-                          }};
+    SnmpSettings settings;
+    settings.port = port;
+    settings.timeoutMs = 300;
+    RouterSession session{endpoint, settings};
     QString value;
     EXPECT_TRUE(session.get(QStringLiteral("1.3.6.1.2.1.1.1.0"), value));
     EXPECT_FALSE(value.isEmpty());

@@ -191,10 +191,10 @@ TEST(SystemPage, DiscoveryGivesUpOnceTheRouterGoesSilentAfterAHugeIfNumber) {
     DroppingAgent drop(h.router());
     ASSERT_TRUE(drop.start());
     drop.setRule([](const std::string& name, int) { return name.rfind(kIfDescrPrefix, 0) == 0; });
-    snmpconfig::setPort(drop.port());
+    h.setSnmpPort(drop.port());
     UiSeam::resetTestRecord();
     f.GenSysInfoClick();
-    snmpconfig::setPort(h.port());
+    h.setSnmpPort(h.port());
     EXPECT_EQ(drop.dropped(), 3);
     EXPECT_EQ(f.statusText(), kReadError);
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);
@@ -323,10 +323,10 @@ TEST(SystemPage, ASetWhoseReadBackFailsKeepsTheTypedTextAndEndsTheBusyStatus) {
         if (request.PDUType != ber::SetRequest) return {};
         return {ScriptedResponder::Response(request, request.MIBList)};
     });
-    snmpconfig::setPort(peer.port());
+    h.setSnmpPort(peer.port());
     edit(h, "Location_Edit")->setText("Shed");
     h.find<QPushButton>("SetLocationBut")->click();
-    snmpconfig::setPort(h.port());
+    h.setSnmpPort(h.port());
     EXPECT_EQ(edit(h, "Location_Edit")->text(), "Shed");
     EXPECT_EQ(h.form().statusText(), " Error: The value was set but could not be read back");
     EXPECT_EQ(UiSeam::busyCursorDepth(), 0);

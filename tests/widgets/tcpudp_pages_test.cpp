@@ -232,7 +232,7 @@ TEST(TcpPage, LaterReadFailingIsSilent) {
     TMainForm& f = h.form();
     DroppingAgent drop(h.router());
     ASSERT_TRUE(drop.start());
-    snmpconfig::setPort(drop.port());
+    h.setSnmpPort(drop.port());
     label(f, "TCP", "RtoMax_Label")->setText("mark");
     drop.dropName("1.3.6.1.2.1.6.3.0", ber::GetRequest);
     UiSeam::resetTestRecord();
@@ -249,7 +249,7 @@ TEST(TcpPage, WalkFailingPartWayShowsWhatCameBackAndEndsReady) {
     TMainForm& f = h.form();
     DroppingAgent drop(h.router());
     ASSERT_TRUE(drop.start());
-    snmpconfig::setPort(drop.port());
+    h.setSnmpPort(drop.port());
     // The walk gets the six states and the first local address, then the router goes quiet.
     drop.dropName("1.3.6.1.2.1.6.13.1.2.0.0.0.0.23.0.0.0.0.0", ber::GetNextRequest);
     UiSeam::resetTestRecord();
@@ -364,7 +364,7 @@ TEST(UdpPage, FailuresFirstReadLaterReadAndPortWalkPartWay) {
     TMainForm& f = h.form();
     DroppingAgent drop(h.router());
     ASSERT_TRUE(drop.start());
-    snmpconfig::setPort(drop.port());
+    h.setSnmpPort(drop.port());
 
     for (const char* l : kUdpLabels)
         label(f, "UDP", l)->setText("mark");

@@ -44,17 +44,14 @@ protected:
         MainFormHarness::Options o;
         o.createForm = false;
         if (telnetAtStartup) o.settings.push_back({"Options", "Telnet on startup", "Enabled"});
+        o.network.tftp.port = tftpPort;
         h = std::make_unique<MainFormHarness>(o);
         if (setup) setup(h->telnet());
-        tftpconfig::setPort(tftpPort);
         TMainForm& f = h->createForm();
         f.telnet().jobs.session().setTickIntervalMs(20); // the jobs' time-outs in ticks
         return f;
     }
-    void TearDown() override {
-        h.reset();
-        tftpconfig::setPort(69);
-    }
+    void TearDown() override { h.reset(); }
     sim::TelnetService& line() { return h->telnet(); }
     template <class T> T* find(const char* name) { return h->find<T>(name); }
     QStringList status() { return lines(h->form(), "Status_Memo"); }

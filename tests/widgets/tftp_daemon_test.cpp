@@ -45,14 +45,12 @@ class TftpDaemonTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        tftpconfig::setTimeoutMs(500);
         start();
     }
-    void TearDown() override { tftpconfig::setTimeoutMs(5000); }
 
     void start() {
         daemon = std::make_unique<TTFTPDaemonThread>(
-            "127.0.0.1", std::to_string(port),
+            "127.0.0.1", TftpSettings{port, timeoutMs},
             TTFTPDaemonThread::guiLogger(
                 &receiver, [this](const QString& line) { lines.push_back(line.toStdString()); }));
         daemon->setJobDoneFlag(&jobDone);
@@ -109,6 +107,7 @@ protected:
     std::string saveTo;               // the transfer's directory ("": dir)
     std::string router = "127.0.0.1"; // the transfer's router
     std::uint16_t port = UdpPeer::freePort();
+    int timeoutMs = 500; // the daemon's wait for any one packet
     QObject receiver;
     std::vector<std::string> lines;
     std::atomic<bool> jobDone{false};
@@ -266,7 +265,7 @@ TEST_F(TftpDaemonTest, RefusalFloodIsAnsweredEachAndSummedUpPerSender) {
 }
 
 TEST_F(TftpDaemonTest, ARepeatedBlockIsAcknowledgedAgainAndAStallBlocksNoOne) {
-    tftpconfig::setTimeoutMs(5000); // the stalled upload is still waiting while the next one runs
+    timeoutMs = 5000; // the stalled upload is still waiting while the next one runs
     daemon.reset();
     start();
     await("event.log");
